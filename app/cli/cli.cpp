@@ -1,0 +1,204 @@
+#include "cli.h"
+
+#include <charconv>
+#include <sys/stat.h>
+
+#include "json.h"
+#include "lists.h"
+#include "store.h"
+
+namespace cli {
+namespace {
+
+using store::FieldKind;
+using store::cp1252_to_utf8;
+
+constexpr const char *kUsage =
+    "usage: tapemoor-cli [--data DIR] COMMAND\n"
+    "  dossiers                      one line per dossier: number, title, supports, recordings\n"
+    "  export N [--code PASSWORD]    dossier N as one JSON document\n"
+    "  lists                         the twelve reference lists\n"
+    "  make-demo DIR                 write a demo catalogue into DIR\n";
+
+struct UsageError {
+  std::string why;
+};
+
+bool parse_int(const std::string &s, int &v) {
+  auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
+  return ec == std::errc() && p == s.data() + s.size() && v >= 0;
+}
+
+template <class Record>
+void write_fields(JsonWriter &j, const Record &r) {
+  for (const store::FieldInfo &f : Record::fields) {
+    if (f.kind == FieldKind::Integer)
+      j.value(f.name, r.get_int(f.offset));
+    else
+      j.value(f.name, cp1252_to_utf8(r.get_text(f.offset, f.width)));
+  }
+}
+
+int cmd_dossiers(store::Store &s, std::ostream &out) {
+  std::vector<store::TDataDossier> all = s.lit_dossiers();
+  for (int d = 0; d < static_cast<int>(all.size()); ++d) {
+    s.dossier_courant = d;
+    s.ouvre_supports();
+    int supports = s.nombre_supports();
+    s.ferme_supports();
+    s.ouvre_records();
+    int records = s.nombre_records();
+    s.ferme_records();
+    out << d << '\t' << cp1252_to_utf8(all[static_cast<std::size_t>(d)].titre()) << '\t' << supports << '\t'
+        << records << '\n';
+  }
+  s.dossier_courant = -1;
+  return 0;
+}
+
+int cmd_export(store::Store &s, int n, const std::string *code, std::ostream &out, std::ostream &err) {
+  s.ouvre_mainfile();
+  if (n >= s.nombre_dossiers()) {
+    s.ferme_mainfile();
+    err << "tapemoor-cli: no dossier " << n << '\n';
+    return 1;
+  }
+  s.lit_dossier(n);
+  s.ferme_mainfile();
+  std::string password = s.dossier.code();
+  if (!password.empty() && (!code || store::utf8_to_cp1252(*code) != password)) {
+    err << "Wrong password\n";
+    return 1;
+  }
+  s.dossier_courant = n;
+  JsonWriter j(out);
+  j.begin_object();
+  j.begin_object("dossier");
+  j.value("titre", cp1252_to_utf8(s.dossier.titre()));
+  j.value("notes", cp1252_to_utf8(s.dossier.notes()));
+  j.value("son", cp1252_to_utf8(s.dossier.son()));
+  j.value("dernier_support", s.dossier.dernier_support());
+  j.value("dernier_record", s.dossier.dernier_record());
+  j.end_object();
+
+  j.begin_array("supports");
+  s.scan_supports([&](int k, const store::TDataSupport &sup) {
+    j.begin_object();
+    j.value("record", k);
+    write_fields(j, sup);
+    j.end_object();
+  });
+  j.end_array();
+
+  j.begin_array("recordings");
+  s.scan_records([&](int k, const store::RecordingView &v) {
+    j.begin_object();
+    j.value("record", k);
+    write_fields(j, v.record);
+    j.value("format", cp1252_to_utf8(v.record1.format()));
+    j.begin_array("credits");
+    for (int i = 1; i <= store::kCredits; ++i) {
+      if (v.generique.denomination(i).empty()) continue;
+      j.begin_object();
+      j.value("slot", i);
+      j.value("denomination", cp1252_to_utf8(v.generique.denomination(i)));
+      j.value("nom", cp1252_to_utf8(v.generique.nom(i)));
+      j.value("role", cp1252_to_utf8(v.generique.role(i)));
+      j.end_object();
+    }
+    j.end_array();
+    j.begin_array("awards");
+    for (int i = 1; i <= store::kAwards; ++i) {
+      if (v.recompense.recompense(i).empty()) continue;
+      j.begin_object();
+      j.value("slot", i);
+      j.value("recompense", cp1252_to_utf8(v.recompense.recompense(i)));
+      j.value("categorie", cp1252_to_utf8(v.recompense.categorie(i)));
+      j.value("annee_recompense", cp1252_to_utf8(v.recompense.annee_recompense(i)));
+      j.end_object();
+    }
+    j.end_array();
+    j.end_object();
+  });
+  j.end_array();
+
+  s.ouvre_planning();
+  s.lit_planning();
+  s.ferme_planning();
+  j.begin_array("planning");
+  for (int i = 1; i <= store::kPlanned; ++i) {
+    j.begin_object();
+    j.value("film", cp1252_to_utf8(s.planning.film(i)));
+    j.value("date_prevue", cp1252_to_utf8(s.planning.date_prevue(i)));
+    j.value("heure", cp1252_to_utf8(s.planning.heure(i)));
+    j.value("showview", cp1252_to_utf8(s.planning.showview(i)));
+    j.end_object();
+  }
+  j.end_array();
+  j.end_object();
+  s.dossier_courant = -1;
+  return 0;
+}
+
+int cmd_lists(store::Store &s, std::ostream &out) {
+  for (const store::ListKind &k : store::kListKinds) {
+    out << "== " << k.file << '\n';
+    for (const std::string &e : store::lit_liste(s, k.kind)) out << cp1252_to_utf8(e) << '\n';
+  }
+  return 0;
+}
+
+int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostream &err) {
+  std::string data = ".";
+  std::vector<std::string> rest;
+  const std::string *code = nullptr;
+  for (std::size_t i = 0; i < args.size(); ++i) {
+    if (args[i] == "--data" || args[i] == "--code") {
+      if (i + 1 >= args.size()) throw UsageError{args[i] + " needs a value"};
+      if (args[i] == "--data")
+        data = args[++i];
+      else
+        code = &args[++i];
+    } else {
+      rest.push_back(args[i]);
+    }
+  }
+  if (rest.empty()) throw UsageError{"no command"};
+  const std::string &cmd = rest[0];
+  if (cmd == "make-demo") {
+    if (rest.size() != 2) throw UsageError{"make-demo takes one folder"};
+    make_demo(rest[1]);
+    return 0;
+  }
+  struct stat st;
+  if (::stat(data.c_str(), &st) != 0 || !S_ISDIR(st.st_mode)) {
+    err << "tapemoor-cli: " << data << " is not a folder\n";
+    return 1;
+  }
+  store::Store s(data);
+  if (cmd == "dossiers" && rest.size() == 1) return cmd_dossiers(s, out);
+  if (cmd == "lists" && rest.size() == 1) return cmd_lists(s, out);
+  if (cmd == "export" && rest.size() == 2) {
+    int n = 0;
+    if (!parse_int(rest[1], n)) throw UsageError{"export takes a dossier number"};
+    return cmd_export(s, n, code, out, err);
+  }
+  throw UsageError{"unknown command or arguments: " + cmd};
+}
+
+}  // namespace
+
+int run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err) {
+  try {
+    return dispatch(args, out, err);
+  } catch (const UsageError &e) {
+    err << "tapemoor-cli: " << e.why << '\n' << kUsage;
+    return 2;
+  } catch (const store::StoreError &e) {
+    out.flush();
+    err << "tapemoor-cli: " << e.what() << '\n';
+    return 1;
+  }
+}
+
+}  // namespace cli

@@ -1,0 +1,11 @@
+#include <iostream>
+
+#include "cli.h"
+
+int main(int argc, char **argv) {
+  std::ios::sync_with_stdio(false);
+  std::vector<std::string> args(argv + 1, argv + argc);
+  int status = cli::run(args, std::cout, std::cerr);
+  std::cout.flush();
+  return status;
+}
