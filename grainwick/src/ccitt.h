@@ -15,7 +15,8 @@ struct CcittDecoderDeleter {
 };
 using CcittDecoderPtr = std::unique_ptr<CcittDecoder, CcittDecoderDeleter>;
 
-// Null when `compression` is not 2, 3 or 4 or the state cannot be allocated.
+// Null when `compression` is not 2, 3 or 4, the width is above 2^28 or the state cannot be
+// allocated.
 CcittDecoderPtr ccitt_create(int compression, std::uint32_t width);
 
 // Strip start: the Group 4 reference line becomes all white.
