@@ -114,6 +114,7 @@ TEST(Cli, DemoCatalogueHasWhatItPromises) {
   unsetenv("TAPEMOOR_TODAY");
   ASSERT_EQ(made.status, 0) << made.err;
   EXPECT_EQ(run({"make-demo", dir.file("demo")}).status, 1);  // never over an existing catalogue
+  EXPECT_EQ(dir.read("demo/grey.bmp").substr(0, 2), "BM");
 
   Result d = run({"--data", dir.file("demo"), "dossiers"});
   EXPECT_EQ(d.out, "0\tMa vidéothèque\t14\t40\n");

@@ -1,7 +1,9 @@
 #include <filesystem>
+#include <fstream>
 
 #include "cli.h"
 #include "lists.h"
+#include "hint_stream.h"
 #include "store.h"
 
 namespace cli {
@@ -68,6 +70,10 @@ void make_demo(const std::string &dir) {
   store::Store s(dir);
   if (std::filesystem::exists(s.path(store::kMainFile)))
     throw store::StoreError("create", s.path(store::kMainFile), "a catalogue is already there");
+
+  // The texture the preferences name by default.
+  std::string texture = shell::grey_texture_bmp();
+  std::ofstream(s.path("grey.bmp"), std::ios::binary).write(texture.data(), static_cast<std::streamsize>(texture.size()));
 
   for (int k = 1; k <= 12; ++k) {
     std::vector<std::string> entries;
