@@ -1,0 +1,54 @@
+#include "decoders.h"
+
+#include "ccitt.h"
+
+namespace grainwick {
+
+namespace {
+
+// Uncompressed rows are read straight from the file; a short read is a read error.
+int none_setup(DecoderContext &) { return kStatusOk; }
+void none_strip_start(DecoderContext &) {}
+int none_decode(DecoderContext &c, std::uint8_t *row) {
+  return c.file->read(row, c.bytes_per_row) == c.bytes_per_row ? kStatusOk : kStatusReadError;
+}
+void none_cleanup(DecoderContext &) {}
+constexpr DecoderHooks kNoneDecoder{none_setup, none_strip_start, none_decode, none_cleanup};
+
+// The CCITT decoders live in their own file behind ccitt.h; these hooks only adapt them.
+int ccitt_setup(DecoderContext &c) {
+  CcittDecoderPtr d = ccitt_create(c.compression, c.width);
+  if (!d) return kStatusNoMemory;
+  c.state = d.release();
+  return kStatusOk;
+}
+void ccitt_strip_start(DecoderContext &c) { ccitt_reset(*static_cast<CcittDecoder *>(c.state)); }
+int ccitt_decode(DecoderContext &c, std::uint8_t *row) {
+  return ccitt_decode_row(*static_cast<CcittDecoder *>(c.state), c.in, row);
+}
+void ccitt_cleanup(DecoderContext &c) {
+  CcittDecoderDeleter{}(static_cast<CcittDecoder *>(c.state));
+  c.state = nullptr;
+}
+constexpr DecoderHooks kCcittDecoder{ccitt_setup, ccitt_strip_start, ccitt_decode, ccitt_cleanup};
+
+}  // namespace
+
+const DecoderHooks *decoder_for(int compression) {
+  switch (compression) {
+    case 1:
+      return &kNoneDecoder;
+    case 2:
+    case 3:
+    case 4:
+      return &kCcittDecoder;
+    case 5:
+      return &kLzwDecoder;
+    case 32773:
+      return &kPackBitsDecoder;
+    default:
+      return nullptr;
+  }
+}
+
+}  // namespace grainwick

@@ -1,0 +1,43 @@
+// Row decoders: one hook table per compression, all registered in one table.
+//
+// The reader calls set-up once per image, strip start at the image start and at every strip
+// change (after emptying the scratch input), decode for each row in turn and clean-up at the end.
+// A decoder keeps its state across the rows of a strip: a strip is one continuous code stream.
+#pragma once
+
+#include <cstdint>
+
+#include "fileio.h"
+#include "scratch.h"
+
+namespace grainwick {
+
+// Reader status codes that the decoders return.
+inline constexpr int kStatusOk = 1;
+inline constexpr int kStatusReadError = 3;
+inline constexpr int kStatusNoMemory = 6;
+inline constexpr int kStatusCorrupt = 10;
+
+struct DecoderContext {
+  ScratchInput in;               // compressed input; empty at every strip start
+  FileObject *file = nullptr;    // positioned at the strip's next unread byte (uncompressed rows)
+  std::uint32_t width = 0;       // pixels per row
+  std::uint32_t bytes_per_row = 0;
+  int compression = 1;
+  void *state = nullptr;         // the decoder's own state, from set-up to clean-up
+};
+
+struct DecoderHooks {
+  int (*setup)(DecoderContext &);        // status
+  void (*strip_start)(DecoderContext &);
+  int (*decode_row)(DecoderContext &, std::uint8_t *row);  // status; writes bytes_per_row bytes at most
+  void (*cleanup)(DecoderContext &);
+};
+
+// Null for a compression the reader does not take.
+const DecoderHooks *decoder_for(int compression);
+
+extern const DecoderHooks kLzwDecoder;       // 5
+extern const DecoderHooks kPackBitsDecoder;  // 32773
+
+}  // namespace grainwick
