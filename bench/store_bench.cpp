@@ -1,0 +1,147 @@
+// Whole-dossier scan through the store against a plain read of the same files.
+//   store_bench [DIR]   (default: a fresh folder under /tmp, removed afterwards)
+// Prints the times and the ratio scan ÷ plain read (target: 3 or less), then the time of
+// `tapemoor-cli export` on the same dossier.
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <algorithm>
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "store.h"
+
+namespace {
+
+constexpr int kSupports = 20000;
+constexpr int kRecordings = 100000;
+
+double seconds_since(std::chrono::steady_clock::time_point t0) {
+  return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+}
+
+template <class Record>
+void write_all(store::RecordFile &f, std::vector<Record> &block, int count, auto fill) {
+  for (int at = 0; at < count; at += static_cast<int>(block.size())) {
+    int m = std::min(static_cast<int>(block.size()), count - at);
+    for (int i = 0; i < m; ++i) fill(at + i, block[static_cast<std::size_t>(i)]);
+    f.write_many(at, m, block.data());
+  }
+}
+
+void generate(store::Store &s) {
+  s.vide_dossier();
+  s.dossier.set_titre("Banc d'essai");
+  s.dossier.set_dernier_support(kSupports);
+  s.dossier.set_dernier_record(kRecordings);
+  int d = s.cree_dossier();
+  store::RecordFile sup(store::TDataSupport::record_size);
+  sup.open_or_create(s.nom_fichier(store::kSupportsBase, d));
+  std::vector<store::TDataSupport> sb(512);
+  write_all(sup, sb, kSupports, [](int i, store::TDataSupport &r) {
+    r.set_numero(i + 1);
+    r.set_support(i % 2 ? "VHS" : "S-VHS");
+    r.set_reference("K7-" + store::nombre_zero(i + 1, 6));
+    r.set_date("01/01/1999");
+  });
+  store::RecordingFiles files;
+  s.open_recording_files(d, files);
+  std::vector<store::TDataRecord> rb(512);
+  write_all(files.records, rb, kRecordings, [](int i, store::TDataRecord &r) {
+    r.set_numero(i + 1);
+    r.set_numero_support(i % kSupports + 1);
+    r.set_titre("Film numero " + std::to_string(i + 1) + " du banc d'essai, avec un titre assez long");
+    r.set_reference(store::nombre_zero(i + 1, 6));
+    r.set_theme(i % 3 ? "Drame" : "Comédie");
+    r.set_date("02/02/1999");
+    r.set_resumer("Un resume de taille moyenne pour occuper le champ comme dans une vraie collection.");
+  });
+  std::vector<store::TDataRecord1> r1b(512);
+  write_all(files.records1, r1b, kRecordings, [](int, store::TDataRecord1 &r) { r.set_format("4/3"); });
+  std::vector<store::TDataGenerique> gb(512);
+  write_all(files.credits, gb, kRecordings, [](int i, store::TDataGenerique &r) {
+    r.set_denomination(1, "Realisateur");
+    r.set_nom(1, "Personne " + std::to_string(i % 977));
+  });
+  std::vector<store::TDataRecompense> ab(512);
+  write_all(files.awards, ab, kRecordings, [](int i, store::TDataRecompense &r) {
+    if (i % 10 == 0) r.set_recompense(1, "Palme");
+  });
+}
+
+// (a) every recording with its three parallel records, through the store.
+double store_scan(store::Store &s, long &checksum) {
+  auto t0 = std::chrono::steady_clock::now();
+  long sum = 0;
+  s.scan_records([&](int, const store::RecordingView &v) {
+    sum += static_cast<long>(v.record.titre().size()) + v.record1.format().size() + v.generique.nom(1).size() +
+           v.recompense.recompense(1).size();
+  });
+  checksum = sum;
+  return seconds_since(t0);
+}
+
+// (b) the same four files read sequentially into memory, 4 MB at a time into one buffer that
+// is reused, so that only the reading is measured (no page faults of a fresh allocation).
+double plain_read(store::Store &s, long &bytes) {
+  static std::vector<char> buffer(4 << 20);
+  auto t0 = std::chrono::steady_clock::now();
+  bytes = 0;
+  for (const char *base : {store::kRecordsBase, store::kRecords1Base, store::kCreditsBase, store::kAwardsBase}) {
+    std::string name = s.nom_fichier(base, 0);
+    int fd = ::open(name.c_str(), O_RDONLY);
+    if (fd < 0) std::exit(1);
+    for (;;) {
+      ssize_t got = ::read(fd, buffer.data(), buffer.size());
+      if (got <= 0) break;
+      bytes += got;
+    }
+    ::close(fd);
+  }
+  return seconds_since(t0);
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v[v.size() / 2];
+}
+
+}  // namespace
+
+int main(int argc, char **argv) {
+  bool own_dir = argc < 2;
+  std::string dir = own_dir ? "/tmp/tapemoor-store-bench" : argv[1];
+  std::filesystem::remove_all(dir);
+  std::filesystem::create_directories(dir);
+  store::Store s(dir);
+  auto t0 = std::chrono::steady_clock::now();
+  generate(s);
+  std::printf("generated %d recordings on %d supports in %.2f s\n", kRecordings, kSupports, seconds_since(t0));
+
+  std::vector<double> scans, plains;
+  long checksum = 0, bytes = 0;
+  plain_read(s, bytes);  // both measured warm, from the page cache
+  for (int i = 0; i < 5; ++i) {
+    scans.push_back(store_scan(s, checksum));
+    plains.push_back(plain_read(s, bytes));
+  }
+  double a = median(scans), b = median(plains);
+  std::printf("(a) store scan of every recording + 3 parallel records: %.3f s (checksum %ld)\n", a, checksum);
+  std::printf("(b) plain sequential read of the four files (%.0f MB): %.3f s\n", static_cast<double>(bytes) / 1e6,
+              b);
+  std::printf("ratio (a)/(b) = %.2f  (target <= 3)\n", a / b);
+
+  std::string cli = std::filesystem::canonical("/proc/self/exe").parent_path() / "tapemoor-cli";
+  if (std::filesystem::exists(cli)) {
+    std::string cmd = cli + " --data " + dir + " export 0 > /dev/null";
+    auto t1 = std::chrono::steady_clock::now();
+    int rc = std::system(cmd.c_str());
+    std::printf("tapemoor-cli export 0: %.2f s (exit %d)\n", seconds_since(t1), rc);
+  }
+  if (own_dir) std::filesystem::remove_all(dir);
+  return 0;
+}
