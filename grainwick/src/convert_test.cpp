@@ -193,46 +193,36 @@ Builder patterned(int width, int height, int bits, const std::vector<RGBQUAD> &t
 
 // ---- widening ----
 
-TEST(Widen, OneToFourKeepsIndexesTableAndPadding) {
-  for (int width : {1, 7, 33}) {
-    SCOPED_TRACE(width);
-    Builder src = patterned(width, 3, 1, kTwo);
-    Dib in(src.handle());
-    Dib out(DIB1to4(in.get()));
-    ASSERT_TRUE(out);
-    BITMAPINFOHEADER h = out.header();
-    EXPECT_EQ(h.biBitCount, 4);
-    EXPECT_EQ(h.biClrUsed, 16u);
-    EXPECT_EQ(h.biClrImportant, 2u);
-    EXPECT_EQ(h.biCompression, 0u);
-    EXPECT_EQ(h.biXPelsPerMeter, 2835);
-    EXPECT_EQ(h.biYPelsPerMeter, 3780);
-    EXPECT_EQ(h.biSizeImage, dib_stride(width, 4) * 3);
-    EXPECT_EQ(out.entry(0), (Rgb{200, 10, 30}));
-    EXPECT_EQ(out.entry(1), (Rgb{5, 60, 250}));
-    for (unsigned i = 2; i < 16; ++i) EXPECT_EQ(out.entry(i), (Rgb{0, 0, 0}));
-    for (int y = 0; y < 3; ++y)
-      for (int x = 0; x < width; ++x) EXPECT_EQ(out.index(x, y), in.index(x, y)) << x << "," << y;
-    EXPECT_TRUE(out.padding_clear());
-    EXPECT_EQ(GlobalSize(out.get()), 40 + 64 + dib_stride(width, 4) * 3);
-  }
-}
-
-TEST(Widen, FourToEightKeepsIndexesAndTable) {
-  for (int width : {1, 7, 33}) {
-    SCOPED_TRACE(width);
-    Builder src = patterned(width, 2, 4, sixteen());
-    Dib in(src.handle());
-    Dib out(DIB4To8(in.get()));
-    ASSERT_TRUE(out);
-    EXPECT_EQ(out.header().biBitCount, 8);
-    EXPECT_EQ(out.header().biClrUsed, 256u);
-    EXPECT_EQ(out.header().biClrImportant, 16u);
-    for (unsigned i = 0; i < 16; ++i) EXPECT_EQ(out.entry(i), in.entry(i));
-    EXPECT_EQ(out.entry(16), (Rgb{0, 0, 0}));
-    for (int y = 0; y < 2; ++y)
-      for (int x = 0; x < width; ++x) EXPECT_EQ(out.index(x, y), in.index(x, y));
-    EXPECT_TRUE(out.padding_clear());
+TEST(Widen, OneStepKeepsIndexesTableAndPadding) {
+  struct Case {
+    int from, to;
+    std::vector<RGBQUAD> table;
+    HGLOBAL (*convert)(HGLOBAL);
+    unsigned important;  // the colour count of the last step's source
+  };
+  const Case cases[] = {{1, 4, kTwo, DIB1to4, 2}, {4, 8, sixteen(), DIB4To8, 16}, {1, 8, kTwo, DIB1To8, 16}};
+  for (const Case &c : cases) {
+    for (int width : {1, 7, 33}) {
+      SCOPED_TRACE(testing::Message() << c.from << " to " << c.to << " bits, width " << width);
+      Builder src = patterned(width, 3, c.from, c.table);
+      Dib in(src.handle());
+      Dib out(c.convert(in.get()));
+      ASSERT_TRUE(out);
+      BITMAPINFOHEADER h = out.header();
+      EXPECT_EQ(h.biBitCount, c.to);
+      EXPECT_EQ(h.biClrUsed, 1u << c.to);
+      EXPECT_EQ(h.biClrImportant, c.important);
+      EXPECT_EQ(h.biCompression, 0u);
+      EXPECT_EQ(h.biXPelsPerMeter, 2835);
+      EXPECT_EQ(h.biYPelsPerMeter, 3780);
+      EXPECT_EQ(h.biSizeImage, dib_stride(width, c.to) * 3);
+      EXPECT_EQ(GlobalSize(out.get()), 40 + (4u << c.to) + dib_stride(width, c.to) * 3);
+      for (unsigned i = 0; i < (1u << c.to); ++i)
+        EXPECT_EQ(out.entry(i), i < c.table.size() ? in.entry(i) : Rgb{}) << i;
+      for (int y = 0; y < 3; ++y)
+        for (int x = 0; x < width; ++x) EXPECT_EQ(out.index(x, y), in.index(x, y)) << x << "," << y;
+      EXPECT_TRUE(out.padding_clear());
+    }
   }
 }
 
@@ -258,17 +248,6 @@ TEST(Widen, EveryPathTo24BitsGivesTheTableColours) {
       EXPECT_TRUE(out.padding_clear());
     }
   }
-}
-
-TEST(Widen, OneToEightChainsThroughFourBits) {
-  Builder src = patterned(7, 2, 1, kTwo);
-  Dib in(src.handle());
-  Dib out(DIB1To8(in.get()));
-  ASSERT_TRUE(out);
-  EXPECT_EQ(out.header().biBitCount, 8);
-  EXPECT_EQ(out.header().biClrUsed, 256u);
-  EXPECT_EQ(out.entry(1), (Rgb{5, 60, 250}));
-  EXPECT_EQ(out.colours(), in.colours());
 }
 
 TEST(Widen, IndexPastTheTableReadsAsBlack) {
@@ -442,11 +421,12 @@ TEST(DitherBW, BayerOnMidGreyIsTheMatrixPatternFromTheTopRow) {
   ASSERT_TRUE(out);
   for (int y = 0; y < 11; ++y)
     for (int x = 0; x < 16; ++x) EXPECT_EQ(out.index(x, y), M[x % 8][y % 8] < 32 ? 1u : 0u) << x << "," << y;
-  Builder square(16, 16, 24);
-  square.fill(kMid);
-  Dib in2(square.handle());
-  Dib out2(DitherToBW(in2.get(), 1));
-  EXPECT_EQ(out2.count_white(), 128);
+  // Tone 32 (grey 70) lights only cells below 8, which tells rows of equal parity apart.
+  b.fill({70, 70, 70});
+  Dib dark_in(b.handle());
+  Dib dark(DitherToBW(dark_in.get(), 1));
+  for (int y = 0; y < 11; ++y)
+    for (int x = 0; x < 16; ++x) EXPECT_EQ(dark.index(x, y), M[x % 8][y % 8] < 8 ? 1u : 0u) << x << "," << y;
 }
 
 TEST(DitherBW, FlatBlackAndWhiteStayPureWithEveryMethod) {
@@ -497,6 +477,11 @@ TEST(DitherBW, BurkesAndFloydSteinbergSpreadTheirOwnWeights) {
             (std::array<unsigned, 3>{0, 1, 0}));
   EXPECT_EQ((std::array<unsigned, 3>{plain.index(0, 0), plain.index(1, 0), plain.index(2, 0)}),
             (std::array<unsigned, 3>{0, 0, 1}));
+  // Tone 70 (grey 111) after the same first pixel: 70 + 875/16 = 124 stays black.
+  b.rgb(1, 0, {111, 111, 111});
+  Dib in2(b.handle());
+  Dib fs2(DitherToBW(in2.get(), 4));
+  EXPECT_EQ(fs2.index(1, 0), 0u);
 }
 
 TEST(DitherBW, FloydSteinbergErrorDoesNotWrapAcrossRowEnds) {
@@ -571,6 +556,20 @@ TEST(MedianCut, FewerSourceColoursThanAskedComeOutExactly) {
   EXPECT_EQ(first40, expected);
   for (unsigned i = 40; i < 256; ++i) EXPECT_EQ(out.entry(i), (Rgb{0, 0, 0}));
   EXPECT_EQ(out.colours(), in.colours());
+}
+
+TEST(MedianCut, CutFollowsTheRunningCountAndBoxOrder) {
+  // Four reds, one pixel each: the count first passes half at the third, so the boxes are
+  // {0, 64, 128} (3 pixels, listed first, mean 64) and {192}.
+  Builder b(4, 1, 24);
+  for (int x = 0; x < 4; ++x) b.rgb(x, 0, {x * 64, 0, 0});
+  Dib in(b.handle());
+  Dib out(ReduceColorToColor(in.get(), 2, 0));
+  ASSERT_TRUE(out);
+  EXPECT_EQ(out.entry(0), (Rgb{64, 0, 0}));
+  EXPECT_EQ(out.entry(1), (Rgb{192, 0, 0}));
+  EXPECT_EQ((std::array<unsigned, 4>{out.index(0, 0), out.index(1, 0), out.index(2, 0), out.index(3, 0)}),
+            (std::array<unsigned, 4>{0, 0, 0, 1}));
 }
 
 TEST(MedianCut, ManyColoursGiveAtMostTheAskedNumber) {
@@ -789,6 +788,31 @@ TEST(ReduceDib, FourBitsAndSystemColoursAndGivenPalette) {
     EXPECT_GT(white_dithered, 1024 * 35 / 100);
     EXPECT_LT(white_dithered, 1024 * 65 / 100);
   }
+}
+
+TEST(ReduceDib, DitherLimitsTheErrorAndRunsSerpentine) {
+  RGBQUAD bw[2] = {quad(0, 0, 0), quad(255, 255, 255)};
+  auto reduced = [&](Builder &b) {
+    LockedBlock block(b);
+    EXPECT_EQ(ReduceDib(block.p, 8, 1, 2, bw, 0, nullptr), 1);
+    return block.copy();
+  };
+  // 128 goes white (error -127); its 7/16 share, -56, is limited to -32, so 160 lands on 128
+  // and is white too (unlimited it would be 104, black).
+  Builder row(2, 1, 24);
+  row.rgb(0, 0, {128, 128, 128});
+  row.rgb(1, 0, {160, 160, 160});
+  Dib one = reduced(row);
+  EXPECT_EQ(one.index(0, 0), 1u);
+  EXPECT_EQ(one.index(1, 0), 1u);
+  // Second row right to left: 160 white (error -95), so 140 gets -29 and is black; left to
+  // right it would have been white.
+  Builder two(3, 2, 24);
+  two.rgb(1, 1, {140, 140, 140});
+  two.rgb(2, 1, {160, 160, 160});
+  Dib out = reduced(two);
+  EXPECT_EQ((std::array<unsigned, 3>{out.index(0, 1), out.index(1, 1), out.index(2, 1)}),
+            (std::array<unsigned, 3>{0, 0, 1}));
 }
 
 TEST(ReduceDib, FailureCodesLeaveTheBlockAlone) {
