@@ -285,6 +285,8 @@ int TiffImage::read_directory(FileObject &file, std::uint32_t offset) {
     if (status != kStatusSuccess) return status;
   }
   desc_.bytes_per_row = (std::uint64_t(desc_.width) * desc_.file_depth() + 7) / 8;
+  // Tags out of order can leave rows per strip at 0 (ImageLength 0 first, then a real one).
+  if (desc_.rows_per_strip == 0) desc_.rows_per_strip = std::max<std::uint32_t>(desc_.length, 1);
   std::uint64_t strips = (std::uint64_t(desc_.length) + desc_.rows_per_strip - 1) / desc_.rows_per_strip;
   desc_.strips_per_image = strips == 0 ? 1 : std::uint32_t(strips);
   return kStatusSuccess;

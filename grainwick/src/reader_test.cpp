@@ -293,6 +293,17 @@ TEST_F(TagRules, UnsupportedValuesFail) {
   EXPECT_EQ(read(read_file(dir + "/rgb-sep-lzw.tif")), -1);
 }
 
+TEST_F(TagRules, ZeroImageLengthIsRefusedWithoutDividingByIt) {
+  auto f = base(Kind::grey8, 4, 4);
+  put16(f, find_entry(f, 257) + 8, 0);  // rows per strip is then capped to 0
+  EXPECT_EQ(read(f), -1);
+  StreamBlock s(f);
+  int16_t w, h, c, n, b;
+  int32_t m;
+  ASSERT_EQ(getinfostream(s.data, s.length, 0, &w, &h, &c, &m, &n, &b), 1);
+  EXPECT_EQ(h, 0);
+}
+
 TEST_F(TagRules, ColourMapWithBlackIsZeroStillGivesColours) {
   auto f = base(Kind::palette8, 6, 3);
   put16(f, find_entry(f, 262) + 8, 1);

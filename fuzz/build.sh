@@ -1,0 +1,93 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets of the TIFF reader (not part of the main build) and a seed corpus
+# of small TIFF files made by libtiff's tools.
+#   fuzz/build.sh [OUT_DIR]      default: fuzz/out
+# Then run, for example:
+#   fuzz/out/fuzz_read_dib -runs=1000000 fuzz/out/corpus-dib fuzz/out/seeds
+set -euo pipefail
+here="$(cd "$(dirname "$0")" && pwd)"
+root="$(dirname "$here")"
+out="${1:-$here/out}"
+mkdir -p "$out/seeds" "$out/corpus-dib" "$out/corpus-info"
+
+flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
+       -I"$root/grainwick/include" -I"$root/grainwick/src" -I"$root/platform/include")
+sources=("$root"/grainwick/src/{decoders,fileio,frame,lzw_decode,options,packbits_decode,reader,scratch}.cpp
+         "$root"/grainwick/src/ccitt_decode.cpp "$root"/grainwick/src/ccitt_tables.cpp
+         "$root"/platform/src/{gdi,win32mem}.cpp)
+# The conversions: whatever files make up the conversion objects of the library.
+convert=$(sed -n 's/.*add_library(grainwick_convert OBJECT \(.*\))/\1/p' "$root/grainwick/CMakeLists.txt")
+for f in $convert; do sources+=("$root/grainwick/$f"); done
+
+objdir="$out/obj"
+mkdir -p "$objdir"
+objects=()
+for s in "${sources[@]}"; do
+  o="$objdir/$(basename "$s" .cpp).o"
+  clang++ "${flags[@]/-fsanitize=fuzzer,address,undefined/-fsanitize=fuzzer-no-link,address,undefined}" -c "$s" -o "$o"
+  objects+=("$o")
+done
+for t in fuzz_read_dib fuzz_getinfo; do
+  clang++ "${flags[@]}" "$here/$t.cpp" "${objects[@]}" -o "$out/$t"
+done
+
+# Seeds: one small file per depth and compression, a multi-page file and a big-endian one.
+tmp="$(mktemp -d)"
+trap 'rm -rf "$tmp"' EXIT
+python3 - "$tmp" <<'PY'
+import struct, sys
+d = sys.argv[1]
+def tiff(path, w, h, bps, spp, photometric, data, cmap=None):
+    entries = []
+    extra = b""
+    base = 8 + len(data)
+    def add(tag, typ, count, value):
+        entries.append((tag, typ, count, value))
+    add(256, 3, 1, w); add(257, 3, 1, h)
+    if spp == 3:
+        add(258, 3, 3, None)
+    else:
+        add(258, 3, 1, bps)
+    add(259, 3, 1, 1); add(262, 3, 1, photometric); add(273, 4, 1, 8)
+    add(277, 3, 1, spp); add(278, 3, 1, h); add(279, 4, 1, len(data))
+    if cmap: add(320, 3, len(cmap), None)
+    entries.sort()
+    arrays = b""
+    out = []
+    n = len(entries)
+    ifd = base
+    after = ifd + 2 + 12 * n + 4
+    for tag, typ, count, value in entries:
+        if value is None:
+            arr = struct.pack("<3H", 8, 8, 8) if tag == 258 else struct.pack("<%dH" % len(cmap), *cmap)
+            off = after + len(arrays)
+            arrays += arr
+            out.append(struct.pack("<HHII", tag, typ, count, off))
+        elif typ == 3:
+            out.append(struct.pack("<HHIHH", tag, typ, count, value, 0))
+        else:
+            out.append(struct.pack("<HHII", tag, typ, count, value))
+    f = b"II*\0" + struct.pack("<I", ifd) + data + struct.pack("<H", n) + b"".join(out) + b"\0\0\0\0" + arrays
+    open(path, "wb").write(f)
+tiff(d + "/g1.tif", 13, 5, 1, 1, 0, bytes(range(10)))
+tiff(d + "/g8.tif", 6, 4, 8, 1, 1, bytes(range(24)))
+tiff(d + "/p4.tif", 6, 4, 4, 1, 3, bytes(range(12)), [i * 1300 for i in range(48)])
+tiff(d + "/rgb.tif", 4, 3, 8, 3, 2, bytes(range(36)))
+PY
+i=0
+for src in "$tmp"/*.tif; do
+  for opt in "-c none" "-c lzw" "-c lzw:2" "-c packbits" "-c lzw -r 2" "-B -c packbits" "-c none -p separate"; do
+    tiffcp $opt "$src" "$out/seeds/s$i.tif" 2>/dev/null || rm -f "$out/seeds/s$i.tif"
+    i=$((i + 1))
+  done
+done
+for opt in "-c g3:1d" "-c g3:1d:fill" "-c g4" "-c g4 -f lsb2msb" "-c g3:1d -r 2"; do
+  tiffcp $opt "$tmp/g1.tif" "$out/seeds/s$i.tif" 2>/dev/null || true
+  i=$((i + 1))
+done
+tiffcp "$tmp/g1.tif" "$tmp/g8.tif" "$tmp/rgb.tif" "$out/seeds/pages.tif"
+# The fuzzers take one leading control byte before the file.
+for f in "$out/seeds"/*.tif; do
+  { printf '\x00'; cat "$f"; } > "$f.seed" && mv "$f.seed" "$f"
+done
+echo "built $out/fuzz_read_dib and $out/fuzz_getinfo; $(ls "$out/seeds" | wc -l) seeds"
