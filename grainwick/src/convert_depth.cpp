@@ -12,20 +12,19 @@
 namespace grainwick::convert {
 
 const std::uint8_t kToneCurve[256] = {
-    1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,
-    1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,
-    1,   2,   3,   4,   5,   6,   7,   8,   9,   10,  11,  12,  13,  14,  15,  16,  17,  18,  19,
-    20,  21,  22,  23,  24,  25,  26,  27,  28,  29,  30,  31,  32,  32,  33,  34,  35,  35,  36,
-    37,  39,  39,  40,  41,  42,  43,  44,  45,  46,  47,  47,  48,  49,  50,  51,  52,  53,  54,
-    55,  56,  57,  58,  58,  59,  60,  61,  62,  63,  64,  65,  66,  67,  68,  69,  70,  71,  72,
-    73,  74,  75,  76,  77,  78,  80,  81,  82,  83,  85,  86,  87,  88,  89,  90,  91,  93,  94,
-    95,  96,  97,  99,  100, 101, 102, 103, 105, 106, 107, 108, 110, 112, 114, 115, 116, 118, 120,
-    122, 124, 126, 128, 130, 132, 134, 136, 138, 140, 143, 145, 147, 149, 152, 154, 156, 159, 161,
-    164, 166, 169, 171, 174, 176, 178, 179, 181, 183, 185, 186, 188, 189, 190, 192, 194, 196, 198,
-    200, 202, 204, 206, 208, 210, 212, 214, 217, 219, 221, 224, 227, 230, 232, 235, 237, 239, 242,
-    245, 248, 251, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254,
-    254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254,
-    254, 254, 254, 254, 254, 254, 254, 254, 254,
+    1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,
+    1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   1,   2,
+    3,   4,   5,   6,   7,   8,   9,   10,  11,  12,  13,  14,  15,  16,  17,  18,  19,  20,  21,  22,
+    23,  24,  25,  26,  27,  28,  29,  30,  31,  32,  32,  33,  34,  35,  35,  36,  37,  39,  39,  40,
+    41,  42,  43,  44,  45,  46,  47,  47,  48,  49,  50,  51,  52,  53,  54,  55,  56,  57,  58,  58,
+    59,  60,  61,  62,  63,  64,  65,  66,  67,  68,  69,  70,  71,  72,  73,  74,  75,  76,  77,  78,
+    80,  81,  82,  83,  85,  86,  87,  88,  89,  90,  91,  93,  94,  95,  96,  97,  99,  100, 101, 102,
+    103, 105, 106, 107, 108, 110, 112, 114, 115, 116, 118, 120, 122, 124, 126, 128, 130, 132, 134, 136,
+    138, 140, 143, 145, 147, 149, 152, 154, 156, 159, 161, 164, 166, 169, 171, 174, 176, 178, 179, 181,
+    183, 185, 186, 188, 189, 190, 192, 194, 196, 198, 200, 202, 204, 206, 208, 210, 212, 214, 217, 219,
+    221, 224, 227, 230, 232, 235, 237, 239, 242, 245, 248, 251, 254, 254, 254, 254, 254, 254, 254, 254,
+    254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254,
+    254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254, 254,
 };
 
 namespace {
@@ -244,9 +243,15 @@ int GetPalette(HPALETTE palette, PALETTEENTRY *entries) {
   return int(GetPaletteEntries(palette, 0, count, entries));
 }
 
-HGLOBAL DIB1to4(HGLOBAL dib) { return widen(dib, 1, 4); }
-HGLOBAL DIB4To8(HGLOBAL dib) { return widen(dib, 4, 8); }
-HGLOBAL DIB8To24(HGLOBAL dib) { return widen(dib, 8, 24); }
+HGLOBAL DIB1to4(HGLOBAL dib) {
+  return widen(dib, 1, 4);
+}
+HGLOBAL DIB4To8(HGLOBAL dib) {
+  return widen(dib, 4, 8);
+}
+HGLOBAL DIB8To24(HGLOBAL dib) {
+  return widen(dib, 8, 24);
+}
 
 HGLOBAL DIB1To8(HGLOBAL dib) {
   HGLOBAL four = DIB1to4(dib);
@@ -272,7 +277,9 @@ HGLOBAL DIB1To24(HGLOBAL dib) {
   return full;
 }
 
-HGLOBAL DIB24To1(HGLOBAL dib) { return to_bilevel(dib); }
+HGLOBAL DIB24To1(HGLOBAL dib) {
+  return to_bilevel(dib);
+}
 
 HGLOBAL DIB8To1(HGLOBAL dib) {
   HGLOBAL full = DIB8To24(dib);
@@ -300,7 +307,10 @@ HGLOBAL ImgIncreaseColors(HGLOBAL dib, int16_t bits) {
     height = in.view().height;
   }
   // Twice the byte budget, so that half a byte per pixel stays an integer.
-  std::uint64_t half_bytes = std::uint64_t(width) * std::uint64_t(height) * std::uint64_t(bits == 4 ? 1 : bits == 8 ? 2 : 6);
+  std::uint64_t half_bytes = std::uint64_t(width) * std::uint64_t(height) *
+                             std::uint64_t(bits == 4   ? 1
+                                           : bits == 8 ? 2
+                                                       : 6);
   if (half_bytes > 2ull * 16000000ull) return nullptr;
   return widen(dib, 0, bits);
 }
@@ -328,7 +338,8 @@ HGLOBAL ColorToGrayscale(HGLOBAL dib) {
   for (int y = 0; y < v.height; ++y) {
     const std::uint8_t *src = v.row(y);
     std::uint8_t *dst = out.row(y);
-    for (int x = 0; x < v.width; ++x, src += 3) dst[x] = std::uint8_t((11 * src[0] + 59 * src[1] + 30 * src[2]) / 100);
+    for (int x = 0; x < v.width; ++x, src += 3)
+      dst[x] = std::uint8_t((11 * src[0] + 59 * src[1] + 30 * src[2]) / 100);
   }
   return out.release();
 }

@@ -20,11 +20,11 @@ struct DibView {
   int width = 0;
   int height = 0;
   int bits = 0;
-  unsigned colours = 0;       // entries in the stored colour table
-  RGBQUAD table[256]{};       // the stored table, zero beyond `colours`
-  std::size_t stride = 0;     // bytes per row
+  unsigned colours = 0;                  // entries in the stored colour table
+  RGBQUAD table[256]{};                  // the stored table, zero beyond `colours`
+  std::size_t stride = 0;                // bytes per row
   const std::uint8_t *pixels = nullptr;  // first stored row (the bottom image row)
-  std::size_t total = 0;      // bytes of header, table and rows
+  std::size_t total = 0;                 // bytes of header, table and rows
   const std::uint8_t *base = nullptr;    // the header: the packed DIB is [base, base + total)
 
   const std::uint8_t *row(int dib_row) const { return pixels + std::size_t(dib_row) * stride; }
@@ -108,10 +108,14 @@ inline void set_index(std::uint8_t *row, int x, int bits, unsigned value) {
 // Row expanded to blue, green, red triplets (the 24-bit layout), whatever the depth.
 void expand_row_bgr(const DibView &view, int dib_row, std::uint8_t *bgr);
 
-inline int clamp255(int v) { return v < 0 ? 0 : (v > 255 ? 255 : v); }
+inline int clamp255(int v) {
+  return v < 0 ? 0 : (v > 255 ? 255 : v);
+}
 
 // Y = (30 R + 59 G + 11 B) / 100.
-inline int luminance(int r, int g, int b) { return (30 * r + 59 * g + 11 * b) / 100; }
+inline int luminance(int r, int g, int b) {
+  return (30 * r + 59 * g + 11 * b) / 100;
+}
 
 // The tone curve applied before bilevel dithering and to grey colour tables.
 extern const std::uint8_t kToneCurve[256];

@@ -19,7 +19,9 @@ struct Rgb {
   bool operator==(const Rgb &o) const { return r == o.r && g == o.g && b == o.b; }
 };
 
-RGBQUAD quad(int r, int g, int b) { return RGBQUAD{BYTE(b), BYTE(g), BYTE(r), 0}; }
+RGBQUAD quad(int r, int g, int b) {
+  return RGBQUAD{BYTE(b), BYTE(g), BYTE(r), 0};
+}
 
 // A packed DIB built in plain memory; rows addressed from the top of the image.
 class Builder {
@@ -63,7 +65,8 @@ class Builder {
   void dirty_padding() {
     std::size_t used_bits = std::size_t(w_) * bits_;
     for (int y = 0; y < h_; ++y)
-      for (std::size_t bit = used_bits; bit < stride_ * 8; ++bit) row(y)[bit / 8] |= std::uint8_t(0x80 >> (bit % 8));
+      for (std::size_t bit = used_bits; bit < stride_ * 8; ++bit)
+        row(y)[bit / 8] |= std::uint8_t(0x80 >> (bit % 8));
   }
   std::vector<std::uint8_t> &bytes() { return bytes_; }
   BITMAPINFOHEADER &header() { return *reinterpret_cast<BITMAPINFOHEADER *>(bytes_.data()); }
@@ -282,7 +285,7 @@ TEST(IncreaseColors, TargetsAndTheSizeLimit) {
   Dib full(ImgIncreaseColors(eight.get(), 24));
   ASSERT_TRUE(full);
   EXPECT_EQ(full.colours(), in.colours());
-  EXPECT_EQ(ImgIncreaseColors(eight.get(), 4), nullptr);   // not deeper
+  EXPECT_EQ(ImgIncreaseColors(eight.get(), 4), nullptr);  // not deeper
   EXPECT_EQ(ImgIncreaseColors(eight.get(), 8), nullptr);
   EXPECT_EQ(ImgIncreaseColors(in.get(), 16), nullptr);
 
@@ -387,7 +390,8 @@ TEST(Grey, TwentyFourBitsUsesThePlainWeights) {
 }
 
 TEST(Grey, IndexedInputsGetAToneCurvedTableAndSamePixels) {
-  Builder b = patterned(7, 2, 8, {quad(128, 128, 128), quad(255, 255, 255), quad(0, 0, 0), quad(155, 155, 155)});
+  Builder b =
+      patterned(7, 2, 8, {quad(128, 128, 128), quad(255, 255, 255), quad(0, 0, 0), quad(155, 155, 155)});
   Dib in(b.handle());
   Dib out(ColorToGrayscale(in.get()));
   ASSERT_TRUE(out);
@@ -410,9 +414,9 @@ constexpr Rgb kMid{155, 155, 155};
 
 TEST(DitherBW, BayerOnMidGreyIsTheMatrixPatternFromTheTopRow) {
   static const int M[8][8] = {
-      {0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 56, 24, 50, 18, 58, 26}, {12, 44, 4, 36, 14, 46, 6, 38},
-      {60, 28, 52, 20, 62, 30, 54, 22}, {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
-      {15, 47, 7, 39, 13, 45, 5, 37},  {63, 31, 55, 23, 61, 29, 53, 21},
+      {0, 32, 8, 40, 2, 34, 10, 42},    {48, 16, 56, 24, 50, 18, 58, 26}, {12, 44, 4, 36, 14, 46, 6, 38},
+      {60, 28, 52, 20, 62, 30, 54, 22}, {3, 35, 11, 43, 1, 33, 9, 41},    {51, 19, 59, 27, 49, 17, 57, 25},
+      {15, 47, 7, 39, 13, 45, 5, 37},   {63, 31, 55, 23, 61, 29, 53, 21},
   };
   Builder b(16, 11, 24);  // a height that is not a multiple of 8 shows the row origin
   b.fill(kMid);
@@ -973,10 +977,11 @@ TEST(BadInput, EveryExportRefusesDamagedHeaders) {
       mutate(b);
       Dib in(b.handle());
       HGLOBAL h = in.get();
-      for (HGLOBAL r : {DIB1to4(h), DIB4To8(h), DIB8To24(h), DIB1To8(h), DIB1To24(h), DIB4To24(h), DIB24To1(h),
-                        DIB8To1(h), DIB4To1(h), ImgIncreaseColors(h, 24), ImgIncreaseColors(h, 8),
-                        ImgReduceColors(h, 2, 4), ImgReduceColors(h, 256, 4), DitherToBW(h, 1),
-                        ReduceColorToColor(h, 16, 0), ReduceColorToColor(h, 16, 16), ColorToGrayscale(h)}) {
+      for (HGLOBAL r :
+           {DIB1to4(h), DIB4To8(h), DIB8To24(h), DIB1To8(h), DIB1To24(h), DIB4To24(h), DIB24To1(h),
+            DIB8To1(h), DIB4To1(h), ImgIncreaseColors(h, 24), ImgIncreaseColors(h, 8),
+            ImgReduceColors(h, 2, 4), ImgReduceColors(h, 256, 4), DitherToBW(h, 1),
+            ReduceColorToColor(h, 16, 0), ReduceColorToColor(h, 16, 16), ColorToGrayscale(h)}) {
         EXPECT_EQ(r, nullptr);
         if (r) GlobalFree(r);
       }

@@ -14,15 +14,19 @@ namespace {
 
 constexpr int kCells = 1 << 15;
 
-inline int key15(int r, int g, int b) { return ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3); }
+inline int key15(int r, int g, int b) {
+  return ((r >> 3) << 10) | ((g >> 3) << 5) | (b >> 3);
+}
 // 5-bit channel of a 15-bit key: 0 red, 1 green, 2 blue.
-inline int channel(int key, int axis) { return (key >> (10 - 5 * axis)) & 31; }
+inline int channel(int key, int axis) {
+  return (key >> (10 - 5 * axis)) & 31;
+}
 
 std::vector<RGBQUAD> vga16_colours() {
   static const BYTE rgb[16][3] = {
-      {0, 0, 0},       {128, 0, 0},   {0, 128, 0},   {128, 128, 0}, {0, 0, 128},   {128, 0, 128},
-      {0, 128, 128},   {192, 192, 192}, {128, 128, 128}, {255, 0, 0}, {0, 255, 0},   {255, 255, 0},
-      {0, 0, 255},     {255, 0, 255}, {0, 255, 255}, {255, 255, 255},
+      {0, 0, 0},     {128, 0, 0},     {0, 128, 0},     {128, 128, 0},   {0, 0, 128}, {128, 0, 128},
+      {0, 128, 128}, {192, 192, 192}, {128, 128, 128}, {255, 0, 0},     {0, 255, 0}, {255, 255, 0},
+      {0, 0, 255},   {255, 0, 255},   {0, 255, 255},   {255, 255, 255},
   };
   std::vector<RGBQUAD> out;
   for (auto &c : rgb) out.push_back(RGBQUAD{c[2], c[1], c[0], 0});
@@ -157,7 +161,8 @@ class NearestSearch {
     std::sort(sorted_.begin(), sorted_.end(), [](const Entry &a, const Entry &b) { return a.r < b.r; });
   }
   int find(int r, int g, int b) const {
-    auto start = std::lower_bound(sorted_.begin(), sorted_.end(), r, [](const Entry &e, int v) { return e.r < v; });
+    auto start =
+        std::lower_bound(sorted_.begin(), sorted_.end(), r, [](const Entry &e, int v) { return e.r < v; });
     int best = INT_MAX, index = 0;
     auto consider = [&](const Entry &e) {
       int dr = e.r - r, dg = e.g - g, db = e.b - b;

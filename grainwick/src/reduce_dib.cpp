@@ -20,7 +20,9 @@ namespace grainwick::convert {
 namespace {
 
 constexpr int kCells = 32 * 64 * 32;
-inline int cell(int r5, int g6, int b5) { return (r5 << 11) | (g6 << 5) | b5; }
+inline int cell(int r5, int g6, int b5) {
+  return (r5 << 11) | (g6 << 5) | b5;
+}
 // Axis order in boxes: 0 red (5 bits), 1 green (6 bits), 2 blue (5 bits).
 constexpr int kAxisWeight[3] = {16, 12, 8};
 constexpr int kAxisShift[3] = {3, 2, 3};
@@ -31,7 +33,8 @@ struct Failure {
 
 class Progress {
  public:
-  Progress(GrainwickProgress proc, int height) : proc_(proc), step_(std::max(1, height * 3 / 25)) {}
+  Progress(GrainwickProgress proc, int height)
+      : proc_(proc), step_(int(std::max<std::int64_t>(1, std::int64_t(height) * 3 / 25))) {}
   void phase(int from, int to) { from_ = from, to_ = to; }
   // Called after `done` of `total` rows; throws on a stop request.
   void rows(int done, int total) {
@@ -109,7 +112,8 @@ class Quantizer {
   }
 
   // Output rows of `bits` depth into `out` (the pixel area of the new DIB).
-  void map(const std::vector<RGBQUAD> &palette, bool dither, int bits, std::uint8_t *out, std::size_t stride) {
+  void map(const std::vector<RGBQUAD> &palette, bool dither, int bits, std::uint8_t *out,
+           std::size_t stride) {
     palette_ = &palette;
     std::fill(cells_.begin(), cells_.end(), 0);
     if (!dither) {
@@ -244,7 +248,8 @@ class Quantizer {
     for (int dr = 0; dr < 4; ++dr)
       for (int dg = 0; dg < 8; ++dg)
         for (int db = 0; db < 4; ++db) {
-          int cr = (((r5 & ~3) + dr) << 3) + 4, cg = (((g6 & ~7) + dg) << 2) + 2, cb = (((b5 & ~3) + db) << 3) + 4;
+          int cr = (((r5 & ~3) + dr) << 3) + 4, cg = (((g6 & ~7) + dg) << 2) + 2,
+              cb = (((b5 & ~3) + db) << 3) + 4;
           int best = INT_MAX, index = 0;
           for (int i : cand) {
             int er = cr - pal[i].rgbRed, eg = cg - pal[i].rgbGreen, eb = cb - pal[i].rgbBlue;
@@ -263,8 +268,8 @@ class Quantizer {
 };
 
 // The reduced DIB, packed, from a 24-bit view. Throws Failure.
-std::vector<std::uint8_t> reduce(const DibView &v, int bits, bool dither, int palette_size, const RGBQUAD *given,
-                                 GrainwickProgress proc) {
+std::vector<std::uint8_t> reduce(const DibView &v, int bits, bool dither, int palette_size,
+                                 const RGBQUAD *given, GrainwickProgress proc) {
   if (bits != 0 && bits != 4 && bits != 8) throw Failure{GW_REDUCE_FAILED};
   const int out_bits = bits == 8 ? 8 : 4;
   const int most = bits == 8 ? 256 : 16;
@@ -377,7 +382,7 @@ int16_t finish(int code, int report) {
 }
 
 int16_t reduce_in_place(void *dib, int bits, int dither, int palette_size, const RGBQUAD *palette, int report,
-                    GrainwickProgress progress) {
+                        GrainwickProgress progress) {
   try {
     DibView view;
     HGLOBAL block = block_of(dib, view, 24);
@@ -447,7 +452,8 @@ int16_t ConvertDib(void *dib, int16_t dib_bits, int16_t bits, int16_t dither, in
     }
     if ((src == 8 && to_palette) || (src == 4 && (bits == 0 || bits == 4))) {
       TempDib full{widened(block, src)};
-      std::vector<std::uint8_t> out = reduce_handle(full.h, bits, dither != 0, palette_size, palette, progress);
+      std::vector<std::uint8_t> out =
+          reduce_handle(full.h, bits, dither != 0, palette_size, palette, progress);
       replace_block(block, out.data(), out.size());
       return 1;
     }
