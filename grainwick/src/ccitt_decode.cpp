@@ -1,9 +1,10 @@
 // CCITT row decoders: modified Huffman (2), Group 3 one-dimensional (3), Group 4 (4).
 //
 // Codes are looked up by peeking 12 (white), 13 (black) or 7 (mode) bits into tables built at
-// compile time, so one lookup consumes one code. Black runs are painted straight into the row.
-// Group 4 keeps two lines of changing elements: positions in increasing order, closed by three
-// copies of the width so the b1/b2 search never needs a bounds test.
+// compile time, so one lookup consumes one code. The one-dimensional decoders paint black runs
+// as they come. Group 4 keeps two lines of changing elements (positions in increasing order,
+// closed by three copies of the width so the b1/b2 search needs no bounds test) and paints the
+// row from its coding line once the modes are decoded, keeping branches out of the mode loop.
 #include <algorithm>
 #include <bit>
 #include <cstring>
@@ -192,20 +193,17 @@ int decode_g4(CcittDecoder &d, BitReader &br, std::uint8_t *row) {
       const int delta = kVerticalDelta[int(mode)];
       const std::int32_t a1 = b1 + delta;
       if (a1 <= a0 || a1 > width) {
-        if (black && a1 > width) paint(row, std::uint32_t(a0), std::uint32_t(width));
+        if (a1 > width) a0 = width;  // the current colour reaches the edge
         status = kCorrupt;
         break;
       }
       cur[n++] = a1;
-      if (black) paint(row, std::uint32_t(a0), std::uint32_t(a1));
       a0 = a1;
       black = !black;
       // The next b1 has the other parity: for a1 left of b1 the element before b1 may qualify.
       pb = delta >= 0 || pb == 0 ? pb + 1 : pb - 1;
     } else if (mode == Mode::kPass) {
-      const std::int32_t b2 = ref[pb + 1];
-      if (black) paint(row, std::uint32_t(a0), std::uint32_t(b2));
-      a0 = b2;
+      a0 = ref[pb + 1];
       pb += 2;
     } else if (mode == Mode::kHorizontal) {
       const std::int32_t start = std::max(a0, 0);
@@ -221,24 +219,33 @@ int decode_g4(CcittDecoder &d, BitReader &br, std::uint8_t *row) {
         status = kCorrupt;
         break;
       }
-      const std::int32_t a1 = std::min(start + r1, width);
-      const std::int32_t a2 = std::min(a1 + r2, width);
-      const std::int32_t from = black ? start : a1, to = black ? a1 : a2;
-      if (to > from) paint(row, std::uint32_t(from), std::uint32_t(to));
       // Two empty runs would leave a0 in place; the decoder requires progress.
-      if (start + r1 + r2 > width || a2 <= a0) {
+      if (r1 + r2 == 0 && a0 >= 0) {
         status = kCorrupt;
         break;
       }
+      const std::int32_t a1 = std::min(start + r1, width);
+      const std::int32_t a2 = std::min(a1 + r2, width);
       cur[n++] = a1;
       cur[n++] = a2;
       a0 = a2;
+      if (start + r1 + r2 > width) {  // kept up to the edge
+        status = kCorrupt;
+        break;
+      }
     } else {  // extension codes are not supported
       status = kCorrupt;
       break;
     }
   }
   if (status == kDone && a0 != width) status = kCorrupt;
+
+  // Black spans run from each even-indexed element to the next; an odd count means the row
+  // stopped (or ended through a pass) in black, which reaches a0.
+  for (std::size_t k = 0; k + 1 < n; k += 2)
+    if (cur[k + 1] > cur[k]) paint(row, std::uint32_t(cur[k]), std::uint32_t(cur[k + 1]));
+  if ((n & 1) && std::min(a0, width) > cur[n - 1])
+    paint(row, std::uint32_t(cur[n - 1]), std::uint32_t(std::min(a0, width)));
 
   cur[n] = cur[n + 1] = cur[n + 2] = width;
   d.cur = d.ref;
