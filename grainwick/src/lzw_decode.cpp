@@ -20,10 +20,15 @@ constexpr std::uint32_t kFirstFree = 258;
 constexpr std::uint32_t kTableSize = 4096;
 constexpr std::uint32_t kNone = 4096;
 
+struct Code {
+  std::uint16_t prefix;  // the code this one extends; kNone for roots
+  std::uint16_t length;  // bytes in the string
+  std::uint8_t suffix;   // last byte of the string
+  std::uint8_t first;    // first byte of the string
+};
+
 struct LzwState {
-  std::uint16_t prefix[kTableSize];
-  std::uint16_t length[kTableSize];
-  std::uint8_t suffix[kTableSize];
+  Code table[kTableSize];
   std::uint8_t carry[kTableSize];  // bytes decoded beyond the previous row
   std::uint8_t stack[kTableSize + 1];
   std::uint32_t carry_count;
@@ -31,38 +36,29 @@ struct LzwState {
   std::uint32_t next_mask;
   std::uint32_t next_code;
   std::uint32_t old_code;
-  std::uint32_t accumulator;
+  std::uint64_t accumulator;  // next unread bits at the top
   std::uint32_t bit_count;
-  std::uint8_t first_char;
   bool reset_pending;
   bool ended;  // EndOfInformation seen: the rest of the strip stays untouched
 };
 
-void clear_table(LzwState &s) {
+void reset(LzwState &s) {
   s.code_width = 9;
   s.next_mask = 511;
   s.next_code = kFirstFree;
   s.old_code = kNone;
-}
-
-void reset(LzwState &s) {
-  clear_table(s);
   s.carry_count = 0;
   s.accumulator = 0;
   s.bit_count = 0;
   s.ended = false;
-  for (std::uint32_t i = 0; i < 256; ++i) {
-    s.prefix[i] = kNone;
-    s.suffix[i] = std::uint8_t(i);
-    s.length[i] = 1;
-  }
+  for (std::uint32_t i = 0; i < 256; ++i) s.table[i] = Code{std::uint16_t(kNone), 1, std::uint8_t(i), std::uint8_t(i)};
   s.reset_pending = false;
 }
 
 int lzw_setup(DecoderContext &c) {
   auto *s = new (std::nothrow) LzwState;
   if (!s) return kStatusNoMemory;
-  std::memset(s, 0, sizeof *s);
+  std::memset(static_cast<void *>(s), 0, sizeof *s);
   s->reset_pending = true;
   c.state = s;
   return kStatusOk;
@@ -75,31 +71,14 @@ void lzw_cleanup(DecoderContext &c) {
   c.state = nullptr;
 }
 
-// Writes the string of `code` (length `len`) followed, when `extra` >= 0, by that byte; bytes that
-// do not fit before `end` go to the carry buffer. Returns the new output position.
-inline std::uint8_t *emit(LzwState &s, std::uint32_t code, std::uint32_t len, int extra, std::uint8_t *out,
-                          std::uint8_t *end) {
-  std::uint32_t total = len + (extra >= 0 ? 1 : 0);
-  if (std::uint32_t(end - out) >= total) {
-    std::uint8_t *p = out + len;
-    if (extra >= 0) *p = std::uint8_t(extra);
-    for (std::uint32_t i = 0; i < len; ++i) {
-      *--p = s.suffix[code];
-      code = s.prefix[code];
-    }
-    return out + total;
+// Writes the string of `code` backwards from its end; `len` bytes.
+inline void expand(const Code *table, std::uint32_t code, std::uint32_t len, std::uint8_t *dst) {
+  std::uint8_t *p = dst + len;
+  while (p > dst) {
+    const Code &e = table[code];
+    *--p = e.suffix;
+    code = e.prefix;
   }
-  std::uint8_t *p = s.stack + len;
-  if (extra >= 0) *p = std::uint8_t(extra);
-  for (std::uint32_t i = 0; i < len; ++i) {
-    *--p = s.suffix[code];
-    code = s.prefix[code];
-  }
-  std::uint32_t room = std::uint32_t(end - out);
-  std::memcpy(out, s.stack, room);
-  s.carry_count = total - room;
-  std::memcpy(s.carry, s.stack + room, s.carry_count);
-  return end;
 }
 
 int lzw_decode(DecoderContext &c, std::uint8_t *row) {
@@ -117,24 +96,35 @@ int lzw_decode(DecoderContext &c, std::uint8_t *row) {
   }
   if (s.ended) return kStatusOk;
 
+  // The decoder's state lives in locals: stores through `out` could alias the members.
   ScratchInput &in = c.in;
-  std::uint32_t acc = s.accumulator, bits = s.bit_count;
-  std::uint32_t width = s.code_width;
+  Code *const table = s.table;
+  std::uint64_t acc = s.accumulator;
+  std::uint32_t bits = s.bit_count, width = s.code_width, next_mask = s.next_mask, next_code = s.next_code,
+                old_code = s.old_code;
+  int status = kStatusOk;
   while (out < end) {
-    while (bits < width) {
-      std::uint8_t b;
-      if (in.position < in.valid) {
-        b = in.data[in.position++];
-      } else if (!next_byte(in, b)) {
-        // The data ended inside the strip: the row keeps what was decoded.
-        s.accumulator = acc;
-        s.bit_count = bits;
-        return kStatusOk;
+    if (bits < width) {
+      const std::uint8_t *data = in.data;
+      std::uint32_t pos = in.position, valid = in.valid;
+      while (bits <= 56) {
+        if (pos >= valid) {
+          in.position = pos;
+          std::uint8_t b;
+          if (!next_byte(in, b)) break;
+          pos = in.position, valid = in.valid, data = in.data;
+          acc |= std::uint64_t(b) << (56 - bits);
+          bits += 8;
+          continue;
+        }
+        acc |= std::uint64_t(data[pos++]) << (56 - bits);
+        bits += 8;
       }
-      acc |= std::uint32_t(b) << (24 - bits);
-      bits += 8;
+      in.position = std::min(pos, in.valid);
+      // The data ended inside the strip: the row keeps what was decoded.
+      if (bits < width) break;
     }
-    std::uint32_t code = acc >> (32 - width);
+    std::uint32_t code = std::uint32_t(acc >> (64 - width));
     acc <<= width;
     bits -= width;
 
@@ -143,45 +133,76 @@ int lzw_decode(DecoderContext &c, std::uint8_t *row) {
       break;
     }
     if (code == kClear) {
-      clear_table(s);
-      width = s.code_width;
+      width = 9;
+      next_mask = 511;
+      next_code = kFirstFree;
+      old_code = kNone;
       continue;
     }
-    if (s.old_code == kNone) {
+    if (old_code == kNone) {
       if (code > 255) continue;
       *out++ = std::uint8_t(code);
-      s.first_char = std::uint8_t(code);
-      s.old_code = code;
+      old_code = code;
       continue;
     }
-    if (code > s.next_code) continue;
+    if (code > next_code) continue;
 
-    const std::uint32_t old = s.old_code;
-    if (code == s.next_code) {
-      out = emit(s, old, s.length[old], s.first_char, out, end);
+    std::uint8_t first;
+    std::uint32_t len;
+    if (code == next_code) {
+      // The string of the previous code followed by its own first byte.
+      first = table[old_code].first;
+      len = table[old_code].length + 1u;
+      if (std::uint32_t(end - out) >= len) {
+        expand(table, old_code, len - 1, out);
+        out[len - 1] = first;
+        out += len;
+      } else {
+        expand(table, old_code, len - 1, s.stack);
+        s.stack[len - 1] = first;
+        goto split;
+      }
     } else {
-      std::uint8_t *start = out;
-      std::uint32_t len = s.length[code];
-      out = emit(s, code, len, -1, out, end);
-      // The first byte of the string just written, wherever it landed.
-      s.first_char = start < end ? *start : s.carry[0];
-    }
-    if (s.next_code < kTableSize) {
-      std::uint32_t n = s.next_code;
-      s.prefix[n] = std::uint16_t(old);
-      s.suffix[n] = s.first_char;
-      s.length[n] = std::uint16_t(s.length[old] + 1);
-      ++s.next_code;
-      if (s.next_code == s.next_mask && width < 12) {
-        width = ++s.code_width;
-        s.next_mask = (1u << width) - 1;
+      first = table[code].first;
+      len = table[code].length;
+      if (len == 1) {
+        *out++ = first;
+      } else if (std::uint32_t(end - out) >= len) {
+        expand(table, code, len, out);
+        out += len;
+      } else {
+        expand(table, code, len, s.stack);
+        goto split;
       }
     }
-    s.old_code = code;
+    goto add;
+  split : {
+    // What does not fit in this row starts the next one.
+    std::uint32_t room = std::uint32_t(end - out);
+    std::memcpy(out, s.stack, room);
+    s.carry_count = len - room;
+    std::memcpy(s.carry, s.stack + room, s.carry_count);
+    out = end;
+  }
+  add:
+    if (next_code < kTableSize) {
+      table[next_code] = Code{std::uint16_t(old_code), std::uint16_t(table[old_code].length + 1), first,
+                              table[old_code].first};
+      ++next_code;
+      if (next_code == next_mask && width < 12) {
+        ++width;
+        next_mask = (1u << width) - 1;
+      }
+    }
+    old_code = code;
   }
   s.accumulator = acc;
   s.bit_count = bits;
-  return kStatusOk;
+  s.code_width = width;
+  s.next_mask = next_mask;
+  s.next_code = next_code;
+  s.old_code = old_code;
+  return status;
 }
 
 }  // namespace
