@@ -77,15 +77,21 @@ tsize_t mem_read(thandle_t h, tdata_t buf, tsize_t n) {
   m->pos += toff_t(n);
   return n;
 }
-tsize_t mem_write(thandle_t, tdata_t, tsize_t) { return 0; }
+tsize_t mem_write(thandle_t, tdata_t, tsize_t) {
+  return 0;
+}
 toff_t mem_seek(thandle_t h, toff_t off, int whence) {
   auto *m = static_cast<MemoryFile *>(h);
   if (whence == SEEK_CUR) off += m->pos;
   if (whence == SEEK_END) off += m->bytes->size();
   return m->pos = off;
 }
-int mem_close(thandle_t) { return 0; }
-toff_t mem_size(thandle_t h) { return static_cast<MemoryFile *>(h)->bytes->size(); }
+int mem_close(thandle_t) {
+  return 0;
+}
+toff_t mem_size(thandle_t h) {
+  return static_cast<MemoryFile *>(h)->bytes->size();
+}
 int mem_map(thandle_t h, tdata_t *base, toff_t *size) {
   auto *m = static_cast<MemoryFile *>(h);
   *base = const_cast<std::uint8_t *>(m->bytes->data());
@@ -108,8 +114,8 @@ const std::vector<std::uint8_t> &file_for(int compression) {
 void BM_Libtiff(benchmark::State &state) {
   MemoryFile m{&file_for(int(state.range(0)))};
   TIFFSetWarningHandler(nullptr);
-  TIFF *tif = TIFFClientOpen("page", "rm", &m, mem_read, mem_write, mem_seek, mem_close, mem_size,
-                             mem_map, mem_unmap);
+  TIFF *tif = TIFFClientOpen("page", "rm", &m, mem_read, mem_write, mem_seek, mem_close, mem_size, mem_map,
+                             mem_unmap);
   if (!tif) {
     state.SkipWithError("libtiff cannot open the page");
     return;
@@ -128,8 +134,8 @@ void BM_Grainwick(benchmark::State &state) {
   const std::vector<std::uint8_t> &file = file_for(compression);
   // Single strip: its offset is the StripOffsets value, found through libtiff.
   MemoryFile m{&file};
-  TIFF *info = TIFFClientOpen("page", "rm", &m, mem_read, mem_write, mem_seek, mem_close,
-                              mem_size, mem_map, mem_unmap);
+  TIFF *info = TIFFClientOpen("page", "rm", &m, mem_read, mem_write, mem_seek, mem_close, mem_size, mem_map,
+                              mem_unmap);
   std::uint64_t *offsets = nullptr, *counts = nullptr;
   TIFFGetField(info, TIFFTAG_STRIPOFFSETS, &offsets);
   TIFFGetField(info, TIFFTAG_STRIPBYTECOUNTS, &counts);

@@ -26,7 +26,9 @@ struct CcittDecoder {
   ~CcittDecoder() { delete[] lines; }
 };
 
-void CcittDecoderDeleter::operator()(CcittDecoder *d) const { delete d; }
+void CcittDecoderDeleter::operator()(CcittDecoder *d) const {
+  delete d;
+}
 
 namespace {
 
@@ -38,7 +40,9 @@ constexpr std::uint32_t kMaxWidth = 1u << 28;
 
 // Every mode moves a0 strictly forward, so a row holds at most width + 1 modes of at most two
 // elements each; three sentinels follow.
-std::size_t line_entries(std::int32_t width) { return 2 * std::size_t(width) + 6; }
+std::size_t line_entries(std::int32_t width) {
+  return 2 * std::size_t(width) + 6;
+}
 
 // The input state copied into locals: row stores go through uint8_t pointers, which may alias
 // anything, and would otherwise force the accumulator back to memory after every store.
@@ -50,8 +54,7 @@ struct BitReader {
   const std::uint8_t *end;
 
   explicit BitReader(ScratchInput &s)
-      : in(s), acc(s.accumulator), count(s.bit_count), p(s.data + s.position),
-        end(s.data + s.valid) {}
+      : in(s), acc(s.accumulator), count(s.bit_count), p(s.data + s.position), end(s.data + s.valid) {}
 
   void store() {
     in.accumulator = acc;

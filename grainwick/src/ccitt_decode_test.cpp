@@ -34,7 +34,9 @@ struct Image {
   }
 };
 
-bool is_white(const std::uint8_t *row, std::uint32_t x) { return row[x >> 3] & (0x80u >> (x & 7)); }
+bool is_white(const std::uint8_t *row, std::uint32_t x) {
+  return row[x >> 3] & (0x80u >> (x & 7));
+}
 
 // First pixel where two rows differ, or -1.
 long first_difference(const std::uint8_t *a, const std::uint8_t *b, std::uint32_t width) {
@@ -81,9 +83,8 @@ struct Decoded {
 
 // Decodes `strips` (raw strip bytes) through a ScratchInput of `capacity` bytes, resetting the
 // input and the decoder at every strip start as the reader does.
-Decoded decode(int compression, std::uint32_t width, std::uint32_t height,
-               std::uint32_t rows_per_strip, const std::vector<std::vector<std::uint8_t>> &strips,
-               bool reverse, std::uint32_t capacity) {
+Decoded decode(int compression, std::uint32_t width, std::uint32_t height, std::uint32_t rows_per_strip,
+               const std::vector<std::vector<std::uint8_t>> &strips, bool reverse, std::uint32_t capacity) {
   Decoded out;
   auto dec = ccitt_create(compression, width);
   if (!dec) return out;
@@ -173,7 +174,9 @@ struct Reference {
 };
 
 int libtiff_warnings = 0;
-void count_warning(const char *, const char *, va_list) { ++libtiff_warnings; }
+void count_warning(const char *, const char *, va_list) {
+  ++libtiff_warnings;
+}
 
 bool load_reference(const std::string &path, Reference &ref) {
   TIFF *tif = TIFFOpen(path.c_str(), "r");
@@ -196,8 +199,8 @@ bool load_reference(const std::string &path, Reference &ref) {
   bool ok = offsets && counts;
   for (std::uint32_t s = 0; ok && s < TIFFNumberOfStrips(tif); ++s) {
     ok = offsets[s] + counts[s] <= file.size();
-    if (ok) ref.strips.emplace_back(file.begin() + long(offsets[s]),
-                                    file.begin() + long(offsets[s] + counts[s]));
+    if (ok)
+      ref.strips.emplace_back(file.begin() + long(offsets[s]), file.begin() + long(offsets[s] + counts[s]));
   }
   const std::size_t stride = (ref.width + 7) / 8;
   for (std::uint32_t y = 0; ok && y < ref.height; ++y) {
@@ -227,10 +230,8 @@ TEST(CcittTables, RunCodesArePrefixFreeAndFillTheCodeSpace) {
         o = id;
       }
     };
-    for (int r = 0; r < 64; ++r)
-      claim(black ? ccitt::kBlackTerminating[r] : ccitt::kWhiteTerminating[r], r);
-    for (int i = 0; i < 27; ++i)
-      claim(black ? ccitt::kBlackMakeUp[i] : ccitt::kWhiteMakeUp[i], 64 * (i + 1));
+    for (int r = 0; r < 64; ++r) claim(black ? ccitt::kBlackTerminating[r] : ccitt::kWhiteTerminating[r], r);
+    for (int i = 0; i < 27; ++i) claim(black ? ccitt::kBlackMakeUp[i] : ccitt::kWhiteMakeUp[i], 64 * (i + 1));
     for (int i = 0; i < 13; ++i) claim(ccitt::kExtendedMakeUp[i], 1792 + 64 * i);
     for (std::size_t v = 0; v < owner.size(); ++v)
       EXPECT_EQ(owner[v] == -1, (v >> (peek - 8)) == 0) << "pattern " << v;
@@ -268,10 +269,9 @@ TEST_P(CcittAgainstLibtiff, EveryPixelMatches) {
         if (v.tiffcp) {
           const std::string src = dir.file("src.tif");
           ASSERT_TRUE(write_tiff(src, img));
-          std::string cmd = std::string("tiffcp -c ") + v.tiffcp +
-                            (l.lsb_first ? " -f lsb2msb" : "") +
-                            (l.rows_per_strip ? " -r " + std::to_string(l.rows_per_strip) : "") +
-                            " " + src + " " + out + " 2>/dev/null";
+          std::string cmd = std::string("tiffcp -c ") + v.tiffcp + (l.lsb_first ? " -f lsb2msb" : "") +
+                            (l.rows_per_strip ? " -r " + std::to_string(l.rows_per_strip) : "") + " " + src +
+                            " " + out + " 2>/dev/null";
           written = std::system(cmd.c_str()) == 0;
         } else {
           written = write_tiff(out, img, COMPRESSION_CCITTRLE, l.rows_per_strip, l.lsb_first);
@@ -280,13 +280,12 @@ TEST_P(CcittAgainstLibtiff, EveryPixelMatches) {
         Reference ref;
         ASSERT_TRUE(load_reference(out, ref)) << "libtiff cannot read " << pattern;
         ASSERT_EQ(ref.reverse, l.lsb_first);
-        const Decoded got = decode(ref.compression, w, h, ref.rows_per_strip, ref.strips,
-                                   ref.reverse, l.capacity);
+        const Decoded got =
+            decode(ref.compression, w, h, ref.rows_per_strip, ref.strips, ref.reverse, l.capacity);
         ASSERT_EQ(got.rows.size(), h);
         for (std::uint32_t y = 0; y < h; ++y) {
-          SCOPED_TRACE(std::string(v.name) + " " + pattern + " width " + std::to_string(w) +
-                       " row " + std::to_string(y) + " layout " +
-                       std::to_string(&l - layouts));
+          SCOPED_TRACE(std::string(v.name) + " " + pattern + " width " + std::to_string(w) + " row " +
+                       std::to_string(y) + " layout " + std::to_string(&l - layouts));
           ASSERT_EQ(got.status[y], 1);
           ++rows;
           if (ref.doubtful[y]) {
@@ -303,10 +302,8 @@ TEST_P(CcittAgainstLibtiff, EveryPixelMatches) {
 }
 
 INSTANTIATE_TEST_SUITE_P(Codings, CcittAgainstLibtiff,
-                         ::testing::Values(Variant{"ModifiedHuffman", nullptr},
-                                           Variant{"Group3", "g3:1d"},
-                                           Variant{"Group3Fill", "g3:1d:fill"},
-                                           Variant{"Group4", "g4"}),
+                         ::testing::Values(Variant{"ModifiedHuffman", nullptr}, Variant{"Group3", "g3:1d"},
+                                           Variant{"Group3Fill", "g3:1d:fill"}, Variant{"Group4", "g4"}),
                          [](const auto &info) { return std::string(info.param.name); });
 
 // Hand-made code streams for cases an encoder does not produce.
@@ -341,8 +338,7 @@ Decoded decode_stream(int compression, std::uint32_t width, std::uint32_t rows,
 testing::AssertionResult black_span(const std::vector<std::uint8_t> &row, std::uint32_t width,
                                     std::uint32_t from, std::uint32_t to) {
   for (std::uint32_t x = 0; x < width; ++x)
-    if (is_white(row.data(), x) == (x >= from && x < to))
-      return testing::AssertionFailure() << "pixel " << x;
+    if (is_white(row.data(), x) == (x >= from && x < to)) return testing::AssertionFailure() << "pixel " << x;
   return testing::AssertionSuccess();
 }
 
@@ -432,8 +428,8 @@ TEST(CcittCorruptInput, TruncatedStripsFailOnlyFromTheCut) {
   Image img = make_image("text", 1001, 60, 7);
   ASSERT_TRUE(write_tiff(dir.file("src.tif"), img));
   for (const char *c : {"g3:1d", "g4"}) {
-    const std::string cmd = std::string("tiffcp -c ") + c + " " + dir.file("src.tif") + " " +
-                            dir.file("out.tif");
+    const std::string cmd =
+        std::string("tiffcp -c ") + c + " " + dir.file("src.tif") + " " + dir.file("out.tif");
     ASSERT_EQ(std::system(cmd.c_str()), 0);
     Reference ref;
     ASSERT_TRUE(load_reference(dir.file("out.tif"), ref));

@@ -10,8 +10,7 @@ template <int Peek>
 constexpr void put(std::array<std::uint16_t, (1 << Peek)> &t, Code c, std::uint32_t run) {
   const int spare = Peek - c.length;
   const std::uint32_t first = std::uint32_t(c.bits) << spare;
-  for (std::uint32_t i = 0; i < (1u << spare); ++i)
-    t[first + i] = std::uint16_t(run << 4 | c.length);
+  for (std::uint32_t i = 0; i < (1u << spare); ++i) t[first + i] = std::uint16_t(run << 4 | c.length);
 }
 
 template <int Peek>
@@ -29,8 +28,7 @@ constexpr std::array<std::uint8_t, (1 << kModePeek)> build_modes() {
   for (int m = 0; m < 10; ++m) {
     const Code c = kModeCodes[m];
     const int spare = kModePeek - c.length;
-    for (int i = 0; i < (1 << spare); ++i)
-      t[(c.bits << spare) + i] = std::uint8_t(m << 3 | c.length);
+    for (int i = 0; i < (1 << spare); ++i) t[(c.bits << spare) + i] = std::uint8_t(m << 3 | c.length);
   }
   return t;
 }
