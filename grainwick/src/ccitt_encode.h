@@ -21,8 +21,8 @@ using CcittEncoderPtr = std::unique_ptr<CcittEncoder, CcittEncoderDeleter>;
 // Null when `compression` is not 2, 3 or 4, or the width is 0 or above 65535.
 CcittEncoderPtr ccitt_encoder_create(int compression, std::uint32_t width);
 
-// Start of a strip: the Group 4 reference line becomes all white. Group 3 writes its EOL before
-// the first row of the image only (`first_of_image`).
+// Start of a strip: the Group 4 reference line becomes all white. Group 3 opens every strip with
+// an EOL (00 01) so that each strip decodes on its own; `first_of_image` changes nothing.
 void ccitt_encoder_start_strip(CcittEncoder &encoder, BitSink &out, bool first_of_image);
 
 // Encodes one row. Modified Huffman and Group 3 rows end on a byte boundary (Group 3: each row
