@@ -3,9 +3,12 @@
 #include <charconv>
 #include <sys/stat.h>
 
+#include "config.h"
 #include "json.h"
 #include "lists.h"
+#include "platform/regional.h"
 #include "store.h"
+#include "tree.h"
 
 namespace cli {
 namespace {
@@ -18,6 +21,8 @@ constexpr const char *kUsage =
     "  dossiers                      one line per dossier: number, title, supports, recordings\n"
     "  export N [--code PASSWORD]    dossier N as one JSON document\n"
     "  lists                         the twelve reference lists\n"
+    "  tree N [--grouping G] [--index I] [--code PASSWORD]\n"
+    "                                the lines of the collection tree of dossier N\n"
     "  make-demo DIR                 write a demo catalogue into DIR\n";
 
 struct UsageError {
@@ -56,21 +61,27 @@ int cmd_dossiers(store::Store &s, std::ostream &out) {
   return 0;
 }
 
-int cmd_export(store::Store &s, int n, const std::string *code, std::ostream &out, std::ostream &err) {
+// The password check shared by the commands that open a dossier.
+bool open_dossier(store::Store &s, int n, const std::string *code, std::ostream &err) {
   s.ouvre_mainfile();
   if (n >= s.nombre_dossiers()) {
     s.ferme_mainfile();
     err << "tapemoor-cli: no dossier " << n << '\n';
-    return 1;
+    return false;
   }
   s.lit_dossier(n);
   s.ferme_mainfile();
   std::string password = s.dossier.code();
   if (!password.empty() && (!code || store::utf8_to_cp1252(*code) != password)) {
     err << "Wrong password\n";
-    return 1;
+    return false;
   }
   s.dossier_courant = n;
+  return true;
+}
+
+int cmd_export(store::Store &s, int n, const std::string *code, std::ostream &out, std::ostream &err) {
+  if (!open_dossier(s, n, code, err)) return 1;
   JsonWriter j(out);
   j.begin_object();
   j.begin_object("dossier");
@@ -140,6 +151,31 @@ int cmd_export(store::Store &s, int n, const std::string *code, std::ostream &ou
   return 0;
 }
 
+// The tree-index preference of "Moorkeep.CFG" without creating the file; 1 when there is none.
+int stored_index_arbre(const store::Store &s) {
+  store::RecordFile f(store::TDataConfig::record_size);
+  if (!f.open_existing_readonly(s.path(store::kConfigFile)) || f.count() < 1) return 1;
+  store::TDataConfig c;
+  f.read(0, c.bytes.data());
+  int i = c.index_arbre();
+  return i >= 1 && i <= 3 ? i : 1;
+}
+
+int cmd_tree(store::Store &s, int n, int grouping, int index, const std::string *code, std::ostream &out,
+             std::ostream &err) {
+  if (!open_dossier(s, n, code, err)) return 1;
+  browse::TreeOptions o;
+  o.grouping = grouping;
+  o.index_arbre = index > 0 ? index : stored_index_arbre(s);
+  o.unclassified = platform::langue_from(platform::regional_language()) == 0 ? "non Class\xe9" : "not classified";
+  o.today = s.date_du_jour();
+  std::vector<browse::TreeLine> lines = browse::build_tree(s, o);
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    out << i + 1 << '\t' << lines[i].level << '\t' << lines[i].icon << '\t' << lines[i].entry << '\t'
+        << cp1252_to_utf8(lines[i].text) << '\n';
+  return 0;
+}
+
 int cmd_lists(store::Store &s, std::ostream &out) {
   for (const store::ListKind &k : store::kListKinds) {
     out << "== " << k.file << '\n';
@@ -152,13 +188,20 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
   std::string data = ".";
   std::vector<std::string> rest;
   const std::string *code = nullptr;
+  int grouping = 3, index = 0;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--data" || args[i] == "--code") {
+    if (args[i] == "--data" || args[i] == "--code" || args[i] == "--grouping" || args[i] == "--index") {
       if (i + 1 >= args.size()) throw UsageError{args[i] + " needs a value"};
-      if (args[i] == "--data")
-        data = args[++i];
-      else
-        code = &args[++i];
+      const std::string &flag = args[i];
+      const std::string &value = args[++i];
+      if (flag == "--data")
+        data = value;
+      else if (flag == "--code")
+        code = &value;
+      else if (flag == "--grouping" && !(parse_int(value, grouping) && grouping <= 5))
+        throw UsageError{"--grouping takes 0 to 5"};
+      else if (flag == "--index" && !(parse_int(value, index) && index >= 1 && index <= 3))
+        throw UsageError{"--index takes 1 to 3"};
     } else {
       rest.push_back(args[i]);
     }
@@ -182,6 +225,11 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
     int n = 0;
     if (!parse_int(rest[1], n)) throw UsageError{"export takes a dossier number"};
     return cmd_export(s, n, code, out, err);
+  }
+  if (cmd == "tree" && rest.size() == 2) {
+    int n = 0;
+    if (!parse_int(rest[1], n)) throw UsageError{"tree takes a dossier number"};
+    return cmd_tree(s, n, grouping, index, code, out, err);
   }
   throw UsageError{"unknown command or arguments: " + cmd};
 }

@@ -107,6 +107,32 @@ TEST(Cli, UsageAndInputErrorsHaveTheirStatuses) {
   EXPECT_NE(broken.err.find("CT.000"), std::string::npos);
 }
 
+TEST(Cli, TreePrintsTheLinesOfTheChosenGrouping) {
+  TempDir dir;
+  dir.write("MAINFILE", Bytes(666).text(0, "A").text(41, "pw").b);
+  dir.write("THEME", Bytes(41).text(0, "Drame").b);
+  dir.write("SUPPORT", Bytes(41).text(0, "VHS").b);
+  dir.write("SUPPORTS.000", Bytes(1004).integer(0, 1).text(4, "VHS").text(25, "K7").b);
+  dir.write("RECORDS.000", Bytes(1017).integer(0, 1).integer(4, 1).text(8, "Film").text(264, "R1").b +
+                               Bytes(1017).integer(0, 2).integer(4, 1).text(8, "Autre").text(293, "Drame").b);
+  setenv("TAPEMOOR_SLANGUAGE", "FRA", 1);
+  EXPECT_EQ(run({"--data", dir.path(), "tree", "0"}).err, "Wrong password\n");
+  Result r = run({"--data", dir.path(), "tree", "0", "--code", "pw"});
+  EXPECT_EQ(r.out, "1\t1\t\t\tVHS\n2\t2\tk7img\t000000\tK7\n");
+  r = run({"--data", dir.path(), "tree", "0", "--code", "pw", "--grouping", "4", "--index", "3"});
+  EXPECT_EQ(r.out, "1\t1\t\t\tDrame\n2\t2\tfilmimg\t000001\t - Autre\n3\t1\t\t\tnon Classé\n"
+                   "4\t2\tfilmimg\t000000\tR1 - Film\n");
+  setenv("TAPEMOOR_SLANGUAGE", "ENU", 1);
+  r = run({"--data", dir.path(), "tree", "0", "--code", "pw", "--grouping", "5"});
+  EXPECT_EQ(r.out, "1\t1\tfilmimg\t000001\tAutre\n2\t1\tfilmimg\t000000\tFilm\n");
+  EXPECT_NE(run({"--data", dir.path(), "tree", "0", "--code", "pw", "--grouping", "0"}).out.find("not classified"),
+            std::string::npos);
+  unsetenv("TAPEMOOR_SLANGUAGE");
+  EXPECT_EQ(run({"--data", dir.path(), "tree", "0", "--grouping", "6"}).status, 2);
+  EXPECT_EQ(run({"--data", dir.path(), "tree", "0", "--index", "0"}).status, 2);
+  EXPECT_FALSE(dir.exists("Moorkeep.CFG"));  // the preference is read, never created, by the CLI
+}
+
 TEST(Cli, DemoCatalogueHasWhatItPromises) {
   TempDir dir;
   setenv("TAPEMOOR_TODAY", "15/06/2000", 1);

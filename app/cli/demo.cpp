@@ -96,7 +96,9 @@ void make_demo(const std::string &dir) {
   for (int i = 0; i < kSupports; ++i) {
     s.dossier_courant = d;
     s.nouveau_support();
-    s.support.set_support(entry(8, i % 4 == 3 ? 5 : i % 3));
+    // Mostly VHS, as a real shelf would be, with a few of every other kind.
+    static constexpr int kTypes[kSupports] = {3, 3, 2, 3, 5, 3, 4, 3, 1, 3, 2, 3, 0, 3};
+    s.support.set_support(entry(8, kTypes[i]));
     s.support.set_reference("K7-" + store::nombre_zero(i + 1, 3));
     s.support.set_qualite(entry(9, i));
     s.support.set_duree(i % 2 ? 240 : 180);

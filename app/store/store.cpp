@@ -165,17 +165,29 @@ void Store::ecrit_planning() { planning_file_.write(0, planning.bytes.data()); }
 
 // ---- scans ----
 
-void Store::scan_supports(const std::function<void(int, const TDataSupport &)> &visit, int d) {
-  if (d < 0) d = require_dossier();
-  RecordFile f(TDataSupport::record_size);
-  f.open_or_create(nom_fichier(kSupportsBase, d));
+// Reads a whole file of records in blocks and hands each one over.
+template <class Record, class Visit>
+static void scan_file(const std::string &name, const Visit &visit) {
+  RecordFile f(Record::record_size);
+  f.open_or_create(name);
   std::int64_t count = f.count();
-  std::vector<TDataSupport> block(static_cast<std::size_t>(std::min<std::int64_t>(count, kScanBlock)));
+  std::vector<Record> block(static_cast<std::size_t>(std::min<std::int64_t>(count, kScanBlock)));
   for (std::int64_t at = 0; at < count; at += kScanBlock) {
     std::int64_t m = std::min<std::int64_t>(kScanBlock, count - at);
     f.read_many(at, m, block.data());
     for (std::int64_t i = 0; i < m; ++i) visit(static_cast<int>(at + i), block[static_cast<std::size_t>(i)]);
   }
+}
+
+void Store::scan_supports(const std::function<void(int, const TDataSupport &)> &visit, int d) {
+  if (d < 0) d = require_dossier();
+  scan_file<TDataSupport>(nom_fichier(kSupportsBase, d), visit);
+}
+
+
+void Store::scan_records_main(const std::function<void(int, const TDataRecord &)> &visit, int d) {
+  if (d < 0) d = require_dossier();
+  scan_file<TDataRecord>(nom_fichier(kRecordsBase, d), visit);
 }
 
 void Store::scan_records(const std::function<void(int, const RecordingView &)> &visit, int d) {

@@ -114,6 +114,8 @@ class Store {
   // Whole-file scans of dossier n (the open one by default), in large sequential blocks.
   void scan_supports(const std::function<void(int, const TDataSupport &)> &visit, int dossier = -1);
   void scan_records(const std::function<void(int, const RecordingView &)> &visit, int dossier = -1);
+  // The recordings file alone, for lists that need no credits, awards or format.
+  void scan_records_main(const std::function<void(int, const TDataRecord &)> &visit, int dossier = -1);
 
   // Dossier management, data side.
   // Appends the dossier buffer to "MAINFILE" and makes it the open dossier; returns its number.
