@@ -1,0 +1,75 @@
+// The three dialogs of dossier management: the dossier dialog, the chooser, the password prompt.
+#pragma once
+
+#include <QDialog>
+
+class QLineEdit;
+class QPlainTextEdit;
+class QPushButton;
+class QTreeWidget;
+class QTreeWidgetItem;
+class QLabel;
+
+namespace store {
+class Store;
+}
+
+namespace shell {
+
+class Prompts;
+
+// Edits titre, code, notes and son of the store's dossier buffer; the buffer changes only when
+// the dialog is validated.
+class Tsaisie_dossier : public QDialog {
+  Q_OBJECT
+ public:
+  Tsaisie_dossier(store::Store &store, Prompts &prompts, int langue, QWidget *parent = nullptr);
+
+ protected:
+  void showEvent(QShowEvent *event) override;
+
+ private:
+  void SetLingua(int langue);
+  void filetodata();
+  void datatofile();
+  void okClick();
+  void open_soundClick();
+
+  store::Store &store_;
+  Prompts &prompts_;
+  QLineEdit *titre_, *code_, *son_;
+  QPlainTextEdit *notes_;
+  QPushButton *ok_, *annuler_, *open_sound_, *efface_image_;
+  QLabel *l_titre_, *l_code_, *l_notes_, *l_son_;
+};
+
+// Lists the dossier titles; keeps the text of the chosen line.
+class Tarbre_dossier : public QDialog {
+  Q_OBJECT
+ public:
+  enum Message { il_faut_creer, code_incorrect };
+  static QString texte(Message m, int langue);
+
+  Tarbre_dossier(store::Store &store, int langue, QWidget *parent = nullptr);
+  const QString &choisi() const { return choisi_; }
+
+ private:
+  void construire_arbre(store::Store &store);
+  void arbreClick(QTreeWidgetItem *item);
+
+  QTreeWidget *arbre_;
+  QString choisi_;
+};
+
+// The password prompt: the typed characters show as '*', at most 10 of them.
+class Tsaisie_code : public QDialog {
+  Q_OBJECT
+ public:
+  explicit Tsaisie_code(int langue, QWidget *parent = nullptr);
+  QString code() const;
+
+ private:
+  QLineEdit *code_;
+};
+
+}  // namespace shell

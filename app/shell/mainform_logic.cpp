@@ -1,0 +1,72 @@
+#include "mainform_logic.h"
+
+#include <algorithm>
+
+#include "store.h"
+
+namespace shell {
+
+Disposition place_controles(int largeur, int hauteur) {
+  Disposition d{std::max(largeur, 640), std::max(hauteur, 480), 0};
+  d.panel3 = 425 + (d.largeur - 640) / 2;
+  return d;
+}
+
+std::string caption_pour(const std::string *titre) {
+  std::string c = kProgramTitle;
+  if (titre) c += " - " + *titre;
+  return c;
+}
+
+std::string fichier_aide(const store::Store &store, int langue) {
+  return store.path(langue == 0 ? "DOCFR.HLP" : "DOCEN.HLP");
+}
+
+ValidationDossier valide_dossier(store::Store &store, std::string_view titre) {
+  if (titre.empty()) return ValidationDossier::titre_vide;
+  // The stored title is at most 40 characters: compare what will be stored, or a long title
+  // could slip past and duplicate an existing one once cut.
+  if (store.titre_pris(titre.substr(0, 40), store.dossier_courant))
+    return ValidationDossier::titre_existant;
+  return ValidationDossier::ok;
+}
+
+std::vector<std::string> titres_dossiers(store::Store &store) {
+  std::vector<std::string> titres;
+  for (const store::TDataDossier &d : store.lit_dossiers())
+    if (!d.titre().empty()) titres.push_back(d.titre());
+  return titres;
+}
+
+namespace {
+bool code_accepte(const store::TDataDossier &d, const std::function<std::string()> &demande_code) {
+  return d.code().empty() || demande_code() == d.code();
+}
+}  // namespace
+
+ResultatOuverture ouvre_dossier(store::Store &store, std::string_view titre,
+                                const std::function<std::string()> &demande_code) {
+  int k = store.trouve_dossier(titre);
+  if (k < 0) return {Ouverture::introuvable, {}};
+  store::TDataDossier choisi = store.lit_dossiers().at(static_cast<std::size_t>(k));
+  if (!code_accepte(choisi, demande_code)) return {Ouverture::code_incorrect, {}};
+  store.ferme_dossier();
+  store.dossier = choisi;
+  store.dossier_courant = k;
+  return {Ouverture::ouvert, choisi.son()};
+}
+
+bool lit_dossier_protege(store::Store &store, const std::function<std::string()> &demande_code) {
+  store.ouvre_mainfile();
+  store.lit_dossier(store.dossier_courant);
+  store.ferme_mainfile();
+  return code_accepte(store.dossier, demande_code);
+}
+
+void ecrit_dossier_courant(store::Store &store) {
+  store.ouvre_mainfile();
+  store.ecrit_dossier(store.dossier_courant);
+  store.ferme_mainfile();
+}
+
+}  // namespace shell

@@ -1,0 +1,126 @@
+#include "mainform_logic.h"
+
+#include <gtest/gtest.h>
+
+#include "../store/temp_dir_test.h"
+#include "store.h"
+
+using namespace shell;
+
+namespace {
+
+TEST(PlaceControles, NeverBelow640By480AndRightPanelGrowsByHalf) {
+  Disposition d = place_controles(500, 300);
+  EXPECT_EQ(d.largeur, 640);
+  EXPECT_EQ(d.hauteur, 480);
+  EXPECT_EQ(d.panel3, 425);
+  EXPECT_EQ(place_controles(1040, 700).panel3, 625);
+  EXPECT_EQ(place_controles(641, 700).panel3, 425);  // truncated
+  EXPECT_EQ(place_controles(1280, 1024).panel3, 745);
+}
+
+TEST(Caption, TitleAloneOrWithTheDossier) {
+  EXPECT_EQ(caption_pour(nullptr), "Tapemoor 98");
+  std::string t = "Films \xE9t\xE9";
+  EXPECT_EQ(caption_pour(&t), "Tapemoor 98 - Films \xE9t\xE9");
+}
+
+TEST(FichierAide, ByLanguage) {
+  TempDir dir;
+  store::Store s(dir.path());
+  EXPECT_EQ(fichier_aide(s, 0), dir.path() + "/DOCFR.HLP");
+  EXPECT_EQ(fichier_aide(s, 1), dir.path() + "/DOCEN.HLP");
+}
+
+class DossierLogic : public ::testing::Test {
+ protected:
+  void ajoute(const std::string &titre, const std::string &code = "", const std::string &son = "") {
+    s.vide_dossier();
+    s.dossier.set_titre(titre);
+    s.dossier.set_code(code);
+    s.dossier.set_son(son);
+    s.cree_dossier();
+    s.ferme_dossier();
+  }
+  TempDir dir;
+  store::Store s{dir.path()};
+};
+
+TEST_F(DossierLogic, TitleChecks) {
+  ajoute("Films");
+  ajoute(std::string(40, 'A'));
+  EXPECT_EQ(valide_dossier(s, ""), ValidationDossier::titre_vide);
+  EXPECT_EQ(valide_dossier(s, "Films"), ValidationDossier::titre_existant);
+  EXPECT_EQ(valide_dossier(s, "FILMS"), ValidationDossier::ok);  // exact comparison
+  // A longer title would be stored cut to 40 and duplicate the second dossier.
+  EXPECT_EQ(valide_dossier(s, std::string(45, 'A')), ValidationDossier::titre_existant);
+  s.dossier_courant = 0;  // modifying dossier 0: its own title is no duplicate
+  EXPECT_EQ(valide_dossier(s, "Films"), ValidationDossier::ok);
+}
+
+TEST_F(DossierLogic, ChooserSkipsEmptyTitles) {
+  ajoute("Un");
+  ajoute("");
+  ajoute("Trois");
+  EXPECT_EQ(titres_dossiers(s), (std::vector<std::string>{"Un", "Trois"}));
+}
+
+TEST_F(DossierLogic, OpeningTakesTheLastCaseBlindMatchAndChecksThePassword) {
+  ajoute("Films");
+  ajoute("films", "secret", "/snd/ouvre.wav");
+  int demandes = 0;
+  auto mauvais = [&] { ++demandes; return std::string("faux"); };
+  ResultatOuverture r = ouvre_dossier(s, "FILMS", mauvais);
+  EXPECT_EQ(r.etat, Ouverture::code_incorrect);
+  EXPECT_EQ(demandes, 1);
+  EXPECT_EQ(s.dossier_courant, -1);
+
+  r = ouvre_dossier(s, "Films", [] { return std::string("secret"); });
+  EXPECT_EQ(r.etat, Ouverture::ouvert);
+  EXPECT_EQ(r.son, "/snd/ouvre.wav");
+  EXPECT_EQ(s.dossier_courant, 1);
+  EXPECT_EQ(s.dossier.titre(), "films");
+
+  // A wrong password while a dossier is open leaves it open, buffer included.
+  ajoute("Autre", "x");
+  s.dossier_courant = 1;
+  s.dossier = s.lit_dossiers()[1];
+  r = ouvre_dossier(s, "Autre", [] { return std::string("y"); });
+  EXPECT_EQ(r.etat, Ouverture::code_incorrect);
+  EXPECT_EQ(s.dossier_courant, 1);
+  EXPECT_EQ(s.dossier.titre(), "films");
+  EXPECT_EQ(ouvre_dossier(s, "absent", mauvais).etat, Ouverture::introuvable);
+}
+
+TEST_F(DossierLogic, NoPasswordIsNeverAsked) {
+  ajoute("Libre");
+  ResultatOuverture r = ouvre_dossier(s, "libre", [] {
+    ADD_FAILURE() << "password asked";
+    return std::string();
+  });
+  EXPECT_EQ(r.etat, Ouverture::ouvert);
+}
+
+TEST_F(DossierLogic, ModifyingKeepsTheCountersOfANonLastDossier) {
+  ajoute("Un", "abc");
+  ajoute("Deux");
+  s.ouvre_mainfile();
+  s.lit_dossier(0);
+  s.dossier.set_dernier_support(7);
+  s.dossier.set_dernier_record(12);
+  s.ecrit_dossier(0);
+  s.ferme_mainfile();
+  s.dossier_courant = 0;
+  EXPECT_FALSE(lit_dossier_protege(s, [] { return std::string("ab"); }));
+  ASSERT_TRUE(lit_dossier_protege(s, [] { return std::string("abc"); }));
+  s.dossier.set_notes("nouvelles notes");
+  ecrit_dossier_courant(s);
+  std::vector<store::TDataDossier> all = s.lit_dossiers();
+  ASSERT_EQ(all.size(), 2u);
+  EXPECT_EQ(all[0].notes(), "nouvelles notes");
+  EXPECT_EQ(all[0].dernier_support(), 7);
+  EXPECT_EQ(all[0].dernier_record(), 12);
+  EXPECT_EQ(all[1].titre(), "Deux");
+}
+
+}  // namespace

@@ -1,0 +1,208 @@
+#include "mainform_texts.h"
+
+#include <QStringList>
+
+namespace shell {
+
+namespace {
+
+constexpr TexteSur C = TexteSur::caption;
+constexpr TexteSur H = TexteSur::hint;
+
+// Two-line hints are written with '\n'.
+constexpr TexteControle kTextes[] = {
+    // menu "Fichier"
+    {"fichierM", C, "&Fichier", "&File"},
+    {"ouvre_dossier_me", C, "&Ouvrir un dossier", "&Open file"},
+    {"modifier_dossier_me", C, "&Modifier un dossier", "&File &informations"},
+    {"fermer_dossier_me", C, "&Fermer le dossier", "&Close file"},
+    {"creer_dossier_me", C, "&Créer un dossier", "&Add file"},
+    {"supprimer_dossier_me", C, "&Supprimer le dossier", "&Delete file"},
+    {"configuration_me", C, "&Configuration", "&Preferences"},
+    {"imprimante_me", C, "Configuration de l'&imprimante", "Set&up printer"},
+    {"quitter_me", C, "&Quitter", "&Exit"},
+    // menu "Paramètres" and its pop-up
+    {"parametresM", C, "&Paramètres", "&Parameters"},
+    {"Paramtres1", C, "&Thème", "&Theme"},
+    {"Genre1", C, "&Genre", "&Genre"},
+    {"Nationalit1", C, "&Nationalité", "&Nationality"},
+    {"Version1", C, "&Version", "&Version"},
+    {"Couleurs1", C, "&Couleur", "&Color"},
+    {"Apprciation1", C, "&Appréciation", "&Appreciation"},
+    {"Rcompenses1", C, "&Récompense", "A&ward"},
+    {"Catgories1", C, "&Catégorie", "&Category"},
+    {"Supports1", C, "&Support", "&Support"},
+    {"Qualitsupport1", C, "&Qualité (support)", "&Quality"},
+    {"Gnrique1", C, "&Générique", "&Credits"},
+    {"Formats1", C, "&Formats", "&Format"},
+    {"Paramtres1_mb", C, "&Thème", "&Theme"},
+    {"Genre1_mb", C, "&Genre", "&Genre"},
+    {"Nationalit1_mb", C, "&Nationalité", "&Nationality"},
+    {"Version1_mb", C, "&Version", "&Version"},
+    {"Couleurs1_mb", C, "&Couleur", "&Color"},
+    {"Apprciation1_mb", C, "&Appréciation", "&Appreciation"},
+    {"Rcompenses1_mb", C, "&Récompense", "A&ward"},
+    {"Catgories1_mb", C, "&Catégorie", "&Category"},
+    {"Supports1_mb", C, "&Support", "&Support"},
+    {"Qualitsupport1_mb", C, "&Qualité (supports)", "&Quality"},
+    {"Gnrique1_mb", C, "&Générique", "&Credits"},
+    {"Formats1_mb", C, "&Format", "&Format"},
+    // menu "Support"
+    {"supportsM", C, "S&upport", "S&upport"},
+    {"Support2", C, "&Prété", "&Lent"},
+    {"Liste2", C, "&Emprunté", "&Borrowed"},
+    {"Editions2", C, "E&ditions", "&Print"},
+    {"Prt1", C, "&Prété", "&Lent"},
+    {"Prtnonrendu1", C, "P&rété, non rendu", "L&ent, not returned"},
+    {"Emprunt1", C, "&Emprunté", "&Borrowed"},
+    {"Empruntrendre1", C, "E&mprunté, à rendre", "B&orrowed, to return"},
+    // menu "Recherche"
+    {"RechercheM", C, "&Recherche", "S&earch"},
+    {"Multicritres1", C, "&Multicritères", "&Search"},
+    {"ResultatM", C, "&Résultat", "&Result"},
+    // menu "Statistiques" and its pop-up
+    {"statistiquesM", C, "&Statistiques", "&Statistics"},
+    {"Thme1", C, "&Thème", "&Theme"},
+    {"Genre2", C, "&Genre", "&Genre"},
+    {"Nationalit2", C, "&Nationalité", "&Nationality"},
+    {"Version2", C, "&Version", "&Version"},
+    {"Couleur2", C, "&Couleur", "&Color"},
+    {"Apprciation2", C, "&Appréciation", "&Appreciation"},
+    {"Support1", C, "&Support", "&Support"},
+    {"Thme1_mb", C, "&Thème", "&Theme"},
+    {"Genre2_mb", C, "&Genre", "&Genre"},
+    {"Nationalit2_mb", C, "&Nationalité", "&Nationality"},
+    {"Version2_mb", C, "&Version", "&Version"},
+    {"Couleur2_mb", C, "&Couleur", "&Color"},
+    {"Apprciation2_mb", C, "&Appréciation", "&Appreciation"},
+    {"Support1_mb", C, "&Support", "&Support"},
+    // menu "Editions" and its pop-up
+    {"editionsM", C, "&Editions", "&Print"},
+    {"Liste1", C, "Liste des &supports", "&Supports"},
+    {"Listedesenregistrements1", C, "Liste des &enregistrements", "&Recordings"},
+    {"ficheM", C, "&Fiche technique", "&Recording informations"},
+    {"generiqueM", C, "&Générique", "&Credits"},
+    {"Planningdenregistrement1", C, "&Planning d'enregistrement", "&Planning of recordings"},
+    {"supportsMB3", C, "Liste des &supports", "&Supports"},
+    {"enregistrementMB3", C, "Liste des &enregistrements", "&Recordings"},
+    {"ficheMB3", C, "&Fiche technique", "Recording &informations"},
+    {"generiqueMB3", C, "&Générique", "&Credits"},
+    {"planningMB3", C, "&Planning d'enregistrement", "&Planning of recordings"},
+    {"PlanningM", C, "&Planning", "&Planning"},
+    // menu "Aide"
+    {"aideM", C, "&Aide", "&Help"},
+    {"Documentation1", C, "&Documentation", "&Help index"},
+    {"SiteWeb", C, "&Site web", "&Website"},
+    {"apropos", C, "&A propos", "&About Tapemoor"},
+    // tool bar
+    {"dossier_bt", H, "Ouvrir\nun dossier", "Open\nfile"},
+    {"photo_bt", H, "Affiche", "Image"},
+    {"video_bt", H, "Vidéo", "Video"},
+    {"generique_bt", H, "Générique", "Credits"},
+    {"recherche_bt", H, "Recherche", "Search"},
+    {"resultat_bt", H, "Résultat", "Result"},
+    {"statistiques_bt", H, "Statistiques", "Statistics"},
+    {"editions_bt", H, "Editions", "Print"},
+    {"echeancier_bt", H, "Planning\nd'enregistrement", "Planning\nof recordings"},
+    {"parametres_bt", H, "Paramètres", "Parameters"},
+    // command bars
+    {"Sajouter", H, "Ajouter\nun support", "Add support"},
+    {"Ssupprimer", H, "Supprimer\nce support", "Delete support"},
+    {"Smodifier", H, "Modifier\nce support", "Edit support"},
+    {"Sok", H, "Enregistrer\nles données", "Save"},
+    {"Sprete", H, "Prêté", "Lent"},
+    {"Semprunte", H, "Emprunté", "Borrowed"},
+    {"Eajouter", H, "Ajouter un\nenregistrement", "Add recording"},
+    {"Esupprimer", H, "Supprimer cet\nenregistrement", "Delete recording"},
+    {"Emodifier", H, "Modifier cet\nenregistrement", "Edit recording"},
+    {"Eok", H, "Enregistrer\nles données", "Save"},
+    {"Eaffiche", H, "Image", "Image"},
+    {"Evideo", H, "Vidéo", "Video"},
+    {"Egenerique", H, "Générique", "Credits"},
+    {"Erecompenses", H, "Récompenses", "Awards"},
+    {"dateSbtn", H, "Calendrier", "Calendar"},
+    {"dateEbtn", H, "Calendrier", "Calendar"},
+    // tree captions
+    {"a1_", C, "Tri", "Sorting"},
+    {"a2_", C, "Vidéothèque", "Tapemoor"},
+    {"a3_", C, "Sur ce support", "On this support"},
+    // support page
+    {"s1_", C, "Type", "Type"},
+    {"s2_", C, "Référence", "Reference"},
+    {"s3_", C, "Qualité", "Quality"},
+    {"s4_", C, "Date", "Date"},
+    {"s5_", C, "Durée", "Duration"},
+    {"s7_", C, "Temps restant", "Remaining time"},
+    {"s9_", C, "Compteur fin", "End counter"},
+    {"s10_", C, "Observations", "Memo"},
+    // recording page
+    {"e1_", C, "Titre", "Title"},
+    {"e2_", C, "Année", "Year"},
+    {"e3_", C, "Référence", "Reference"},
+    {"e4_", C, "Début comp.", "Counter(begin)"},
+    {"e5_", C, "Fin comp.", "Counter(end)"},
+    {"e6_", C, "Durée", "Duration"},
+    {"e8_", C, "Date", "Date"},
+    {"e9_", C, "Thème", "Theme"},
+    {"e10_", C, "Genre", "Genre"},
+    {"e11_", C, "Nationalité", "Nationality"},
+    {"e12_", C, "Version", "Version"},
+    {"e13_", C, "Couleur", "Color"},
+    {"e14_", C, "Qualité", "Quality"},
+    {"e15_", C, "Appréciation", "Appreciation"},
+    {"e18_", C, "Format", "Format"},
+    {"e17_", C, "Résumé", "Summary"},
+    {"e16_", C, "Récompenses", "Awards"},
+};
+
+struct Paire {
+  const char *fr;
+  const char *en;
+};
+
+constexpr Paire kMessages[] = {
+    {"Désirez-vous quitter ", "Are you sure you want to quit "},
+    {"Code secret incorrect", "Wrong password"},
+    {"Désirez-vous supprimer ce dossier ?", "Are you sure you want to delete this file ?"},
+    {"Désirez-vous supprimer cet enregistrement ?",
+     "Are you sure you want to delete this recordings ?"},
+    {"Vous devez renseigner le champ \"Titre\"", "You must enter a title"},
+    {"Vous devez renseigner le champ \"Référence\"", "You must enter a reference"},
+    {"Désirez-vous supprimer ce support et tous ses enregistrements ?",
+     "Are you sure you want to delete this support and all these recordings ?"},
+    {"Vous devez sélectionner un \"Type\" de support", "You must select a type"},
+    {"Vous devez renseigner le champ \"Référence\"", "You must enter a reference"},
+    {"non Classé", "not classified"},
+    {"Exécution du navigateur pour visiter notre site web.",
+     "Preparing your internet browser to visit our web site.\nAre you ready to go on-line now ?"},
+    {"Le fichier d'aide est introuvable :\n%1", "The help file cannot be found:\n%1"},
+    {"Cette fonction n'est pas encore disponible dans cette version.",
+     "This feature is not available yet in this version."},
+    {"Erreur d'entrée/sortie (%1) sur le fichier :\n%2\n\n%3",
+     "Input/output error (%1) on the file:\n%2\n\n%3"},
+    {"Le dossier de données est introuvable ou illisible :\n%1",
+     "The data directory cannot be found or read:\n%1"},
+};
+
+QString choisit(const Paire &p, int langue) { return QString::fromUtf8(langue == 0 ? p.fr : p.en); }
+
+}  // namespace
+
+std::span<const TexteControle> textes_mainform() { return kTextes; }
+
+QStringList items_rubrique(int langue) {
+  static constexpr Paire kItems[] = {{"Genre", "Genre"},         {"Nationalité", "Nationality"},
+                                     {"Référence", "Reference"}, {"Support", "Support"},
+                                     {"Thème", "Theme"},         {"Titre", "Title"}};
+  QStringList l;
+  for (const Paire &p : kItems) l << choisit(p, langue);
+  return l;
+}
+
+QStringList onglets(int langue) {
+  return {QStringLiteral("Support"), choisit({"Enregistrement", "Recording"}, langue)};
+}
+
+QString message(Msg m, int langue) { return choisit(kMessages[static_cast<int>(m)], langue); }
+
+}  // namespace shell

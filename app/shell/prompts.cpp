@@ -1,0 +1,80 @@
+#include "prompts.h"
+
+#include <QDesktopServices>
+#include <QDialog>
+#include <QFileDialog>
+#include <QFileInfo>
+#include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrinter>
+#include <QPushButton>
+#include <QSoundEffect>
+
+#include "dossier_dialogs.h"
+
+namespace shell {
+
+QString Prompts::saisie_code(int langue) {
+  Tsaisie_code dialogue(langue);
+  execute(dialogue);
+  // Closing the prompt without OK still hands back what was typed, as the prompt has no cancel.
+  return dialogue.code();
+}
+
+QtPrompts::QtPrompts(QWidget *parent) : parent_(parent) {}
+QtPrompts::~QtPrompts() = default;
+
+Reponse QtPrompts::message(Boite boite, const QString &texte, Boutons boutons) {
+  static const char *const kTitres[] = {"Avertissement", "Erreur", "Information", "Confirmation"};
+  static const QMessageBox::Icon kIcones[] = {QMessageBox::Warning, QMessageBox::Critical,
+                                              QMessageBox::Information, QMessageBox::Question};
+  auto k = static_cast<int>(boite);
+  QMessageBox box(kIcones[k], QString::fromUtf8(kTitres[k]), texte, QMessageBox::NoButton,
+                  parent_);
+  QPushButton *premier = nullptr;
+  QPushButton *second = nullptr;
+  switch (boutons) {
+    case Boutons::ok:
+      premier = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+      break;
+    case Boutons::ok_annuler:
+      premier = box.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+      second = box.addButton(QStringLiteral("Annuler"), QMessageBox::RejectRole);
+      break;
+    case Boutons::oui_non:
+      premier = box.addButton(QStringLiteral("&Oui"), QMessageBox::YesRole);
+      second = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
+      break;
+  }
+  box.setDefaultButton(premier);
+  box.setEscapeButton(second ? second : premier);
+  box.exec();
+  bool premier_choisi = box.clickedButton() == premier;
+  if (boutons == Boutons::oui_non) return premier_choisi ? Reponse::oui : Reponse::non;
+  if (boutons == Boutons::ok) return Reponse::ok;
+  return premier_choisi ? Reponse::ok : Reponse::annuler;
+}
+
+bool QtPrompts::execute(QDialog &dialogue) { return dialogue.exec() == QDialog::Accepted; }
+
+QString QtPrompts::choix_fichier(const QString &titre, const QString &filtre,
+                                 const QString &dossier) {
+  return QFileDialog::getOpenFileName(parent_, titre, dossier, filtre);
+}
+
+bool QtPrompts::configure_imprimante(QPrinter &imprimante) {
+  QPrintDialog dialogue(&imprimante, parent_);
+  return dialogue.exec() == QDialog::Accepted;
+}
+
+bool QtPrompts::ouvre_externe(const QUrl &adresse) { return QDesktopServices::openUrl(adresse); }
+
+void QtPrompts::joue_son(const QString &chemin) {
+  if (!QFileInfo(chemin).isFile()) return;
+  // One effect at a time: a new dossier's sound replaces the previous one.
+  son_ = std::make_unique<QSoundEffect>();
+  son_->setSource(QUrl::fromLocalFile(chemin));
+  son_->play();
+}
+
+}  // namespace shell

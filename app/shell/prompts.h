@@ -1,0 +1,59 @@
+// Every modal exchange with the user and every hand-off to the desktop goes through Prompts,
+// so tests can answer them. QtPrompts is what the user sees: standard boxes whose frame texts
+// stay French in both languages ("Avertissement", "OK", "Annuler", "&Oui", "&Non" ...).
+#pragma once
+
+#include <QString>
+#include <QUrl>
+#include <memory>
+
+class QDialog;
+class QPrinter;
+class QWidget;
+class QSoundEffect;
+
+namespace shell {
+
+enum class Boite { avertissement, erreur, information, confirmation };
+enum class Boutons { ok, ok_annuler, oui_non };
+enum class Reponse { ok, annuler, oui, non };
+
+class Prompts {
+ public:
+  virtual ~Prompts() = default;
+  virtual Reponse message(Boite boite, const QString &texte, Boutons boutons) = 0;
+  // Runs a dialog modally; true when it was accepted.
+  virtual bool execute(QDialog &dialogue) = 0;
+  // A file to open; empty when the chooser was cancelled.
+  virtual QString choix_fichier(const QString &titre, const QString &filtre,
+                                const QString &dossier) = 0;
+  // The platform's printer set-up dialog.
+  virtual bool configure_imprimante(QPrinter &imprimante) = 0;
+  // Hands a file or web address to the desktop; false when nothing could open it.
+  virtual bool ouvre_externe(const QUrl &adresse) = 0;
+  // Starts a wave sound without waiting; a missing or unplayable file plays nothing.
+  virtual void joue_son(const QString &chemin) = 0;
+
+  // The password prompt Tsaisie_code: the typed text (at most 10 characters).
+  QString saisie_code(int langue);
+};
+
+class QtPrompts : public Prompts {
+ public:
+  explicit QtPrompts(QWidget *parent = nullptr);
+  ~QtPrompts() override;
+  void set_parent(QWidget *parent) { parent_ = parent; }
+  Reponse message(Boite boite, const QString &texte, Boutons boutons) override;
+  bool execute(QDialog &dialogue) override;
+  QString choix_fichier(const QString &titre, const QString &filtre,
+                        const QString &dossier) override;
+  bool configure_imprimante(QPrinter &imprimante) override;
+  bool ouvre_externe(const QUrl &adresse) override;
+  void joue_son(const QString &chemin) override;
+
+ private:
+  QWidget *parent_;
+  std::unique_ptr<QSoundEffect> son_;
+};
+
+}  // namespace shell

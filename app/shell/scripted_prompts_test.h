@@ -1,0 +1,91 @@
+// Test double of Prompts: answers come from queues filled by the test, every box is logged.
+// A call with no scripted answer is a test failure.
+#pragma once
+
+#include <gtest/gtest.h>
+
+#include <QDialog>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "prompts.h"
+
+namespace shell {
+
+class ScriptedPrompts : public Prompts {
+ public:
+  struct Vue {
+    Boite boite;
+    QString texte;
+    Boutons boutons;
+  };
+  using Script = std::function<void(QDialog &)>;
+
+  std::deque<Reponse> reponses;
+  std::deque<Script> dialogues;
+  std::deque<QString> fichiers;
+  bool externe_ok = true;
+
+  std::vector<Vue> boites;
+  std::vector<QString> dialogues_vus;  // object names
+  std::vector<QUrl> adresses;
+  std::vector<QString> sons;
+  int imprimantes = 0;
+
+  Reponse message(Boite boite, const QString &texte, Boutons boutons) override {
+    boites.push_back({boite, texte, boutons});
+    if (reponses.empty()) {
+      ADD_FAILURE() << "unexpected box: " << texte.toStdString();
+      return boutons == Boutons::oui_non ? Reponse::non : Reponse::annuler;
+    }
+    Reponse r = reponses.front();
+    reponses.pop_front();
+    return r;
+  }
+
+  bool execute(QDialog &dialogue) override {
+    dialogues_vus.push_back(dialogue.objectName());
+    if (dialogues.empty()) {
+      ADD_FAILURE() << "unexpected dialog: " << dialogue.objectName().toStdString();
+      return false;
+    }
+    Script script = std::move(dialogues.front());
+    dialogues.pop_front();
+    bool fini = false;
+    auto lien = QObject::connect(&dialogue, &QDialog::finished, [&fini] { fini = true; });
+    dialogue.show();
+    script(dialogue);
+    QObject::disconnect(lien);
+    dialogue.hide();
+    return fini && dialogue.result() == QDialog::Accepted;
+  }
+
+  QString choix_fichier(const QString &, const QString &, const QString &) override {
+    if (fichiers.empty()) {
+      ADD_FAILURE() << "unexpected file chooser";
+      return {};
+    }
+    QString f = fichiers.front();
+    fichiers.pop_front();
+    return f;
+  }
+
+  bool configure_imprimante(QPrinter &) override {
+    ++imprimantes;
+    return false;
+  }
+  bool ouvre_externe(const QUrl &adresse) override {
+    adresses.push_back(adresse);
+    return externe_ok;
+  }
+  void joue_son(const QString &chemin) override { sons.push_back(chemin); }
+
+  void attend_tout_consomme() const {
+    EXPECT_TRUE(reponses.empty()) << reponses.size() << " box answers left";
+    EXPECT_TRUE(dialogues.empty()) << dialogues.size() << " dialog scripts left";
+    EXPECT_TRUE(fichiers.empty()) << fichiers.size() << " file answers left";
+  }
+};
+
+}  // namespace shell
