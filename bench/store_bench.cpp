@@ -13,7 +13,9 @@
 #include <string>
 #include <vector>
 
+#include "lists.h"
 #include "store.h"
+#include "tree.h"
 
 namespace {
 
@@ -134,6 +136,25 @@ int main(int argc, char **argv) {
   std::printf("(b) plain sequential read of the four files (%.0f MB): %.3f s\n", static_cast<double>(bytes) / 1e6,
               b);
   std::printf("ratio (a)/(b) = %.2f  (target <= 3)\n", a / b);
+
+  // Tree rebuilds, as the main window does them on every change.
+  store::ecrit_liste(s, 1, {"Action", "Com\xe9" "die", "Drame", "Western"});
+  store::ecrit_liste(s, 8, {"S-VHS", "VHS"});
+  s.dossier_courant = 0;
+  for (int grouping : {browse::kGroupingTheme, browse::kGroupingTitle, browse::kGroupingSupport}) {
+    browse::TreeOptions o;
+    o.grouping = grouping;
+    o.today = "01/01/2000";
+    std::vector<double> t;
+    std::size_t lines = 0;
+    for (int i = 0; i < 3; ++i) {
+      auto t2 = std::chrono::steady_clock::now();
+      lines = browse::build_tree(s, o).size();
+      t.push_back(seconds_since(t2));
+    }
+    std::printf("tree lines of grouping %d: %zu lines in %.3f s\n", grouping, lines, median(t));
+  }
+  s.dossier_courant = -1;
 
   std::string cli = std::filesystem::canonical("/proc/self/exe").parent_path() / "tapemoor-cli";
   if (std::filesystem::exists(cli)) {

@@ -24,13 +24,25 @@ unsigned char base_letter(unsigned char c) {
   return table[c];
 }
 
+std::string fold(std::string_view s) {
+  std::string f(s);
+  for (char &c : f) c = static_cast<char>(base_letter(static_cast<unsigned char>(c)));
+  return f;
+}
+
+// A sort key with its first comparison level worked out once, not at every comparison.
 struct Keyed {
   std::string key;
   int record;
+  std::string folded;
+  Keyed(std::string k, int r) : key(std::move(k)), record(r), folded(fold(key)) {}
 };
 
 void sort_keys(std::vector<Keyed> &v) {
-  std::sort(v.begin(), v.end(), [](const Keyed &a, const Keyed &b) { return key_less(a.key, b.key); });
+  std::sort(v.begin(), v.end(), [](const Keyed &a, const Keyed &b) {
+    if (a.folded != b.folded) return a.folded < b.folded;
+    return key_less(a.key, b.key);
+  });
 }
 
 std::string six(int n) { return store::nombre_zero(n, 6); }
@@ -110,8 +122,7 @@ std::vector<TreeLine> build_tree(store::Store &store, const TreeOptions &o) {
       lines.push_back({1, "", "", type});
       auto it = by_type.find(type);
       if (it == by_type.end()) continue;
-      std::vector<Keyed> group = it->second;  // a type listed twice shows its supports twice
-      add_sorted(group, 2, "", &icons);
+      add_sorted(it->second, 2, "", &icons);  // a type listed twice shows its supports twice
     }
     return lines;
   }
@@ -127,8 +138,7 @@ std::vector<TreeLine> build_tree(store::Store &store, const TreeOptions &o) {
     lines.push_back({1, "", "", heading});
     auto it = by_value.find(value);
     if (it == by_value.end()) return;
-    std::vector<Keyed> keyed = it->second;
-    add_sorted(keyed, 2, "filmimg", nullptr);
+    add_sorted(it->second, 2, "filmimg", nullptr);
   };
   for (const std::string &entry : store::lit_liste(store, kind)) group(entry, entry);
   group(o.unclassified, "");
