@@ -73,6 +73,38 @@ int16_t getinfostream(const void *stream, int32_t stream_length, int16_t page, i
 
 /* ---- write exports ---- */
 
+/* compression: 0 or 1 none, 2 CCITT modified Huffman, 3 CCITT Group 3 (one-dimensional),
+ * 4 CCITT Group 4, 5 LZW, anything else PackBits. For 2, 3 and 4 the image is made bilevel.
+ *
+ * bits: the DIB is first brought to this depth as a read with convert set would do (1, 4, 8 or
+ * 24; 0 or negative: grey); a DIB already at that depth is written as it is.
+ *
+ * append non-zero adds the image as a further image of an existing TIFF file (created when
+ * missing); a file that exists but is not TIFF fails and is left untouched. append 0 replaces
+ * the file. A failed or cancelled write leaves no partial file: a replaced file stays as it was,
+ * an appended one is cut back to its old size.
+ *
+ * The DIB or bitmap and palette passed in stay the caller's. */
+
+/* Writes the device bitmap (with its palette selected, for 1, 4 and 8 bits) as a TIFF image. */
+int16_t writetiffile(const char *file_name, int16_t compression, int16_t bits, int16_t append, HBITMAP bitmap,
+                     HPALETTE palette, GrainwickProgress progress, int16_t reserved);
+
+/* Writes a packed DIB (handle) as a TIFF image. */
+int16_t writetiffiledib(const char *file_name, int16_t compression, int16_t bits, int16_t append, HGLOBAL dib,
+                        GrainwickProgress progress, int16_t reserved);
+
+/* Memory-stream forms. *stream is null (a new block of 0x40000 bytes is made and the stream
+ * starts empty) or the locked first byte of a movable global memory block holding
+ * *stream_length valid bytes. With append 0 the stream starts again at length 0. On success
+ * *stream is the locked first byte of the block (reallocated and possibly moved; the caller's
+ * lock count is unchanged, and a new block comes locked once) and *stream_length the stream's
+ * size; the caller owns the block. On failure neither the block nor the two values change. */
+int16_t writetiffilestream(void **stream, int32_t *stream_length, int16_t compression, int16_t bits, int16_t append,
+                           HBITMAP bitmap, HPALETTE palette, GrainwickProgress progress, int16_t reserved);
+int16_t writetiffiledibstream(void **stream, int32_t *stream_length, int16_t compression, int16_t bits,
+                              int16_t append, HGLOBAL dib, GrainwickProgress progress, int16_t reserved);
+
 /* ---- DIB conversions ---- */
 
 /* DIB handles here are packed, uncompressed, bottom-up DIBs with a 40-byte header (1, 4, 8 or

@@ -54,11 +54,11 @@ int dib_depth(HGLOBAL dib) {
   return bits;
 }
 
-// Brings the DIB to the asked depth; the old handle is freed when a new one replaces it.
-bool apply_depth(HGLOBAL &dib, int16_t bits, int16_t convert) {
-  if (!convert) return true;
+}  // namespace
+
+bool change_depth(HGLOBAL dib, int16_t bits, HGLOBAL &changed) {
+  changed = nullptr;
   int have = dib_depth(dib);
-  HGLOBAL changed = nullptr;
   if (bits <= 0) {
     if (have == 1) return true;  // already two greys
     changed = ColorToGrayscale(dib);
@@ -71,9 +71,22 @@ bool apply_depth(HGLOBAL &dib, int16_t bits, int16_t convert) {
   } else {
     changed = ImgReduceColors(dib, int16_t(bits == 1 ? 2 : bits == 4 ? 16 : 256), kFloydSteinberg);
   }
-  if (!changed) return false;
-  GlobalFree(dib);
-  dib = changed;
+  return changed != nullptr;
+}
+
+HWND current_owner_window() { return owner_window.load(); }
+
+namespace {
+
+// Brings the DIB to the asked depth; the old handle is freed when a new one replaces it.
+bool apply_depth(HGLOBAL &dib, int16_t bits, int16_t convert) {
+  if (!convert) return true;
+  HGLOBAL changed;
+  if (!change_depth(dib, bits, changed)) return false;
+  if (changed) {
+    GlobalFree(dib);
+    dib = changed;
+  }
   return true;
 }
 

@@ -1,0 +1,71 @@
+// The TIFF writer: one DIB as one image of a TIFF file or memory stream, new or appended.
+//
+// The export layer describes the wanted file through an option list (options.h); the writer
+// applies the file-exists policy, writes the strips with the chosen compression and then the
+// directory, its arrays first. A write that fails leaves no partial file behind: a new file is
+// written under a temporary name and renamed at the end, an appended file is cut back to its
+// old size, and a memory stream is built aside and copied into the caller's block only at the
+// end.
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "bitsink.h"
+#include "grainwick.h"
+
+namespace grainwick {
+
+// Writer status codes (inside the library; the exports reduce them to 1 / -1).
+inline constexpr int kWriteFailed = 0;
+inline constexpr int kWriteOk = 1;
+inline constexpr int kWriteCancelled = 215;
+
+// Text of the Software tag.
+inline constexpr char kSoftwareName[] = "Grainwick TIFF writer 1.0";
+
+// Writes `dib` to the file `name` (empty: the "FILENAME" option, else "junk.jnk"), as the
+// option list asks. `owner` is the window the overwrite question belongs to.
+int write_tiff_file(const std::string &name, HGLOBAL dib, HGLOBAL options, GrainwickProgress progress,
+                    HWND owner = nullptr);
+
+// Writes `dib` into the memory stream held by `block`, of which `length` bytes are valid.
+// With "APPEND" the image is added to the stream's TIFF file, otherwise the stream starts again
+// at length 0. On success the block holds the new stream (it may have been reallocated, and
+// moved even when locked) and `length` its size; on failure neither changes.
+int write_tiff_stream(HGLOBAL block, std::uint32_t &length, HGLOBAL dib, HGLOBAL options,
+                      GrainwickProgress progress, HWND owner = nullptr);
+
+// The device bitmap as a DIB of its depth (1, 4, 8; 16 and more: 24), read through a memory
+// context with `palette` selected; null on failure.
+HGLOBAL dib_from_bitmap(HBITMAP bitmap, HPALETTE palette, HWND owner);
+
+// PackBits: one row, appended to `out`. Runs of 2 to 128 equal bytes become a repeat; literal
+// runs hold up to 128 bytes and stop before a repeated pair.
+void packbits_encode_row(const std::uint8_t *row, std::size_t count, std::vector<std::uint8_t> &out);
+
+// TIFF LZW: codes most significant bit first, widths 9 to 12, Clear (256) at the start of every
+// strip and whenever the table is full, the prefix carried from row to row within a strip.
+class LzwEncoder {
+ public:
+  LzwEncoder();
+  // Clear code at 9 bits and an empty table.
+  void start_strip(BitSink &out);
+  void encode_row(const std::uint8_t *row, std::size_t count, BitSink &out);
+  // The pending prefix, EndOfInformation (257), and zero bits up to the byte boundary.
+  void end_strip(BitSink &out);
+
+ private:
+  void reset();
+  static constexpr int kHashBits = 13;
+  static constexpr std::uint16_t kNone = 0xFFFF;
+  std::uint16_t head_[1 << kHashBits];
+  std::uint16_t next_[4096];
+  std::uint32_t key_[4096];  // (byte << 12) | prefix of each entry
+  std::uint32_t next_code_ = 258;
+  int width_ = 9;
+  int prefix_ = -1;
+};
+
+}  // namespace grainwick
