@@ -121,6 +121,40 @@ void Store::supprime_record(int k) {
     f->remove(k, total);
 }
 
+int Store::supprime_records_du_support(std::int32_t numero_support) {
+  std::int64_t total = records_.records.count();
+  for (RecordFile *f : {&records_.records1, &records_.credits, &records_.awards})
+    if (f->count() < total)
+      throw StoreError("read", f->path(), "record " + std::to_string(total - 1) + " is beyond the end");
+  auto n = static_cast<std::size_t>(std::min<std::int64_t>(total, kScanBlock));
+  std::vector<TDataRecord> r(n);
+  std::vector<TDataRecord1> r1(n);
+  std::vector<TDataGenerique> g(n);
+  std::vector<TDataRecompense> a(n);
+  std::int64_t kept = 0;
+  for (std::int64_t at = 0; at < total; at += kScanBlock) {
+    std::int64_t m = std::min<std::int64_t>(kScanBlock, total - at);
+    records_.records.read_many(at, m, r.data());
+    records_.records1.read_many(at, m, r1.data());
+    records_.credits.read_many(at, m, g.data());
+    records_.awards.read_many(at, m, a.data());
+    for (std::size_t i = 0; i < static_cast<std::size_t>(m); ++i) {
+      if (r[i].numero_support() == numero_support) continue;
+      // Records only move down, so the place written was already read.
+      if (kept != at + static_cast<std::int64_t>(i)) {
+        records_.records.write(kept, r[i].bytes.data());
+        records_.records1.write(kept, r1[i].bytes.data());
+        records_.credits.write(kept, g[i].bytes.data());
+        records_.awards.write(kept, a[i].bytes.data());
+      }
+      ++kept;
+    }
+  }
+  for (RecordFile *f : {&records_.records, &records_.records1, &records_.credits, &records_.awards})
+    f->truncate(kept);
+  return static_cast<int>(total - kept);
+}
+
 void Store::nouveau_record() {
   int d = require_dossier();
   ouvre_mainfile();

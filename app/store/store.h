@@ -103,6 +103,9 @@ class Store {
   int nombre_records();
   // Removes record k from all four files; all four end with the same count.
   void supprime_record(int k);
+  // Removes every recording whose numero_support is `numero_support`, from the four open recording
+  // files, in one compacting pass (the same result as removing them one by one). Returns how many.
+  int supprime_records_du_support(std::int32_t numero_support);
 
   // Planning file of the open dossier; a missing file is created with its defaults.
   void ouvre_planning();

@@ -145,6 +145,35 @@ TEST_F(StoreTest, RemovingRecordingsKeepsTheFourFilesParallel) {
   EXPECT_EQ(dir.size("CT.000"), 3690u);
 }
 
+TEST_F(StoreTest, DeletingASupportsRecordingsKeepsTheOthersInOrder) {
+  make_dossier("Films");
+  add_support("A");
+  add_support("B");
+  for (int i = 0; i < 600; ++i) {  // several scan blocks, interleaved supports
+    s.support_courant = i % 3 == 0 ? 1 : 0;
+    s.nouveau_record();
+    s.record.set_titre("r" + std::to_string(i));
+    s.generique.set_nom(1, "n" + std::to_string(i));
+    s.ouvre_records();
+    s.ecrit_record(s.nombre_records());
+    s.ferme_records();
+  }
+  s.ouvre_records();
+  EXPECT_EQ(s.supprime_records_du_support(2), 200);
+  ASSERT_EQ(s.nombre_records(), 400);
+  int k = 0;
+  for (int i = 0; i < 600; ++i) {
+    if (i % 3 == 0) continue;
+    s.lit_record(k++);
+    ASSERT_EQ(s.record.titre(), "r" + std::to_string(i));
+    ASSERT_EQ(s.generique.nom(1), "n" + std::to_string(i));
+  }
+  EXPECT_EQ(s.supprime_records_du_support(1), 400);
+  EXPECT_EQ(s.nombre_records(), 0);
+  s.ferme_records();
+  for (const char *f : {"RECORDS.000", "RECORDS1.000", "CT.000", "AWARD.000"}) EXPECT_EQ(dir.size(f), 0u) << f;
+}
+
 TEST_F(StoreTest, ShortParallelFileFailsWithoutWritingAnything) {
   make_dossier("Films");
   add_support("A");
@@ -165,6 +194,7 @@ TEST_F(StoreTest, ShortParallelFileFailsWithoutWritingAnything) {
   s.record.set_titre("new");
   EXPECT_THROW(s.ecrit_record(2), StoreError);  // would leave a hole in the credits file
   EXPECT_THROW(s.supprime_record(0), StoreError);
+  EXPECT_THROW(s.supprime_records_du_support(1), StoreError);
   s.ferme_records();
   EXPECT_EQ(dir.read("RECORDS.000"), records_before);
   EXPECT_THROW(s.scan_records([](int, const RecordingView &) {}), StoreError);
