@@ -17,7 +17,7 @@ struct Dib {
     bytes.assign(40 + 4 * table.size() + dib_stride(w, bpp) * std::size_t(h), 0);
     BITMAPINFOHEADER hd{40, w, h, 1, WORD(bpp), 0, 0, 0, 0, DWORD(table.size()), 0};
     std::memcpy(bytes.data(), &hd, 40);
-    std::memcpy(bytes.data() + 40, table.data(), 4 * table.size());
+    if (!table.empty()) std::memcpy(bytes.data() + 40, table.data(), 4 * table.size());
   }
 };
 
