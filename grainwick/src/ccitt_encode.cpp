@@ -99,10 +99,7 @@ class BitWriter {
   void run(bool black, std::uint32_t length) {
     const RunTable &t = kRunCodes[black];
     while (length >= kTableRuns) {
-      const std::uint32_t step = t[kMakeUpStep];
-      // The entry for 1728 is its make-up code followed by terminating code 0; drop the latter.
-      const int term = black ? ccitt::kBlackTerminating[0].length : ccitt::kWhiteTerminating[0].length;
-      put((step >> 5) >> term, int(step & 31) - term);
+      put(black ? ccitt::kBlackMakeUp[kMakeUpStep / 64 - 1] : ccitt::kWhiteMakeUp[kMakeUpStep / 64 - 1]);
       length -= kMakeUpStep;
     }
     put(t[length] >> 5, int(t[length] & 31));
