@@ -18,6 +18,34 @@ void RecordingFiles::close() {
   awards.close();
 }
 
+// The parallel files must hold at least as many records as the recordings file before a change
+// that moves records, or the change would stop half done.
+static void require_parallel(RecordingFiles &files) {
+  std::int64_t total = files.records.count();
+  for (RecordFile *f : {&files.records1, &files.credits, &files.awards})
+    if (f->count() < total)
+      throw StoreError("read", f->path(), "record " + std::to_string(total - 1) + " is beyond the end");
+}
+
+// Every recording of the four files in record order, read in blocks.
+static void scan_recording_files(RecordingFiles &files, const std::function<void(int, const RecordingView &)> &visit) {
+  std::int64_t count = files.records.count();
+  auto n = static_cast<std::size_t>(std::min<std::int64_t>(count, kScanBlock));
+  std::vector<TDataRecord> r(n);
+  std::vector<TDataRecord1> r1(n);
+  std::vector<TDataGenerique> g(n);
+  std::vector<TDataRecompense> a(n);
+  for (std::int64_t at = 0; at < count; at += kScanBlock) {
+    std::int64_t m = std::min<std::int64_t>(kScanBlock, count - at);
+    files.records.read_many(at, m, r.data());
+    files.records1.read_many(at, m, r1.data());
+    files.credits.read_many(at, m, g.data());
+    files.awards.read_many(at, m, a.data());
+    for (std::size_t i = 0; i < static_cast<std::size_t>(m); ++i)
+      visit(static_cast<int>(at) + static_cast<int>(i), RecordingView{r[i], r1[i], g[i], a[i]});
+  }
+}
+
 Store::Store(std::string dir) : data_dir(std::move(dir)) {
   if (data_dir.empty()) data_dir = "./";
   if (data_dir.back() != '/') data_dir += '/';
@@ -113,43 +141,27 @@ void Store::ecrit_record(int n) {
 }
 
 void Store::supprime_record(int k) {
+  require_parallel(records_);
   std::int64_t total = records_.records.count();
-  for (RecordFile *f : {&records_.records1, &records_.credits, &records_.awards})
-    if (f->count() < total)
-      throw StoreError("read", f->path(), "record " + std::to_string(total - 1) + " is beyond the end");
   for (RecordFile *f : {&records_.records, &records_.records1, &records_.credits, &records_.awards})
     f->remove(k, total);
 }
 
 int Store::supprime_records_du_support(std::int32_t numero_support) {
+  require_parallel(records_);
   std::int64_t total = records_.records.count();
-  for (RecordFile *f : {&records_.records1, &records_.credits, &records_.awards})
-    if (f->count() < total)
-      throw StoreError("read", f->path(), "record " + std::to_string(total - 1) + " is beyond the end");
-  auto n = static_cast<std::size_t>(std::min<std::int64_t>(total, kScanBlock));
-  std::vector<TDataRecord> r(n);
-  std::vector<TDataRecord1> r1(n);
-  std::vector<TDataGenerique> g(n);
-  std::vector<TDataRecompense> a(n);
   std::int64_t kept = 0;
-  for (std::int64_t at = 0; at < total; at += kScanBlock) {
-    std::int64_t m = std::min<std::int64_t>(kScanBlock, total - at);
-    records_.records.read_many(at, m, r.data());
-    records_.records1.read_many(at, m, r1.data());
-    records_.credits.read_many(at, m, g.data());
-    records_.awards.read_many(at, m, a.data());
-    for (std::size_t i = 0; i < static_cast<std::size_t>(m); ++i) {
-      if (r[i].numero_support() == numero_support) continue;
-      // Records only move down, so the place written was already read.
-      if (kept != at + static_cast<std::int64_t>(i)) {
-        records_.records.write(kept, r[i].bytes.data());
-        records_.records1.write(kept, r1[i].bytes.data());
-        records_.credits.write(kept, g[i].bytes.data());
-        records_.awards.write(kept, a[i].bytes.data());
-      }
-      ++kept;
+  // Records only move down, so every place written has been read already.
+  scan_recording_files(records_, [&](int n, const RecordingView &v) {
+    if (v.record.numero_support() == numero_support) return;
+    if (kept != n) {
+      records_.records.write(kept, v.record.bytes.data());
+      records_.records1.write(kept, v.record1.bytes.data());
+      records_.credits.write(kept, v.generique.bytes.data());
+      records_.awards.write(kept, v.recompense.bytes.data());
     }
-  }
+    ++kept;
+  });
   for (RecordFile *f : {&records_.records, &records_.records1, &records_.credits, &records_.awards})
     f->truncate(kept);
   return static_cast<int>(total - kept);
@@ -228,21 +240,7 @@ void Store::scan_records(const std::function<void(int, const RecordingView &)> &
   if (d < 0) d = require_dossier();
   RecordingFiles files;
   open_recording_files(d, files);
-  std::int64_t count = files.records.count();
-  auto n = static_cast<std::size_t>(std::min<std::int64_t>(count, kScanBlock));
-  std::vector<TDataRecord> r(n);
-  std::vector<TDataRecord1> r1(n);
-  std::vector<TDataGenerique> g(n);
-  std::vector<TDataRecompense> a(n);
-  for (std::int64_t at = 0; at < count; at += kScanBlock) {
-    std::int64_t m = std::min<std::int64_t>(kScanBlock, count - at);
-    files.records.read_many(at, m, r.data());
-    files.records1.read_many(at, m, r1.data());
-    files.credits.read_many(at, m, g.data());
-    files.awards.read_many(at, m, a.data());
-    for (std::size_t i = 0; i < static_cast<std::size_t>(m); ++i)
-      visit(static_cast<int>(at) + static_cast<int>(i), RecordingView{r[i], r1[i], g[i], a[i]});
-  }
+  scan_recording_files(files, visit);
 }
 
 // ---- dossier management ----
