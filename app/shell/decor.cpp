@@ -278,7 +278,7 @@ int Splash::position() const { return barre_->value(); }
 Apropos::Apropos(int langue, QWidget *parent)
     : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
   setObjectName("Apropos");
-  setFixedSize(380, 210);
+  setFixedSize(440, 210);
   setStyleSheet("QDialog { background: white; border: 2px solid #505060; }");
   auto *logo = new LogoAnime(72, true, this);
   logo->move(24, 30);
@@ -287,15 +287,15 @@ Apropos::Apropos(int langue, QWidget *parent)
   f.setPixelSize(28);
   f.setBold(true);
   titre->setFont(f);
-  titre->setGeometry(116, 30, 250, 40);
+  titre->setGeometry(116, 30, 310, 40);
   auto *ligne = new QLabel(QString::fromUtf8(kMakerLine), this);
-  ligne->setGeometry(116, 74, 250, 40);
+  ligne->setGeometry(116, 74, 310, 40);
   ligne->setWordWrap(true);
   auto *texte = new QLabel(
       QString::fromUtf8(langue == 0 ? "Catalogue de vidéothèque privée.\nCliquez pour fermer."
                                     : "Private video collection catalogue.\nClick to close."),
       this);
-  texte->setGeometry(116, 124, 250, 60);
+  texte->setGeometry(116, 124, 310, 60);
   texte->setStyleSheet("color: #505050");
 }
 

@@ -207,7 +207,7 @@ Tarbre_dossier::Tarbre_dossier(store::Store &store, int langue, QWidget *parent)
   auto *tout = new QVBoxLayout(this);
   tout->addWidget(arbre_);
   tout->addLayout(boutons);
-  resize(320, 340);
+  resize(360, 340);
 
   connect(arbre_, &QTreeWidget::currentItemChanged, this,
           [this](QTreeWidgetItem *item) { arbreClick(item); });

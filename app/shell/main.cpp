@@ -19,7 +19,6 @@ int main(int argc, char **argv) {
   const int langue = platform::langue_from(platform::regional_language());
   QApplication app(argc, argv);
   QApplication::setApplicationName(QString::fromUtf8(shell::kProgramTitle));
-  QApplication::setApplicationDisplayName(QString::fromUtf8(shell::kProgramTitle));
 
   // The data directory is the current directory; --data DIR names another one.
   QString dossier = QDir::currentPath();

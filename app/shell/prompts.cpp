@@ -5,7 +5,7 @@
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
-#include <QPrintDialog>
+#include <QPageSetupDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSoundEffect>
@@ -63,7 +63,7 @@ QString QtPrompts::choix_fichier(const QString &titre, const QString &filtre,
 }
 
 bool QtPrompts::configure_imprimante(QPrinter &imprimante) {
-  QPrintDialog dialogue(&imprimante, parent_);
+  QPageSetupDialog dialogue(&imprimante, parent_);
   return dialogue.exec() == QDialog::Accepted;
 }
 
