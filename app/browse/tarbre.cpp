@@ -1,0 +1,144 @@
+#include "tarbre.h"
+
+#include <QGuiApplication>
+#include <QHeaderView>
+#include <QKeyEvent>
+
+#include "text.h"
+#include "tree_icons.h"
+
+namespace browse {
+
+void TreeLinesModel::set_lines(std::vector<TreeLine> lines) {
+  beginResetModel();
+  lines_ = std::move(lines);
+  std::size_t n = lines_.size();
+  parent_.assign(n, -1);
+  row_.assign(n, 0);
+  children_.assign(n, 0);
+  top_.clear();
+  int last_top = -1;
+  for (std::size_t i = 0; i < n; ++i) {
+    // A second-level line before any top line has no parent to go under: it stays on top.
+    if (lines_[i].level >= 2 && last_top >= 0) {
+      parent_[i] = last_top;
+      row_[i] = children_[last_top]++;
+    } else {
+      row_[i] = static_cast<int>(top_.size());
+      top_.push_back(static_cast<int>(i));
+      last_top = static_cast<int>(i);
+    }
+  }
+  endResetModel();
+}
+
+int TreeLinesModel::line_of(const QModelIndex &index) const {
+  return index.isValid() ? static_cast<int>(index.internalId()) : -1;
+}
+
+QModelIndex TreeLinesModel::index_of_line(int line) const {
+  if (line < 0 || line >= static_cast<int>(lines_.size())) return {};
+  return createIndex(row_[line], 0, static_cast<quintptr>(line));
+}
+
+QModelIndex TreeLinesModel::index(int row, int column, const QModelIndex &parent) const {
+  if (row < 0 || column != 0) return {};
+  if (!parent.isValid()) {
+    if (row >= static_cast<int>(top_.size())) return {};
+    return createIndex(row, 0, static_cast<quintptr>(top_[row]));
+  }
+  int p = line_of(parent);
+  if (row >= children_[p]) return {};
+  // Children follow their parent line directly.
+  return createIndex(row, 0, static_cast<quintptr>(p + 1 + row));
+}
+
+QModelIndex TreeLinesModel::parent(const QModelIndex &child) const {
+  int line = line_of(child);
+  if (line < 0 || parent_[line] < 0) return {};
+  return index_of_line(parent_[line]);
+}
+
+int TreeLinesModel::rowCount(const QModelIndex &parent) const {
+  if (!parent.isValid()) return static_cast<int>(top_.size());
+  if (parent.column() != 0) return 0;
+  return children_[line_of(parent)];
+}
+
+int TreeLinesModel::columnCount(const QModelIndex &) const { return 1; }
+
+QVariant TreeLinesModel::data(const QModelIndex &index, int role) const {
+  int line = line_of(index);
+  if (line < 0) return {};
+  const TreeLine &l = lines_[line];
+  switch (role) {
+    case Qt::DisplayRole:
+    case Qt::ToolTipRole:  // the full text when the column is too narrow
+      return QString::fromStdString(store::cp1252_to_utf8(l.text));
+    case Qt::DecorationRole:
+      if (l.icon.empty()) return {};
+      return tree_icon(l.icon, qApp ? qApp->devicePixelRatio() : 1.0);
+    default:
+      return {};
+  }
+}
+
+Qt::ItemFlags TreeLinesModel::flags(const QModelIndex &index) const {
+  if (!index.isValid()) return Qt::NoItemFlags;
+  return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
+}
+
+Tarbre::Tarbre(QWidget *parent) : QTreeView(parent), model_(new TreeLinesModel(this)) {
+  setModel(model_);
+  setHeaderHidden(true);
+  setUniformRowHeights(true);
+  setIconSize(tree_icon_size());
+  setSelectionMode(QAbstractItemView::SingleSelection);
+  setEditTriggers(QAbstractItemView::NoEditTriggers);
+  setExpandsOnDoubleClick(false);
+  connect(this, &QTreeView::clicked, this,
+          [this](const QModelIndex &i) { emit line_clicked(model_->line_of(i) + 1); });
+  connect(this, &QTreeView::doubleClicked, this,
+          [this](const QModelIndex &i) { emit line_double_clicked(model_->line_of(i) + 1); });
+}
+
+void Tarbre::set_lines(std::vector<TreeLine> lines) {
+  model_->set_lines(std::move(lines));
+  expandAll();
+}
+
+int Tarbre::selected_line() const {
+  QModelIndex current = currentIndex();
+  if (!current.isValid() || !selectionModel()->isSelected(current)) return 0;
+  return model_->line_of(current) + 1;
+}
+
+void Tarbre::select_line(int n) {
+  QModelIndex index = model_->index_of_line(n - 1);
+  if (!index.isValid()) {
+    selectionModel()->clear();
+    return;
+  }
+  selectionModel()->setCurrentIndex(index, QItemSelectionModel::ClearAndSelect);
+  scrollTo(index);
+}
+
+namespace {
+const TreeLine &line_or_blank(const std::vector<TreeLine> &lines, int n) {
+  static const TreeLine kBlank;
+  return n >= 1 && n <= static_cast<int>(lines.size()) ? lines[n - 1] : kBlank;
+}
+}  // namespace
+
+const std::string &Tarbre::entry(int n) const { return line_or_blank(lines(), n).entry; }
+const std::string &Tarbre::icon(int n) const { return line_or_blank(lines(), n).icon; }
+const std::string &Tarbre::text(int n) const { return line_or_blank(lines(), n).text; }
+
+void Tarbre::keyPressEvent(QKeyEvent *event) {
+  int before = selected_line();
+  QTreeView::keyPressEvent(event);
+  int after = selected_line();
+  if (after != 0 && after != before) emit line_clicked(after);
+}
+
+}  // namespace browse

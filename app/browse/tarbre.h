@@ -1,0 +1,81 @@
+// Tarbre: the outline control of the two trees. A view over the tree lines themselves, not one
+// widget item per line, so a dossier of 100,000 recordings shows at once.
+//
+// Lines are numbered from 1 in display order, as the tree logic numbers them. A line of level 2
+// is a child of the last line of level 1 before it. Texts arrive as stored (Windows-1252) bytes
+// and are converted here, when a line is drawn.
+#pragma once
+
+#include <QAbstractItemModel>
+#include <QTreeView>
+#include <string>
+#include <vector>
+
+#include "tree.h"
+
+namespace browse {
+
+// The lines as a two-level model. The internal id of an index is its line's position.
+class TreeLinesModel : public QAbstractItemModel {
+  Q_OBJECT
+ public:
+  using QAbstractItemModel::QAbstractItemModel;
+
+  void set_lines(std::vector<TreeLine> lines);
+  const std::vector<TreeLine> &lines() const { return lines_; }
+
+  // Line position (0-based) of an index, -1 for the root; and back.
+  int line_of(const QModelIndex &index) const;
+  QModelIndex index_of_line(int line) const;
+
+  QModelIndex index(int row, int column, const QModelIndex &parent = {}) const override;
+  QModelIndex parent(const QModelIndex &child) const override;
+  int rowCount(const QModelIndex &parent = {}) const override;
+  int columnCount(const QModelIndex &parent = {}) const override;
+  QVariant data(const QModelIndex &index, int role) const override;
+  Qt::ItemFlags flags(const QModelIndex &index) const override;
+
+ private:
+  std::vector<TreeLine> lines_;
+  std::vector<int> parent_;    // line of the parent, -1 at the top
+  std::vector<int> row_;       // row under the parent
+  std::vector<int> children_;  // number of children
+  std::vector<int> top_;       // lines of the top level, in order
+};
+
+class Tarbre : public QTreeView {
+  Q_OBJECT
+ public:
+  explicit Tarbre(QWidget *parent = nullptr);
+
+  // Replaces every line and expands them all; no line is selected afterwards.
+  void set_lines(std::vector<TreeLine> lines);
+  void clear() { set_lines({}); }
+  const std::vector<TreeLine> &lines() const { return model_->lines(); }
+  int line_count() const { return static_cast<int>(model_->lines().size()); }
+
+  // 1-based; 0 when no line is selected.
+  int selected_line() const;
+  // Selects line n (1-based) and scrolls to it; any other n clears the selection. Emits nothing.
+  void select_line(int n);
+
+  // Line n (1-based); an empty text for a number outside the lines.
+  const std::string &entry(int n) const;
+  const std::string &icon(int n) const;
+  const std::string &text(int n) const;
+
+  void expand_all() { expandAll(); }
+
+ signals:
+  // The user chose line n: a click, or a move with the keyboard.
+  void line_clicked(int n);
+  void line_double_clicked(int n);
+
+ protected:
+  void keyPressEvent(QKeyEvent *event) override;
+
+ private:
+  TreeLinesModel *model_;
+};
+
+}  // namespace browse

@@ -1,0 +1,19 @@
+// The six pictures of the tree lines, drawn rather than loaded: a film strip for a recording, a
+// cassette for a support, and the cassette with an arrow going out (lent) or coming in
+// (borrowed), the arrow red once the return date is reached.
+#pragma once
+
+#include <QPixmap>
+#include <QSize>
+#include <string_view>
+
+namespace browse {
+
+// Every picture has this size, so texts line up whatever the icon.
+QSize tree_icon_size();
+
+// The picture of an icon name at the given device pixel ratio; a null pixmap for an empty
+// (heading) or unknown name. Drawn once per name and ratio.
+QPixmap tree_icon(std::string_view name, qreal device_pixel_ratio = 1.0);
+
+}  // namespace browse
