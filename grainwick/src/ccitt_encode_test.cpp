@@ -335,6 +335,30 @@ TEST(CcittEncode, FixedByteSequences) {
   EXPECT_EQ(encode_rows(4, bar), (Bytes{0x2F, 0xC6}));
 }
 
+TEST(CcittEncode, RunsAroundMakeUpLimits) {
+  // Runs of either colour at the edges of the make-up code table and its 1728 repeat.
+  for (std::uint32_t run : {63u, 64u, 1727u, 1728u, 1791u, 1792u, 1793u, 2560u, 3455u, 3456u, 3520u})
+    for (bool black_first : {false, true}) {
+      Page page(run + 2, 2);
+      for (std::uint32_t x = 0; x < page.width; ++x)
+        if ((x < run) == black_first) page.black(x, 0);
+      for (std::uint32_t x = 1; x <= run; ++x) page.black(x, 1);
+      for (int compression : {2, 3, 4}) {
+        SCOPED_TRACE("run " + std::to_string(run) + " compression " + std::to_string(compression));
+        const auto strips = encode(compression, page, 2);
+        std::vector<int> status;
+        const auto ours = own_decode(compression, page, 2, strips, status);
+        const auto theirs = libtiff_decode(compression, page, 2, strips);
+        ASSERT_EQ(theirs.rows.size(), 2u);
+        for (std::uint32_t y = 0; y < 2; ++y) {
+          EXPECT_EQ(status.at(y), 1);
+          EXPECT_EQ(first_difference(ours.at(y).data(), page.row(y), page.width), -1);
+          EXPECT_EQ(first_difference(theirs.rows[y].data(), page.row(y), page.width), -1);
+        }
+      }
+    }
+}
+
 TEST(CcittEncode, RejectsUnsupportedCompressionAndWidth) {
   EXPECT_FALSE(ccitt_encoder_create(1, 100));
   EXPECT_FALSE(ccitt_encoder_create(5, 100));
