@@ -4,17 +4,19 @@
 #   fuzz/build.sh [OUT_DIR]      default: fuzz/out
 # Then run, for example:
 #   fuzz/out/fuzz_read_dib -runs=1000000 fuzz/out/corpus-dib fuzz/out/seeds
+#   fuzz/out/roundtrip_fuzz -runs=1000000 fuzz/out/corpus-roundtrip fuzz/out/seeds
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(dirname "$here")"
 out="${1:-$here/out}"
-mkdir -p "$out/seeds" "$out/corpus-dib" "$out/corpus-info"
+mkdir -p "$out/seeds" "$out/corpus-dib" "$out/corpus-info" "$out/corpus-roundtrip"
 
 flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
        -I"$root/grainwick/include" -I"$root/grainwick/src" -I"$root/platform/include")
 sources=("$root"/grainwick/src/{decoders,fileio,frame,lzw_decode,options,packbits_decode,reader,scratch}.cpp
          "$root"/grainwick/src/ccitt_decode.cpp "$root"/grainwick/src/ccitt_tables.cpp
-         "$root"/platform/src/{gdi,win32mem}.cpp)
+         "$root"/grainwick/src/{ccitt_encode,lzw_encode,packbits_encode,write_exports,writer}.cpp
+         "$root"/platform/src/{gdi,question,win32mem}.cpp)
 # The conversions: whatever files make up the conversion objects of the library.
 convert=$(sed -n 's/.*add_library(grainwick_convert OBJECT \(.*\))/\1/p' "$root/grainwick/CMakeLists.txt")
 for f in $convert; do sources+=("$root/grainwick/$f"); done
@@ -27,7 +29,7 @@ for s in "${sources[@]}"; do
   clang++ "${flags[@]/-fsanitize=fuzzer,address,undefined/-fsanitize=fuzzer-no-link,address,undefined}" -c "$s" -o "$o"
   objects+=("$o")
 done
-for t in fuzz_read_dib fuzz_getinfo; do
+for t in fuzz_read_dib fuzz_getinfo roundtrip_fuzz; do
   clang++ "${flags[@]}" "$here/$t.cpp" "${objects[@]}" -o "$out/$t"
 done
 

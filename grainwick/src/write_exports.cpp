@@ -69,7 +69,7 @@ int16_t dib_to_stream(void **stream, int32_t *stream_length, int16_t compression
   }
   const HWND owner = current_owner_window();
   int16_t result = with_depth(dib, compression, bits, append, [&](HGLOBAL d, HGLOBAL options) {
-    return write_tiff_stream(block, length, d, options, progress, owner);
+    return write_tiff_stream(block, length, d, options, progress, owner, fresh);
   });
   if (result == 1 && length > 0x7FFFFFFFu) result = -1;
   if (result != 1) {

@@ -309,7 +309,10 @@ int ImageWriter::write(bool new_file) {
     prepare_row(y, row.data());
     switch (compression_) {
       case 1:
-        sink_.bytes.insert(sink_.bytes.end(), row.data(), row.data() + row_bytes_);
+        // Nothing to pack: the row goes out as it is (bit-reversed for FillOrder 2).
+        if (fill_order_2_)
+          for (std::uint32_t i = 0; i < row_bytes_; ++i) row[i] = reversed_[row[i]];
+        if (!file_.write(row.data(), row_bytes_)) return kWriteFailed;
         break;
       case 5:
         lzw->encode_row(row.data(), row_bytes_, sink_);
@@ -464,8 +467,36 @@ int write_tiff_file(const std::string &given, HGLOBAL dib, HGLOBAL options, Grai
   return status;
 }
 
+namespace {
+
+std::uint64_t whole_steps(std::uint64_t n) { return std::max<std::uint64_t>(kStreamStep, (n + kStreamStep - 1) / kStreamStep * kStreamStep); }
+
+// Room for the stream before writing, so that it is not grown step by step: the old content plus
+// the image's raw size and its directory. Grown without zeroing; pages are touched only when
+// written. Compressed images usually need less, and the block is trimmed afterwards.
+void reserve_stream(HGLOBAL block, std::uint64_t have, const DibView &view) {
+  const std::uint64_t raw = (std::uint64_t(view.width) * view.bits + 7) / 8 * view.height;
+  const std::uint64_t want = whole_steps(have + raw + 4096 + 8 * 200 + 2 * 3 * 256);
+  if (want <= 0xFFFFFFFFull && GlobalSize(block) < want) GlobalReAlloc(block, SIZE_T(want), GMEM_MOVEABLE);
+}
+
+// Writes into `block` from `start` (the length of the old stream when appending).
+int write_into(HGLOBAL block, std::uint32_t start, bool append, std::uint32_t &made, const DibView &view,
+               HGLOBAL options, GrainwickProgress progress) {
+  auto file = FileObject::open_stream(block, start, true);
+  if (!file) return kWriteFailed;
+  bool big = false;
+  std::uint64_t link = 4;
+  int status = append ? prepare_append(*file, big, link) : kWriteOk;
+  if (status == kWriteOk) status = ImageWriter(*file, big, link, view, options, progress).write(!append);
+  made = file->stream_length();
+  return status;
+}
+
+}  // namespace
+
 int write_tiff_stream(HGLOBAL block, std::uint32_t &length, HGLOBAL dib, HGLOBAL options, GrainwickProgress progress,
-                      HWND owner) {
+                      HWND owner, bool scratch) {
   if (!block) return kWriteFailed;
   DibView view;
   if (!view_dib(dib, view)) return kWriteFailed;
@@ -473,47 +504,42 @@ int write_tiff_stream(HGLOBAL block, std::uint32_t &length, HGLOBAL dib, HGLOBAL
   const bool append = is_on(options_get(options, "APPEND")) && have > 0;
   if (!append && have > 0 && !may_overwrite(options, "(memory stream)", owner)) return kWriteFailed;
 
-  // The new stream is built in a block of its own; the caller's block changes only on success.
-  HGLOBAL work = GlobalAlloc(GHND, SIZE_T(std::max<std::uint64_t>(kStreamStep, (have + kStreamStep - 1) / kStreamStep * kStreamStep)));
-  if (!work) return kWriteFailed;
-  int status = kWriteFailed;
   std::uint32_t made = 0;
-  {
-    std::uint32_t start = 0;
-    if (append) {
-      auto *dst = static_cast<std::uint8_t *>(GlobalLock(work));
-      auto *src = static_cast<const std::uint8_t *>(GlobalLock(block));
-      if (dst && src) {
-        std::memcpy(dst, src, have);
-        start = have;
-      }
-      if (src) GlobalUnlock(block);
-      if (dst) GlobalUnlock(work);
+  if (scratch) {
+    reserve_stream(block, append ? have : 0, view);
+    int status = write_into(block, append ? have : 0, append, made, view, options, progress);
+    if (status == kWriteOk) {
+      GlobalReAlloc(block, SIZE_T(whole_steps(made)), GMEM_MOVEABLE);
+      length = made;
     }
-    auto file = FileObject::open_stream(work, start, true);
-    if (file && (!append || start == have)) {
-      bool big = false;
-      std::uint64_t link = 4;
-      status = append ? prepare_append(*file, big, link) : kWriteOk;
-      if (status == kWriteOk) status = ImageWriter(*file, big, link, view, options, progress).write(!append);
-      made = file->stream_length();
-    }
+    return status;
   }
+
+  // The new stream is built in a block of its own; the caller's block changes only on success.
+  HGLOBAL work = GlobalAlloc(GHND, SIZE_T(kStreamStep));
+  if (!work) return kWriteFailed;
+  reserve_stream(work, append ? have : 0, view);
+  int status = kWriteFailed;
+  bool copied = !append;
+  if (append && GlobalSize(work) >= have) {
+    auto *dst = static_cast<std::uint8_t *>(GlobalLock(work));
+    auto *src = static_cast<const std::uint8_t *>(GlobalLock(block));
+    std::memcpy(dst, src, have);
+    GlobalUnlock(block);
+    GlobalUnlock(work);
+    copied = true;
+  }
+  if (copied) status = write_into(work, append ? have : 0, append, made, view, options, progress);
   if (status == kWriteOk) {
-    const std::uint64_t need = (std::uint64_t(made) + kStreamStep - 1) / kStreamStep * kStreamStep;
-    if (GlobalSize(block) < made && !GlobalReAlloc(block, SIZE_T(need), GMEM_MOVEABLE | GMEM_ZEROINIT)) {
+    if (GlobalSize(block) < made && !GlobalReAlloc(block, SIZE_T(whole_steps(made)), GMEM_MOVEABLE | GMEM_ZEROINIT)) {
       status = kWriteFailed;
     } else {
       auto *dst = static_cast<std::uint8_t *>(GlobalLock(block));
       auto *src = static_cast<const std::uint8_t *>(GlobalLock(work));
-      if (dst && src) {
-        std::memcpy(dst, src, made);
-        length = made;
-      } else {
-        status = kWriteFailed;
-      }
-      if (src) GlobalUnlock(work);
-      if (dst) GlobalUnlock(block);
+      std::memcpy(dst, src, made);
+      length = made;
+      GlobalUnlock(work);
+      GlobalUnlock(block);
     }
   }
   GlobalFree(work);

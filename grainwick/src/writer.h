@@ -33,9 +33,11 @@ int write_tiff_file(const std::string &name, HGLOBAL dib, HGLOBAL options, Grain
 // Writes `dib` into the memory stream held by `block`, of which `length` bytes are valid.
 // With "APPEND" the image is added to the stream's TIFF file, otherwise the stream starts again
 // at length 0. On success the block holds the new stream (it may have been reallocated, and
-// moved even when locked) and `length` its size; on failure neither changes.
+// moved even when locked) and `length` its size; on failure neither changes, unless `scratch`
+// says the block is the writer's own to spoil (a block just made for this call): it is then
+// written in place, without a copy.
 int write_tiff_stream(HGLOBAL block, std::uint32_t &length, HGLOBAL dib, HGLOBAL options,
-                      GrainwickProgress progress, HWND owner = nullptr);
+                      GrainwickProgress progress, HWND owner = nullptr, bool scratch = false);
 
 // The device bitmap as a DIB of its depth (1, 4, 8; 16 and more: 24), read through a memory
 // context with `palette` selected; null on failure.
