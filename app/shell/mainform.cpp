@@ -23,7 +23,7 @@
 #include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
-#include <cstdlib>
+#include <algorithm>
 
 #include "config.h"
 #include "decor.h"
@@ -39,7 +39,7 @@ namespace shell {
 namespace {
 
 constexpr int kOutil = 42;     // tool-bar buttons
-constexpr int kCommande = 28;  // command-bar buttons
+constexpr int kCommande = 24;  // command-bar buttons: eight fit the narrowest column
 
 QLabel *etiquette(const char *nom, QWidget *parent = nullptr) {
   auto *l = new QLabel(parent);
@@ -217,7 +217,8 @@ QToolButton *Tmainform::bouton(QWidget *parent, const char *nom, Handler handler
   b->setAutoRaise(true);
   b->setFixedSize(taille, taille);
   b->setIcon(icone(QString::fromLatin1(nom)));
-  b->setIconSize(QSize(taille - 10, taille - 10));
+  const int cote = std::min(32, taille - 6);
+  b->setIconSize(QSize(cote, cote));
   if (handler) connect(b, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
   if (parent->layout()) parent->layout()->addWidget(b);
   return b;
@@ -286,7 +287,7 @@ void Tmainform::cree_colonne(QBoxLayout *corps) {
   barre_support_->setObjectName("barre_support");
   auto *rang_s = new QHBoxLayout(barre_support_);
   rang_s->setContentsMargins(0, 0, 0, 0);
-  rang_s->setSpacing(2);
+  rang_s->setSpacing(0);
   for (const char *nom : {"Sajouter", "Ssupprimer", "Smodifier", "Sok", "Sprete", "Semprunte"})
     bouton(barre_support_, nom, &Tmainform::pas_encore, kCommande);
   rang_s->addStretch(1);
@@ -294,7 +295,7 @@ void Tmainform::cree_colonne(QBoxLayout *corps) {
   barre_enregistrement_->setObjectName("barre_enregistrement");
   auto *rang_e = new QHBoxLayout(barre_enregistrement_);
   rang_e->setContentsMargins(0, 0, 0, 0);
-  rang_e->setSpacing(2);
+  rang_e->setSpacing(0);
   for (const char *nom : {"Eajouter", "Esupprimer", "Emodifier", "Eok", "Eaffiche", "Evideo",
                           "Egenerique", "Erecompenses"})
     bouton(barre_enregistrement_, nom, &Tmainform::pas_encore, kCommande);
