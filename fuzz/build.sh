@@ -13,7 +13,7 @@ mkdir -p "$out/seeds" "$out/corpus-dib" "$out/corpus-info" "$out/corpus-roundtri
 
 flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
        -I"$root/grainwick/include" -I"$root/grainwick/src" -I"$root/platform/include")
-sources=("$root"/grainwick/src/{decoders,fileio,frame,lzw_decode,options,packbits_decode,reader,scratch}.cpp
+sources=("$root"/grainwick/src/{decoders,fileio,frame,lzw_decode,options,packbits_decode,reader,row_fixups,scratch}.cpp
          "$root"/grainwick/src/ccitt_decode.cpp "$root"/grainwick/src/ccitt_tables.cpp
          "$root"/grainwick/src/{ccitt_encode,lzw_encode,packbits_encode,write_exports,writer}.cpp
          "$root"/platform/src/{gdi,question,win32mem}.cpp)

@@ -5,6 +5,11 @@
 // Every table entry below nextCode was made after the last Clear, with a prefix code below its
 // own, so walking a chain always ends at a root within length[] steps. Codes that would break
 // this (above nextCode, or above 255 right after a Clear) produce nothing.
+//
+// Speed: each entry knows its string's length and first byte, so a string is written backwards
+// straight into the row; input is taken eight bytes at a time into a 64-bit accumulator held in
+// a local, and the common case (a known code whose string fits the row) takes one branch.
+#include <algorithm>
 #include <cstring>
 #include <new>
 
@@ -19,24 +24,33 @@ constexpr std::uint32_t kEnd = 257;
 constexpr std::uint32_t kFirstFree = 258;
 constexpr std::uint32_t kTableSize = 4096;
 constexpr std::uint32_t kNone = 4096;
+constexpr std::uint32_t kNever = 0xFFFFFFFF;  // grow point once the width is 12
 
-struct Code {
-  std::uint16_t prefix;  // the code this one extends; kNone for roots
-  std::uint16_t length;  // bytes in the string
-  std::uint8_t suffix;   // last byte of the string
-  std::uint8_t first;    // first byte of the string
-};
+// One entry in 64 bits, so that a new entry is one store: prefix code in bits 0-15 (kNone for
+// roots), string length in bits 16-31, last byte in bits 32-39, first byte in bits 40-47.
+// Clear and EndOfInformation have length 0, which sends them off the common path.
+using Code = std::uint64_t;
+constexpr Code make_code(std::uint32_t prefix, std::uint32_t length, std::uint8_t suffix, std::uint8_t first) {
+  return Code(prefix) | Code(length) << 16 | Code(suffix) << 32 | Code(first) << 40;
+}
+constexpr std::uint32_t prefix_of(Code e) { return std::uint32_t(e & 0xFFFF); }
+constexpr std::uint32_t length_of(Code e) { return std::uint32_t(e >> 16) & 0xFFFF; }
+constexpr std::uint8_t suffix_of(Code e) { return std::uint8_t(e >> 32); }
+constexpr std::uint8_t first_of(Code e) { return std::uint8_t(e >> 40); }
+// An entry one byte longer than `e` with the same first byte: its length and first byte, + 1.
+constexpr Code kLengthAndFirst = 0x0000FF00FFFF0000ull;
+constexpr Code kOneLonger = 0x10000;
 
 struct LzwState {
-  Code table[kTableSize];
+  Code table[kTableSize + 1];  // the last entry takes the writes made once the table is full
   std::uint8_t carry[kTableSize];  // bytes decoded beyond the previous row
   std::uint8_t stack[kTableSize + 1];
   std::uint32_t carry_count;
   std::uint32_t code_width;
-  std::uint32_t next_mask;
+  std::uint32_t grow_at;  // nextCode value that widens the code (nextMaskCode), kNever at 12 bits
   std::uint32_t next_code;
   std::uint32_t old_code;
-  std::uint64_t accumulator;  // next unread bits at the top
+  std::uint64_t accumulator;  // next unread bits at the top; below them, a copy of what follows
   std::uint32_t bit_count;
   bool reset_pending;
   bool ended;  // EndOfInformation seen: the rest of the strip stays untouched
@@ -44,14 +58,15 @@ struct LzwState {
 
 void reset(LzwState &s) {
   s.code_width = 9;
-  s.next_mask = 511;
+  s.grow_at = 511;
   s.next_code = kFirstFree;
   s.old_code = kNone;
   s.carry_count = 0;
   s.accumulator = 0;
   s.bit_count = 0;
   s.ended = false;
-  for (std::uint32_t i = 0; i < 256; ++i) s.table[i] = Code{std::uint16_t(kNone), 1, std::uint8_t(i), std::uint8_t(i)};
+  for (std::uint32_t i = 0; i < 256; ++i) s.table[i] = make_code(kNone, 1, std::uint8_t(i), std::uint8_t(i));
+  s.table[kClear] = s.table[kEnd] = make_code(kNone, 0, 0, 0);
   s.reset_pending = false;
 }
 
@@ -71,14 +86,26 @@ void lzw_cleanup(DecoderContext &c) {
   c.state = nullptr;
 }
 
-// Writes the string of `code` backwards from its end; `len` bytes.
-inline void expand(const Code *table, std::uint32_t code, std::uint32_t len, std::uint8_t *dst) {
-  std::uint8_t *p = dst + len;
-  while (p > dst) {
-    const Code &e = table[code];
-    *--p = e.suffix;
-    code = e.prefix;
+// Writes the string of entry `e` (`len` >= 1 bytes) at dst. The first and last bytes are in the
+// entry itself; only the bytes between need the walk down the prefix chain.
+inline void expand(const Code *table, Code e, std::uint32_t len, std::uint8_t *dst) {
+  dst[0] = first_of(e);
+  dst[len - 1] = suffix_of(e);
+  if (len > 2) {
+    std::uint8_t *p = dst + len - 1;
+    std::uint32_t code = prefix_of(e);
+    do {
+      const Code x = table[code];
+      *--p = suffix_of(x);
+      code = prefix_of(x);
+    } while (p > dst + 1);
   }
+}
+
+inline std::uint64_t load_be64(const std::uint8_t *p) {
+  std::uint64_t v;
+  std::memcpy(&v, p, 8);
+  return __builtin_bswap64(v);
 }
 
 int lzw_decode(DecoderContext &c, std::uint8_t *row) {
@@ -94,115 +121,116 @@ int lzw_decode(DecoderContext &c, std::uint8_t *row) {
     s.carry_count -= n;
     if (s.carry_count) std::memmove(s.carry, s.carry + n, s.carry_count);
   }
-  if (s.ended) return kStatusOk;
+  if (s.ended || out == end) return kStatusOk;
 
   // The decoder's state lives in locals: stores through `out` could alias the members.
   ScratchInput &in = c.in;
   Code *const table = s.table;
+  const std::uint8_t *ip = in.data + in.position, *limit = in.data + in.valid;
   std::uint64_t acc = s.accumulator;
-  std::uint32_t bits = s.bit_count, width = s.code_width, next_mask = s.next_mask, next_code = s.next_code,
+  std::uint32_t bits = s.bit_count, width = s.code_width, grow_at = s.grow_at, next_code = s.next_code,
                 old_code = s.old_code;
-  int status = kStatusOk;
-  while (out < end) {
-    if (bits < width) {
-      const std::uint8_t *data = in.data;
-      std::uint32_t pos = in.position, valid = in.valid;
-      while (bits <= 56) {
-        if (pos >= valid) {
-          in.position = pos;
-          std::uint8_t b;
-          if (!next_byte(in, b)) break;
-          pos = in.position, valid = in.valid, data = in.data;
-          acc |= std::uint64_t(b) << (56 - bits);
-          bits += 8;
-          continue;
-        }
-        acc |= std::uint64_t(data[pos++]) << (56 - bits);
-        bits += 8;
-      }
-      in.position = std::min(pos, in.valid);
-      // The data ended inside the strip: the row keeps what was decoded.
-      if (bits < width) break;
+
+  // New entry: the previous string plus this string's first byte. Once the table is full the
+  // write lands in the spare last entry and nextCode stays.
+  auto add = [&](std::uint8_t first) {
+    table[next_code] = ((table[old_code] & kLengthAndFirst) + kOneLonger) | old_code | Code(first) << 32;
+    next_code += next_code < kTableSize;
+    if (next_code == grow_at) {
+      ++width;
+      grow_at = width < 12 ? (1u << width) - 1 : kNever;
     }
-    std::uint32_t code = std::uint32_t(acc >> (64 - width));
+  };
+
+  for (;;) {
+    if (bits < width) {
+      if (limit - ip >= 8) {
+        // Whole bytes go in up to 56..63 valid bits; the bits below them repeat what follows.
+        acc |= load_be64(ip) >> bits;
+        ip += (63 - bits) >> 3;
+        bits |= 56;
+      } else {
+        while (bits <= 56) {
+          if (ip == limit) {
+            in.position = in.valid;
+            if (!refill_scratch(in)) break;
+            ip = in.data;
+            limit = ip + in.valid;
+          }
+          acc |= std::uint64_t(*ip++) << (56 - bits);
+          bits += 8;
+        }
+        // The data ended inside the strip: the row keeps what was decoded.
+        if (bits < width) break;
+      }
+    }
+    const std::uint32_t code = std::uint32_t(acc >> (64 - width));
     acc <<= width;
     bits -= width;
 
+    if (code < next_code && old_code != kNone) {
+      const Code e = table[code];
+      const std::uint32_t len = length_of(e);
+      // The common case: a known string that leaves room in the row.
+      if (len - 1 < std::uint32_t(end - out) - 1) {
+        expand(table, e, len, out);
+        out += len;
+        add(first_of(e));
+        old_code = code;
+        continue;
+      }
+    }
+
+    std::uint8_t first;
     if (code == kEnd) {
       s.ended = true;
       break;
-    }
-    if (code == kClear) {
-      width = 9;
-      next_mask = 511;
-      next_code = kFirstFree;
-      old_code = kNone;
+    } else if (code == kClear) {
+      width = 9, grow_at = 511, next_code = kFirstFree, old_code = kNone;
       continue;
-    }
-    if (old_code == kNone) {
+    } else if (old_code == kNone) {
       if (code > 255) continue;
       *out++ = std::uint8_t(code);
       old_code = code;
+      if (out == end) break;
+      continue;
+    } else if (code > next_code) {
       continue;
     }
-    if (code > next_code) continue;
-
-    std::uint8_t first;
-    std::uint32_t len;
+    // A string that fills the row or passes its end, or code == nextCode: the string of the
+    // previous code followed by its own first byte.
+    const Code e = code == next_code ? table[old_code] : table[code];
+    const std::uint32_t len = length_of(e) + (code == next_code);
+    first = first_of(e);
+    std::uint8_t *dst = len <= std::uint32_t(end - out) ? out : s.stack;
     if (code == next_code) {
-      // The string of the previous code followed by its own first byte.
-      first = table[old_code].first;
-      len = table[old_code].length + 1u;
-      if (std::uint32_t(end - out) >= len) {
-        expand(table, old_code, len - 1, out);
-        out[len - 1] = first;
-        out += len;
-      } else {
-        expand(table, old_code, len - 1, s.stack);
-        s.stack[len - 1] = first;
-        goto split;
-      }
+      expand(table, e, len - 1, dst);
+      dst[len - 1] = first;
     } else {
-      first = table[code].first;
-      len = table[code].length;
-      if (len == 1) {
-        *out++ = first;
-      } else if (std::uint32_t(end - out) >= len) {
-        expand(table, code, len, out);
-        out += len;
-      } else {
-        expand(table, code, len, s.stack);
-        goto split;
-      }
+      expand(table, e, len, dst);
     }
-    goto add;
-  split : {
-    // What does not fit in this row starts the next one.
-    std::uint32_t room = std::uint32_t(end - out);
-    std::memcpy(out, s.stack, room);
-    s.carry_count = len - room;
-    std::memcpy(s.carry, s.stack + room, s.carry_count);
-    out = end;
-  }
-  add:
-    if (next_code < kTableSize) {
-      table[next_code] = Code{std::uint16_t(old_code), std::uint16_t(table[old_code].length + 1), first,
-                              table[old_code].first};
-      ++next_code;
-      if (next_code == next_mask && width < 12) {
-        ++width;
-        next_mask = (1u << width) - 1;
-      }
+    if (dst == out) {
+      out += len;
+    } else {
+      // What does not fit in this row starts the next one.
+      const std::uint32_t room = std::uint32_t(end - out);
+      std::memcpy(out, s.stack, room);
+      s.carry_count = len - room;
+      std::memcpy(s.carry, s.stack + room, s.carry_count);
+      out = end;
     }
+    add(first);
     old_code = code;
+    if (out == end) break;
   }
+  in.position = std::min(std::uint32_t(ip - in.data), in.valid);
   s.accumulator = acc;
   s.bit_count = bits;
   s.code_width = width;
-  s.next_mask = next_mask;
+  s.grow_at = grow_at;
   s.next_code = next_code;
   s.old_code = old_code;
-  return status;
+  return kStatusOk;
 }
 
 }  // namespace

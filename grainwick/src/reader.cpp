@@ -5,6 +5,7 @@
 #include <unordered_set>
 
 #include "decoders.h"
+#include "row_fixups.h"
 
 namespace grainwick {
 
@@ -431,6 +432,12 @@ int TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress pro
   };
   start_strip(0);
 
+  RowFixups fixups;
+  fixups.predict = d.compression != 1 && d.predictor == 2;
+  fixups.back = depth == 24 ? 3 : 1;
+  fixups.invert = d.photometric == 0;
+  fixups.swap_rgb = depth == 24 && (d.photometric == 2 || d.samples_per_pixel == 3);
+
   const std::uint64_t total = std::uint64_t(dib_row_bytes_) * rows;
   const std::uint64_t step = total / 20;
   std::uint64_t counter = 0, done = 0;
@@ -454,14 +461,7 @@ int TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress pro
       if (!ccitt) {
         if (d.compression == 1 && d.fill_order == 2)
           for (std::uint32_t i = 0; i < bytes_per_row; ++i) row[i] = kReversedBits[row[i]];
-        if (d.compression != 1 && d.predictor == 2) {
-          const std::uint32_t back = depth == 24 ? 3 : 1;
-          for (std::uint32_t i = back; i < bytes_per_row; ++i) row[i] = BYTE(row[i] + row[i - back]);
-        }
-        if (d.photometric == 0)
-          for (std::uint32_t i = 0; i < bytes_per_row; ++i) row[i] = BYTE(~row[i]);
-        if (depth == 24 && (d.photometric == 2 || d.samples_per_pixel == 3))
-          for (std::uint32_t i = 0; i + 2 < bytes_per_row; i += 3) std::swap(row[i], row[i + 2]);
+        if (fixups.any()) fix_row(row, bytes_per_row, fixups);
       }
       if (!straight && depth == 2 && dib_bits_ == 4) {
         // Four 2-bit pixels become two bytes of 4-bit pixels; on the grey ramp level v is 5v.

@@ -1,0 +1,281 @@
+// The LZW and PackBits row decoders and the row fix-ups, each against a plain model of the same
+// rules, on generated input that libtiff never writes: Clear in mid-row, codes beyond the table,
+// a code right after Clear that is not a root, a full table, EndOfInformation, data that end
+// inside a code, strings running over rows, strip restarts and tiny input buffers.
+#include <gtest/gtest.h>
+
+#include <cstring>
+#include <vector>
+
+#include "decoders.h"
+#include "row_fixups.h"
+
+namespace grainwick {
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+struct Random {
+  std::uint32_t state;
+  std::uint32_t next() { return (state = state * 1664525u + 1013904223u) >> 8; }
+  std::uint32_t below(std::uint32_t n) { return next() % n; }
+};
+
+// MSB-first packing of codes of varying width.
+struct BitWriter {
+  Bytes out;
+  std::uint64_t acc = 0;
+  int bits = 0;
+  void put(std::uint32_t code, std::uint32_t width) {
+    acc = acc << width | code;
+    bits += int(width);
+    while (bits >= 8) out.push_back(std::uint8_t(acc >> (bits -= 8)));
+  }
+  Bytes finish() {
+    if (bits) out.push_back(std::uint8_t(acc << (8 - bits)));
+    return out;
+  }
+};
+
+// The LZW rules written plainly: a table of whole strings, input read bit by bit.
+class ModelLzw {
+ public:
+  explicit ModelLzw(const Bytes &data) : data_(data) {
+    for (int i = 0; i < 256; ++i) table_[i] = Bytes{std::uint8_t(i)};
+  }
+  void row(std::uint8_t *out, std::uint32_t n) {
+    std::uint32_t done = 0;
+    auto emit = [&](const Bytes &s) {
+      for (std::uint8_t b : s) {
+        if (done < n)
+          out[done++] = b;
+        else
+          carry_.push_back(b);
+      }
+    };
+    Bytes carried;
+    carried.swap(carry_);
+    emit(carried);
+    while (done < n && !ended_) {
+      if (bit_ + width_ > data_.size() * 8) break;
+      std::uint32_t code = 0;
+      for (std::uint32_t k = 0; k < width_; ++k, ++bit_) code = code << 1 | ((data_[bit_ / 8] >> (7 - bit_ % 8)) & 1);
+      if (code == 257) {
+        ended_ = true;
+      } else if (code == 256) {
+        width_ = 9, next_ = 258, old_ = -1;
+      } else if (old_ < 0) {
+        if (code < 256) emit(table_[code]), old_ = int(code);
+      } else if (code <= next_) {
+        Bytes s = code == next_ ? table_[std::size_t(old_)] : table_[code];
+        if (code == next_) s.push_back(s[0]);
+        emit(s);
+        if (next_ < 4096) {
+          table_[next_] = table_[std::size_t(old_)];
+          table_[next_].push_back(s[0]);
+          ++next_;
+          if (next_ == (1u << width_) - 1 && width_ < 12) ++width_;
+        }
+        old_ = int(code);
+      }
+    }
+  }
+
+ private:
+  const Bytes &data_;
+  std::size_t bit_ = 0;
+  Bytes table_[4096], carry_;
+  std::uint32_t width_ = 9, next_ = 258;
+  int old_ = -1;
+  bool ended_ = false;
+};
+
+// A code stream with the width the decoder will expect at each code; `clear` and `end` are the
+// chances in 10,000 of a Clear or an EndOfInformation, `wild` of a code the table does not hold.
+Bytes make_codes(Random &rnd, int count, std::uint32_t clear, std::uint32_t end, std::uint32_t wild) {
+  BitWriter w;
+  std::uint32_t width = 9, next = 258;
+  bool fresh = true;
+  for (int i = 0; i < count; ++i) {
+    std::uint32_t roll = rnd.below(10000), code;
+    if (roll < clear) {
+      code = 256;
+    } else if (roll < clear + end) {
+      code = 257;
+    } else if (fresh) {
+      code = roll < clear + end + wild ? 256 + rnd.below(256) : rnd.below(256);
+    } else if (roll < clear + end + wild && next + 1 < (1u << width)) {
+      code = next + 1 + rnd.below((1u << width) - next - 1);
+    } else if (roll % 10 == 0 && next < 4096) {
+      code = next;
+    } else {
+      // Mostly recent codes, which are the long strings.
+      code = rnd.below(2) ? rnd.below(next) : next - 1 - rnd.below(std::min<std::uint32_t>(next, 64));
+      if (code == 256 || code == 257) code = 65;
+    }
+    w.put(code, width);
+    if (code == 256) {
+      width = 9, next = 258, fresh = true;
+    } else if (code == 257) {
+    } else if (fresh) {
+      fresh = code > 255;
+    } else if (code <= next && next < 4096) {
+      ++next;
+      if (next == (1u << width) - 1 && width < 12) ++width;
+    }
+  }
+  return w.finish();
+}
+
+// Feeds `strips` to a decoder through a scratch buffer of `capacity` bytes, `n` bytes a row.
+class Driver {
+ public:
+  Driver(const DecoderHooks &hooks, std::uint32_t n, std::uint32_t capacity) : hooks_(hooks), scratch_(capacity) {
+    ctx_.bytes_per_row = n;
+    ctx_.width = n;
+    ctx_.in.data = scratch_.data();
+    ctx_.in.capacity = capacity;
+    ctx_.in.read = [this](std::uint8_t *out, std::uint32_t count) {
+      std::uint32_t k = std::uint32_t(std::min<std::size_t>(count, strip_->size() - at_));
+      std::memcpy(out, strip_->data() + at_, k);
+      at_ += k;
+      return k;
+    };
+    EXPECT_EQ(hooks_.setup(ctx_), kStatusOk);
+  }
+  ~Driver() { hooks_.cleanup(ctx_); }
+  void start(const Bytes &strip) {
+    strip_ = &strip;
+    at_ = 0;
+    ctx_.in.reset();
+    hooks_.strip_start(ctx_);
+  }
+  int row(std::uint8_t *out) { return hooks_.decode_row(ctx_, out); }
+
+ private:
+  const DecoderHooks &hooks_;
+  Bytes scratch_;
+  DecoderContext ctx_;
+  const Bytes *strip_ = nullptr;
+  std::size_t at_ = 0;
+};
+
+TEST(LzwDecoder, MatchesTheRulesOnOddCodeStreams) {
+  Random rnd{12345};
+  struct Mix {
+    std::uint32_t clear, end, wild;
+  } mixes[] = {{0, 0, 0}, {30, 0, 300}, {2, 1, 50}, {200, 5, 1000}};
+  for (const Mix &mix : mixes)
+    for (std::uint32_t n : {1u, 2u, 5u, 64u, 999u, 9000u})
+      for (std::uint32_t capacity : {9u, 4096u}) {
+        // Two strips: the second starts over whatever the first left (carry, table, bits).
+        Bytes a = make_codes(rnd, 9000, mix.clear, mix.end, mix.wild), b = make_codes(rnd, 3000, mix.clear, 0, mix.wild);
+        a.resize(a.size() - rnd.below(3));  // the data may end inside a code
+        Driver d(*decoder_for(5), n, capacity);
+        Bytes got(n), want(n);
+        std::uint32_t rows = 40000 / n + 3;
+        for (const Bytes *strip : {&a, &b}) {
+          ModelLzw model(*strip);
+          d.start(*strip);
+          for (std::uint32_t r = 0; r < rows; ++r) {
+            // Bytes a row leaves untouched keep what was there.
+            std::memset(got.data(), 0xC5, n);
+            std::memset(want.data(), 0xC5, n);
+            ASSERT_EQ(d.row(got.data()), kStatusOk);
+            model.row(want.data(), n);
+            ASSERT_EQ(got, want) << "row " << r << " n " << n << " capacity " << capacity << " clear " << mix.clear;
+          }
+        }
+      }
+}
+
+TEST(LzwDecoder, FullTableKeepsTwelveBitCodes) {
+  // No Clear at all: the table fills at 4096 and codes stay 12 bits wide.
+  Random rnd{99};
+  Bytes data = make_codes(rnd, 20000, 0, 0, 0);
+  Driver d(*decoder_for(5), 4096, 4096);
+  ModelLzw model(data);
+  d.start(data);
+  Bytes got(4096), want(4096);
+  for (int r = 0; r < 40; ++r) {
+    ASSERT_EQ(d.row(got.data()), kStatusOk);
+    model.row(want.data(), 4096);
+    ASSERT_EQ(got, want) << "row " << r;
+  }
+}
+
+// PackBits rows from the rules: literal runs, repeats and no-ops, some passing the row end.
+TEST(PackBitsDecoder, MatchesTheRulesAndStopsAtRunsPastTheRow) {
+  Random rnd{7};
+  for (std::uint32_t n : {1u, 3u, 130u, 5000u})
+    for (std::uint32_t capacity : {5u, 4096u}) {
+      Bytes data;
+      std::vector<Bytes> rows;
+      std::vector<bool> bad;
+      for (int r = 0; r < 30; ++r) {
+        Bytes row;
+        bool broken = false;
+        while (row.size() < n) {
+          std::uint32_t left = std::uint32_t(n - row.size()), kind = rnd.below(10);
+          if (kind == 0) {
+            data.push_back(0x80);
+            continue;
+          }
+          std::uint32_t count = 1 + rnd.below(std::min<std::uint32_t>(128, left + (r == 17 ? 5 : 0)));
+          if (kind >= 5 && count == 1) count = 2;  // a repeat makes two bytes at least
+          broken = count > left;
+          if (kind < 5) {
+            data.push_back(std::uint8_t(count - 1));
+            for (std::uint32_t k = 0; k < count; ++k) data.push_back(std::uint8_t(rnd.next())), row.push_back(data.back());
+          } else {
+            std::uint8_t v = std::uint8_t(rnd.next());
+            data.push_back(std::uint8_t(1 - int(count)));
+            data.push_back(v);
+            row.insert(row.end(), count, v);
+          }
+          if (broken) break;
+        }
+        rows.push_back(row);
+        bad.push_back(broken);
+        if (bad.back()) break;
+      }
+      Driver d(*decoder_for(32773), n, capacity);
+      d.start(data);
+      Bytes got(n);
+      for (std::size_t r = 0; r < rows.size(); ++r) {
+        int status = d.row(got.data());
+        if (bad[r]) {
+          EXPECT_EQ(status, kStatusCorrupt) << "row " << r;
+          break;
+        }
+        ASSERT_EQ(status, kStatusOk);
+        ASSERT_EQ(got, rows[r]) << "row " << r << " n " << n;
+      }
+    }
+}
+
+TEST(RowFixups, EveryCombinationMatchesTheStepsOneByOne) {
+  Random rnd{3};
+  for (std::uint32_t n : {0u, 1u, 2u, 3u, 4u, 47u, 48u, 49u, 95u, 96u, 100u, 3001u, 9000u})
+    for (int flags = 0; flags < 16; ++flags) {
+      RowFixups f;
+      f.predict = flags & 1;
+      f.invert = flags & 2;
+      f.swap_rgb = flags & 4;
+      f.back = (flags & 8) ? 3 : 1;
+      Bytes row(n + 16);
+      for (auto &b : row) b = std::uint8_t(rnd.next());
+      Bytes want = row;
+      if (f.predict)
+        for (std::uint32_t i = f.back; i < n; ++i) want[i] = std::uint8_t(want[i] + want[i - f.back]);
+      if (f.invert)
+        for (std::uint32_t i = 0; i < n; ++i) want[i] = std::uint8_t(~want[i]);
+      if (f.swap_rgb)
+        for (std::uint32_t i = 0; i + 2 < n; i += 3) std::swap(want[i], want[i + 2]);
+      fix_row(row.data(), n, f);
+      EXPECT_EQ(row, want) << "n " << n << " flags " << flags;  // bytes past n untouched too
+    }
+}
+
+}  // namespace
+}  // namespace grainwick

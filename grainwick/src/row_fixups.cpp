@@ -1,0 +1,132 @@
+#include "row_fixups.h"
+
+#include <cstring>
+
+#if defined(__x86_64__) || defined(__i386__)
+#include <immintrin.h>
+#define GRAINWICK_SSSE3 1
+#endif
+
+namespace grainwick {
+
+namespace {
+
+void invert(std::uint8_t *p, std::uint32_t n) {
+  std::uint32_t i = 0;
+  for (; i + 8 <= n; i += 8) {
+    std::uint64_t w;
+    std::memcpy(&w, p + i, 8);
+    w = ~w;
+    std::memcpy(p + i, &w, 8);
+  }
+  for (; i < n; ++i) p[i] = std::uint8_t(~p[i]);
+}
+
+// Whole pixels from byte `i` on: first and third byte exchanged, every byte xor `m`.
+void swap_from(std::uint8_t *p, std::uint32_t i, std::uint32_t n, std::uint8_t m) {
+  for (; i + 3 <= n; i += 3) {
+    const std::uint8_t a = p[i];
+    p[i] = std::uint8_t(p[i + 2] ^ m);
+    p[i + 1] = std::uint8_t(p[i + 1] ^ m);
+    p[i + 2] = std::uint8_t(a ^ m);
+  }
+  for (; i < n; ++i) p[i] = std::uint8_t(p[i] ^ m);
+}
+
+#ifdef GRAINWICK_SSSE3
+// Shuffle masks for 16 pixels (48 bytes, three vectors): output vector o takes from input
+// vector v the bytes mask[o][v] names; 0x80 gives zero, and the three parts are or-ed.
+struct SwapMasks {
+  alignas(16) std::uint8_t m[3][3][16];
+  constexpr SwapMasks() : m() {
+    for (int j = 0; j < 48; ++j) {
+      const int src = 3 * (j / 3) + 2 - j % 3;
+      for (int v = 0; v < 3; ++v) m[j / 16][v][j % 16] = std::uint8_t(src / 16 == v ? src % 16 : 0x80);
+    }
+  }
+};
+constexpr SwapMasks kSwapMasks;
+
+__attribute__((target("ssse3"))) std::uint32_t swap_ssse3(std::uint8_t *p, std::uint32_t n, std::uint8_t m) {
+  const __m128i x = _mm_set1_epi8(char(m));
+  __m128i mask[3][3];
+  for (int o = 0; o < 3; ++o)
+    for (int v = 0; v < 3; ++v) mask[o][v] = _mm_load_si128(reinterpret_cast<const __m128i *>(kSwapMasks.m[o][v]));
+  std::uint32_t i = 0;
+  for (; i + 48 <= n; i += 48) {
+    auto *q = reinterpret_cast<__m128i *>(p + i);
+    const __m128i a = _mm_loadu_si128(q), b = _mm_loadu_si128(q + 1), c = _mm_loadu_si128(q + 2);
+    const __m128i o0 = _mm_or_si128(_mm_shuffle_epi8(a, mask[0][0]), _mm_shuffle_epi8(b, mask[0][1]));
+    const __m128i o1 = _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(a, mask[1][0]), _mm_shuffle_epi8(b, mask[1][1])),
+                                    _mm_shuffle_epi8(c, mask[1][2]));
+    const __m128i o2 = _mm_or_si128(_mm_shuffle_epi8(b, mask[2][1]), _mm_shuffle_epi8(c, mask[2][2]));
+    _mm_storeu_si128(q, _mm_xor_si128(o0, x));
+    _mm_storeu_si128(q + 1, _mm_xor_si128(o1, x));
+    _mm_storeu_si128(q + 2, _mm_xor_si128(o2, x));
+  }
+  return i;
+}
+
+bool has_ssse3() {
+  static const bool yes = __builtin_cpu_supports("ssse3");
+  return yes;
+}
+#endif
+
+void swap_rgb(std::uint8_t *p, std::uint32_t n, std::uint8_t m) {
+  std::uint32_t i = 0;
+#ifdef GRAINWICK_SSSE3
+  if (has_ssse3()) i = swap_ssse3(p, n, m);
+#endif
+  swap_from(p, i, n, m);
+}
+
+// Predictor 2 over 3-byte pixels as three running sums, stored swapped or not, xor `m`.
+template <bool Swap>
+void predict3(std::uint8_t *p, std::uint32_t n, std::uint8_t m) {
+  std::uint8_t r = 0, g = 0, b = 0;
+  std::uint32_t i = 0;
+  for (; i + 3 <= n; i += 3) {
+    r = std::uint8_t(r + p[i]);
+    g = std::uint8_t(g + p[i + 1]);
+    b = std::uint8_t(b + p[i + 2]);
+    p[i] = std::uint8_t((Swap ? b : r) ^ m);
+    p[i + 1] = std::uint8_t(g ^ m);
+    p[i + 2] = std::uint8_t((Swap ? r : b) ^ m);
+  }
+  // A row that is not whole pixels (never for 24 bits): its last bytes still follow the rule.
+  if (i < n) p[i] = std::uint8_t((r + p[i]) ^ m);
+  if (i + 1 < n) p[i + 1] = std::uint8_t((g + p[i + 1]) ^ m);
+}
+
+void predict1(std::uint8_t *p, std::uint32_t n, std::uint8_t m) {
+  std::uint8_t sum = 0;
+  for (std::uint32_t i = 0; i < n; ++i) {
+    sum = std::uint8_t(sum + p[i]);
+    p[i] = std::uint8_t(sum ^ m);
+  }
+}
+
+}  // namespace
+
+void fix_row(std::uint8_t *row, std::uint32_t n, const RowFixups &f) {
+  const std::uint8_t m = f.invert ? 0xFF : 0;
+  if (f.predict && f.back == 3) {
+    if (f.swap_rgb)
+      predict3<true>(row, n, m);
+    else
+      predict3<false>(row, n, m);
+    return;
+  }
+  if (f.predict) {
+    predict1(row, n, m);
+    if (f.swap_rgb) swap_rgb(row, n, 0);
+    return;
+  }
+  if (f.swap_rgb)
+    swap_rgb(row, n, m);
+  else if (f.invert)
+    invert(row, n);
+}
+
+}  // namespace grainwick

@@ -1,0 +1,22 @@
+// Fix-ups the reader applies to a decoded row before it stays in the DIB: undoing horizontal
+// differencing, complementing WhiteIsZero data and turning RGB into the DIB's BGR order. They
+// run in one pass over the row where they combine, since every byte of the image goes through
+// here.
+#pragma once
+
+#include <cstdint>
+
+namespace grainwick {
+
+struct RowFixups {
+  bool predict = false;  // predictor 2: add the byte `back` places before, left to right
+  std::uint32_t back = 1;  // 3 for 24-bit rows, else 1
+  bool invert = false;   // complement every byte (after predicting)
+  bool swap_rgb = false; // exchange the first and third byte of each 3-byte pixel (last)
+  bool any() const { return predict || invert || swap_rgb; }
+};
+
+// Applies `f` to the `n` bytes at `row`, in the order predict, invert, swap.
+void fix_row(std::uint8_t *row, std::uint32_t n, const RowFixups &f);
+
+}  // namespace grainwick
