@@ -67,6 +67,11 @@ int TreeLinesModel::rowCount(const QModelIndex &parent) const {
 
 int TreeLinesModel::columnCount(const QModelIndex &) const { return 1; }
 
+bool TreeLinesModel::hasChildren(const QModelIndex &parent) const {
+  if (!parent.isValid()) return !top_.empty();
+  return parent.column() == 0 && children_[line_of(parent)] > 0;
+}
+
 QVariant TreeLinesModel::data(const QModelIndex &index, int role) const {
   int line = line_of(index);
   if (line < 0) return {};
@@ -104,7 +109,7 @@ Tarbre::Tarbre(QWidget *parent) : QTreeView(parent), model_(new TreeLinesModel(t
 
 void Tarbre::set_lines(std::vector<TreeLine> lines) {
   model_->set_lines(std::move(lines));
-  expandAll();
+  expand_all();
 }
 
 int Tarbre::selected_line() const {
@@ -133,6 +138,16 @@ const TreeLine &line_or_blank(const std::vector<TreeLine> &lines, int n) {
 const std::string &Tarbre::entry(int n) const { return line_or_blank(lines(), n).entry; }
 const std::string &Tarbre::icon(int n) const { return line_or_blank(lines(), n).icon; }
 const std::string &Tarbre::text(int n) const { return line_or_blank(lines(), n).text; }
+
+// Only the lines that have children: right after a reset the view merely notes them and lays
+// out once, where expandAll would walk every line.
+void Tarbre::expand_all() {
+  if (!model_->has_second_level()) return;
+  for (int row = 0, n = model_->rowCount(); row < n; ++row) {
+    QModelIndex index = model_->index(row, 0);
+    if (model_->hasChildren(index)) setExpanded(index, true);
+  }
+}
 
 void Tarbre::keyPressEvent(QKeyEvent *event) {
   int before = selected_line();

@@ -32,6 +32,8 @@ class TreeLinesModel : public QAbstractItemModel {
   QModelIndex parent(const QModelIndex &child) const override;
   int rowCount(const QModelIndex &parent = {}) const override;
   int columnCount(const QModelIndex &parent = {}) const override;
+  bool hasChildren(const QModelIndex &parent = {}) const override;
+  bool has_second_level() const { return top_.size() < lines_.size(); }
   QVariant data(const QModelIndex &index, int role) const override;
   Qt::ItemFlags flags(const QModelIndex &index) const override;
 
@@ -64,7 +66,7 @@ class Tarbre : public QTreeView {
   const std::string &icon(int n) const;
   const std::string &text(int n) const;
 
-  void expand_all() { expandAll(); }
+  void expand_all();
 
  signals:
   // The user chose line n: a click, or a move with the keyboard.
