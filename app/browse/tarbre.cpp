@@ -3,6 +3,7 @@
 #include <QGuiApplication>
 #include <QHeaderView>
 #include <QKeyEvent>
+#include <QStyledItemDelegate>
 
 #include "text.h"
 #include "tree_icons.h"
@@ -93,8 +94,25 @@ Qt::ItemFlags TreeLinesModel::flags(const QModelIndex &index) const {
   return Qt::ItemIsEnabled | Qt::ItemIsSelectable;
 }
 
+namespace {
+
+// Rows all take the height of a picture: with uniform heights the first line sets it, and that
+// line is often a heading without one.
+class LineDelegate : public QStyledItemDelegate {
+ public:
+  using QStyledItemDelegate::QStyledItemDelegate;
+  QSize sizeHint(const QStyleOptionViewItem &option, const QModelIndex &index) const override {
+    QSize size = QStyledItemDelegate::sizeHint(option, index);
+    size.setHeight(std::max(size.height(), tree_icon_size().height() + 2));
+    return size;
+  }
+};
+
+}  // namespace
+
 Tarbre::Tarbre(QWidget *parent) : QTreeView(parent), model_(new TreeLinesModel(this)) {
   setModel(model_);
+  setItemDelegate(new LineDelegate(this));
   setHeaderHidden(true);
   setUniformRowHeights(true);
   setIconSize(tree_icon_size());

@@ -18,9 +18,12 @@
 namespace shell {
 namespace {
 
-// The list control's order: the user's locale, letter case ignored.
+// The list control's order: the user's locale, letter case ignored. The C locale has no
+// collation of its own and would put every accented letter after "z": English order stands in.
 ParametresState::Less locale_less() {
-  auto collator = std::make_shared<QCollator>(QLocale());
+  QLocale locale;
+  if (locale.language() == QLocale::C) locale = QLocale(QLocale::English);
+  auto collator = std::make_shared<QCollator>(locale);
   collator->setCaseSensitivity(Qt::CaseInsensitive);
   return [collator](const std::string &a, const std::string &b) {
     return collator->compare(qtext(a), qtext(b)) < 0;
