@@ -87,6 +87,13 @@ TEST_F(ParametresTest, OpensSortedInTheLocaleWithTheFirstEntryInTheBox) {
   EXPECT_TRUE(p.isVisible());
 }
 
+TEST_F(ParametresTest, UnderTheCLocaleAccentedEntriesStillSortWithTheirLetter) {
+  QLocale::setDefault(QLocale::c());
+  TParametres p(s, prompts, 1, 1);
+  open(p);
+  EXPECT_EQ(p.List()->item(3)->text(), QString::fromUtf8("Épopée"));
+}
+
 TEST_F(ParametresTest, LeavingTheBoxCarriesARenameIntoTheDossier) {
   TParametres p(s, prompts, 0, 1);
   open(p);
