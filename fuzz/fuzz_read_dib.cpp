@@ -19,7 +19,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   int16_t w, h, c, pages, bits;
   int32_t map;
   if (getinfostream(stream, int32_t(size - 1), page, &w, &h, &c, &map, &pages, &bits) == 1 &&
-      std::uint32_t(std::uint16_t(w)) * std::uint16_t(h) > (request[1] ? 16384u : 262144u)) {
+      std::uint32_t(std::uint16_t(w)) * std::uint16_t(h) > (request[1] ? 16384u : 65536u)) {
     GlobalUnlock(block);
     GlobalFree(block);
     return 0;

@@ -24,6 +24,7 @@ struct DecoderContext {
   std::uint32_t width = 0;       // pixels per row
   std::uint32_t bytes_per_row = 0;
   int compression = 1;
+  bool invert = false;           // PackBits: write every byte complemented (WhiteIsZero rows)
   void *state = nullptr;         // the decoder's own state, from set-up to clean-up
 };
 

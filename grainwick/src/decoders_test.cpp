@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "decoders.h"
+#include "grainwick.h"
 #include "row_fixups.h"
+#include "test_tiff.h"
 
 namespace grainwick {
 namespace {
@@ -275,6 +277,54 @@ TEST(RowFixups, EveryCombinationMatchesTheStepsOneByOne) {
       fix_row(row.data(), n, f);
       EXPECT_EQ(row, want) << "n " << n << " flags " << flags;  // bytes past n untouched too
     }
+}
+
+// The DIB is not allocated zero-filled: what a decoder leaves (data ending early) and the row
+// padding must still come out zero, or all ones where WhiteIsZero complements them.
+TEST(DibRows, WhatTheDataDoNotReachIsClearedWhateverTheMemoryHeld) {
+  const std::string path = test::temp_dir() + "/short.tif";
+  for (std::uint16_t photometric : {1, 0}) {
+    // 7 × 5 grey, PackBits, one strip at the end of the file: row 0 whole, row 1 three bytes.
+    test::SourceImage img = test::make_image(test::Kind::grey8, 7, 5);
+    img.photometric = photometric;
+    ASSERT_TRUE(test::write_tiff(path, img, 0, 32773));
+    Bytes file = test::read_file(path);
+    const std::size_t e = test::find_entry(file, 273);
+    ASSERT_NE(e, 0u);
+    const std::uint32_t at = std::uint32_t(file.size());
+    std::memcpy(file.data() + e + 8, &at, 4);
+    for (std::uint8_t b : {0x06, 1, 2, 3, 4, 5, 6, 7, 0x02, 9, 8, 7}) file.push_back(b);
+    const std::uint8_t rest = photometric == 0 ? 0xFF : 0;
+    for (int round = 0; round < 3; ++round) {
+      // Leave freed blocks of the DIB's size full of 0xAB for the allocator to hand back.
+      const std::size_t dib_bytes = 40 + 1024 + 8 * 5;
+      for (int k = 0; k < 4; ++k) {
+        HGLOBAL junk = GlobalAlloc(GMEM_MOVEABLE, dib_bytes);
+        std::memset(GlobalLock(junk), 0xAB, dib_bytes);
+        GlobalUnlock(junk);
+        GlobalFree(junk);
+      }
+      test::StreamBlock s(file);
+      HGLOBAL dib = nullptr;
+      ASSERT_EQ(readtiffiledibstream(s.data, s.length, 0, 0, 0, &dib, nullptr, 0), 1);
+      const auto *px = static_cast<const std::uint8_t *>(GlobalLock(dib)) + 40 + 1024;
+      for (int y = 0; y < 5; ++y)
+        for (int x = 0; x < 8; ++x) {
+          // DIB rows run bottom-up; byte 7 of each row is padding.
+          const std::uint8_t got = px[(4 - y) * 8 + x];
+          std::uint8_t want = rest;
+          if (x == 7)
+            want = 0;
+          else if (y == 0)
+            want = std::uint8_t((x + 1) ^ rest);
+          else if (y == 1 && x < 3)
+            want = std::uint8_t((9 - x) ^ rest);
+          EXPECT_EQ(got, want) << "photometric " << photometric << " x " << x << " y " << y;
+        }
+      GlobalUnlock(dib);
+      GlobalFree(dib);
+    }
+  }
 }
 
 }  // namespace

@@ -368,7 +368,8 @@ int TiffImage::get_dib(HGLOBAL &dib, GrainwickProgress progress) {
 
   const std::size_t table_bytes = colour_table_.size() * sizeof(RGBQUAD);
   const std::size_t pixel_bytes = std::size_t(dib_row_bytes_) * rows;
-  HGLOBAL block = GlobalAlloc(GHND, sizeof(BITMAPINFOHEADER) + table_bytes + pixel_bytes);
+  // Not zero-filled: decode_rows clears what the decoders leave, row by row while it is in cache.
+  HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + table_bytes + pixel_bytes);
   if (!block) return kStatusOutOfMemory;
   auto *base = static_cast<BYTE *>(GlobalLock(block));
   if (!base) {
@@ -436,6 +437,13 @@ int TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress pro
   fixups.predict = d.compression != 1 && d.predictor == 2;
   fixups.back = depth == 24 ? 3 : 1;
   fixups.invert = d.photometric == 0;
+  if (fixups.invert && !fixups.predict && d.compression == 32773) {
+    // PackBits complements as it writes, saving a pass over the row.
+    ctx.invert = true;
+    fixups.invert = false;
+  }
+  // The DIB comes unfilled: each row is cleared here unless its decoder writes all of it.
+  const bool may_stop_short = d.compression == 5 || d.compression == 32773;
   fixups.swap_rgb = depth == 24 && (d.photometric == 2 || d.samples_per_pixel == 3);
 
   const std::uint64_t total = std::uint64_t(dib_row_bytes_) * rows;
@@ -445,6 +453,10 @@ int TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress pro
   for (std::uint32_t r = 0; r < rows; ++r) {
     BYTE *out = dib_row(pixels, rows, dib_row_bytes_, r);
     BYTE *row = straight ? out : row_buffer.data();
+    if (!straight || may_stop_short)
+      std::memset(out, 0, dib_row_bytes_);
+    else
+      std::memset(out + bytes_per_row, 0, dib_row_bytes_ - bytes_per_row);
     if (planes) {
       // One read of `width` bytes per plane; the planes land as blue-green-red.
       std::uint64_t strip = r / d.rows_per_strip, within = std::uint64_t(r % d.rows_per_strip) * d.width;
