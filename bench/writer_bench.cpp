@@ -3,7 +3,7 @@
 // rows (top-down, red-green-blue, 0 = white for fax), as a caller holding a DIB must do.
 // Prints one line per case: sizes of both files, both times, and the ratio Grainwick / libtiff.
 // Each Grainwick file is also decoded by libtiff and checked against libtiff's own file.
-//   writer_bench [RUNS]   (best of RUNS, default 5)
+//   writer_bench [RUNS [CASE]]   (best of RUNS, default 5; only cases whose name holds CASE)
 #include <tiffio.h>
 
 #include <algorithm>
@@ -194,6 +194,7 @@ void best_of(int runs, const std::function<void()> &a, const std::function<void(
 int main(int argc, char **argv) {
   const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
   TIFFSetWarningHandler(nullptr);
+  TIFFSetErrorHandler(nullptr);
   const Dib page = text_page(), colour = photo(3000, 2000);
   struct Case {
     const char *name;
@@ -211,6 +212,7 @@ int main(int argc, char **argv) {
               "libtiff ms", "ratio", "check");
   int failures = 0;
   for (const auto &c : cases) {
+    if (argc > 2 && !std::strstr(c.name, argv[2])) continue;
     std::vector<std::uint8_t> ours, theirs;
     double t_ours, t_theirs;
     best_of(runs, [&] { ours = grainwick_encode(c.dib, c.ours); }, [&] { theirs = libtiff_encode(c.dib, c.theirs); },

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <cstdlib>
 #include <cstring>
+#include <initializer_list>
 
 #include "frame.h"
 #include "grainwick.h"
@@ -38,19 +39,31 @@ void expect_same(HGLOBAL a, HGLOBAL b) {
 }
 
 // Writes `dib` with `compression` and reads the last image back; aborts when they differ.
-void round_trip(HGLOBAL dib, HGLOBAL expected, int16_t compression, int bits, const void *base, int32_t base_length) {
-  void *stream = nullptr;
-  int32_t length = 0;
+// A caller's stream block kept from run to run (rewritten with append 0), as a program that
+// saves one image after another would hold it.
+HGLOBAL kept_block() {
+  static HGLOBAL block = GlobalAlloc(GHND, 0x40000);
+  return block;
+}
+
+void round_trip(HGLOBAL dib, HGLOBAL expected, int16_t compression, int bits, const void *base, int32_t base_length,
+                bool append) {
+  // The run that also appends writes into a new block (null pointer); the others reuse one.
+  HGLOBAL kept = kept_block();
+  void *stream = append ? nullptr : GlobalLock(kept);
+  int32_t length = append ? 0 : 1;
   if (writetiffiledibstream(&stream, &length, compression, int16_t(bits), 0, dib, nullptr, 0) != 1) std::abort();
   HGLOBAL back = nullptr;
   if (readtiffiledibstream(stream, length, 0, 0, 0, &back, nullptr, 0) != 1) std::abort();
   expect_same(expected, back);
   GlobalFree(back);
   HGLOBAL block = GlobalHandle(stream);
+  if (append && block == kept) std::abort();
   GlobalUnlock(block);
-  GlobalFree(block);
+  if (append) GlobalFree(block);
 
   // Appended to a copy of the input: the new image is one page further on.
+  if (!append) return;
   int16_t w, h, c, pages = 0, b;
   int32_t map;
   if (getinfostream(base, base_length, 0, &w, &h, &c, &map, &pages, &b) != 1 || pages >= 8) return;
@@ -83,19 +96,24 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
   HGLOBAL dib = nullptr;
   // Small pictures only, to keep the rate up; the unit tests cover large ones.
   if (getinfostream(stream, int32_t(size), 0, &w, &h, &c, &map, &pages, &bits) == 1 &&
-      std::uint32_t(std::uint16_t(w)) * std::uint16_t(h) <= 65536u &&
+      std::uint32_t(std::uint16_t(w)) * std::uint16_t(h) <= 4096u &&
       readtiffiledibstream(stream, int32_t(size), 0, 0, 0, &dib, nullptr, 0) == 1) {
     int depth;
     {
       Locked l(dib);
       depth = l.p->biBitCount;
     }
-    for (int16_t compression : {1, 5, int16_t(32773 - 65536)}) round_trip(dib, dib, compression, depth, stream, int32_t(size));
+    // Appending is tried with one compression per input, picked by the control byte.
+    const int append_with = data[-1] % 6;
+    int k = 0;
+    for (int compression : {1, 5, 32773 - 65536})
+      round_trip(dib, dib, int16_t(compression), depth, stream, int32_t(size), k++ == append_with);
     // The bilevel schemes take the 1-bit form the exports make.
     HGLOBAL bilevel = nullptr;
     if (grainwick::change_depth(dib, 1, bilevel)) {
       HGLOBAL source = bilevel ? bilevel : dib;
-      for (int16_t compression : {2, 3, 4}) round_trip(source, source, compression, 1, stream, int32_t(size));
+      for (int compression : {2, 3, 4})
+        round_trip(source, source, int16_t(compression), 1, stream, int32_t(size), k++ == append_with);
       if (bilevel) GlobalFree(bilevel);
     }
     GlobalFree(dib);

@@ -1,7 +1,19 @@
 // PackBits encoder, one row at a time (TIFF PackBits runs never cross rows).
+#include <cstring>
+
 #include "writer.h"
 
 namespace grainwick {
+
+namespace {
+
+inline std::uint64_t load64(const std::uint8_t *p) {
+  std::uint64_t v;
+  std::memcpy(&v, p, 8);
+  return v;
+}
+
+}  // namespace
 
 void packbits_encode_row(const std::uint8_t *row, std::size_t count, std::vector<std::uint8_t> &out) {
   // Worst case: a lone literal byte then a pair, repeated (4 bytes for 3).
@@ -11,8 +23,12 @@ void packbits_encode_row(const std::uint8_t *row, std::size_t count, std::vector
   std::size_t i = 0;
   while (i < count) {
     if (i + 1 < count && row[i] == row[i + 1]) {
+      // Blank stretches are the common case: compare eight bytes at a time.
+      const std::size_t limit = count - i < 128 ? count : i + 128;
+      const std::uint64_t pattern = 0x0101010101010101ull * row[i];
       std::size_t j = i + 2;
-      while (j < count && j - i < 128 && row[j] == row[i]) ++j;
+      while (j + 8 <= limit && load64(row + j) == pattern) j += 8;
+      while (j < limit && row[j] == row[i]) ++j;
       *o++ = std::uint8_t(257 - (j - i));  // 1 - length
       *o++ = row[i];
       i = j;
@@ -20,7 +36,8 @@ void packbits_encode_row(const std::uint8_t *row, std::size_t count, std::vector
       std::size_t begin = i++;
       while (i < count && i - begin < 128 && !(i + 1 < count && row[i] == row[i + 1])) ++i;
       *o++ = std::uint8_t(i - begin - 1);
-      for (std::size_t k = begin; k < i; ++k) *o++ = row[k];
+      std::memcpy(o, row + begin, i - begin);
+      o += i - begin;
     }
   }
   out.resize(std::size_t(o - out.data()));

@@ -472,11 +472,15 @@ namespace {
 std::uint64_t whole_steps(std::uint64_t n) { return std::max<std::uint64_t>(kStreamStep, (n + kStreamStep - 1) / kStreamStep * kStreamStep); }
 
 // Room for the stream before writing, so that it is not grown step by step: the old content plus
-// the image's raw size and its directory. Grown without zeroing; pages are touched only when
-// written. Compressed images usually need less, and the block is trimmed afterwards.
-void reserve_stream(HGLOBAL block, std::uint64_t have, const DibView &view) {
+// the image's raw size and its directory. Compressed images usually need less; the caller's
+// block is trimmed afterwards to whole steps.
+std::uint64_t stream_estimate(std::uint64_t have, const DibView &view) {
   const std::uint64_t raw = (std::uint64_t(view.width) * view.bits + 7) / 8 * view.height;
-  const std::uint64_t want = whole_steps(have + raw + 4096 + 8 * 200 + 2 * 3 * 256);
+  return have + raw + 4096 + 8 * 200 + 2 * 3 * 256;
+}
+
+// Grows without zeroing: pages are touched only when written.
+void reserve_stream(HGLOBAL block, std::uint64_t want) {
   if (want <= 0xFFFFFFFFull && GlobalSize(block) < want) GlobalReAlloc(block, SIZE_T(want), GMEM_MOVEABLE);
 }
 
@@ -506,19 +510,21 @@ int write_tiff_stream(HGLOBAL block, std::uint32_t &length, HGLOBAL dib, HGLOBAL
 
   std::uint32_t made = 0;
   if (scratch) {
-    reserve_stream(block, append ? have : 0, view);
+    reserve_stream(block, whole_steps(stream_estimate(append ? have : 0, view)));
     int status = write_into(block, append ? have : 0, append, made, view, options, progress);
     if (status == kWriteOk) {
-      GlobalReAlloc(block, SIZE_T(whole_steps(made)), GMEM_MOVEABLE);
+      if (GlobalSize(block) != whole_steps(made)) GlobalReAlloc(block, SIZE_T(whole_steps(made)), GMEM_MOVEABLE);
       length = made;
     }
     return status;
   }
 
   // The new stream is built in a block of its own; the caller's block changes only on success.
-  HGLOBAL work = GlobalAlloc(GHND, SIZE_T(kStreamStep));
+  // Internal, so sized to the estimate rather than in whole steps.
+  const std::uint64_t estimate = stream_estimate(append ? have : 0, view);
+  if (estimate > 0xFFFFFFFFull) return kWriteFailed;
+  HGLOBAL work = GlobalAlloc(GMEM_MOVEABLE, SIZE_T(estimate));
   if (!work) return kWriteFailed;
-  reserve_stream(work, append ? have : 0, view);
   int status = kWriteFailed;
   bool copied = !append;
   if (append && GlobalSize(work) >= have) {
