@@ -6,6 +6,16 @@
 // written under a temporary name and renamed at the end, an appended file is cut back to its
 // old size, and a memory stream is built aside and copied into the caller's block only at the
 // end.
+//
+// Choices where the file format leaves room:
+// - "TIFF_ROWSPERSTRIP" of 0 (or without digits) means one row per strip; more rows than the
+//   image has means one strip.
+// - Bilevel images are stored with bit 1 white. CCITT images (modified Huffman included) say
+//   WhiteIsZero, since their codes name white and black runs; the others say BlackIsZero. A
+//   1-bit DIB whose entry 0 is the lighter colour is turned over on the way out, so that readers
+//   see the colours the DIB shows.
+// - The directory holds at most 19 entries (the full tag list), so it always fits.
+// - Widths, heights and rows per strip above 65535 are written as LONG.
 #pragma once
 
 #include <cstdint>
