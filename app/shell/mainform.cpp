@@ -15,12 +15,10 @@
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QStackedWidget>
-#include <QStandardItemModel>
 #include <QStatusBar>
 #include <QTabBar>
 #include <QToolButton>
 #include <QToolTip>
-#include <QTreeView>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -30,9 +28,11 @@
 #include "lists.h"
 #include "mainform_logic.h"
 #include "mainform_texts.h"
+#include "pages.h"
 #include "prompts.h"
 #include "qt_text.h"
 #include "store.h"
+#include "tarbre.h"
 
 namespace shell {
 
@@ -46,40 +46,6 @@ QLabel *etiquette(const char *nom, QWidget *parent = nullptr) {
   l->setObjectName(nom);
   return l;
 }
-
-QLineEdit *champ(const char *nom) {
-  auto *e = new QLineEdit;
-  e->setObjectName(nom);
-  e->setReadOnly(true);
-  e->setMinimumWidth(40);
-  return e;
-}
-
-QComboBox *liste(const char *nom) {
-  auto *c = new QComboBox;
-  c->setObjectName(nom);
-  c->setEnabled(false);
-  c->setMinimumWidth(40);
-  c->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
-  return c;
-}
-
-QPlainTextEdit *memo(const char *nom) {
-  auto *m = new QPlainTextEdit;
-  m->setObjectName(nom);
-  m->setReadOnly(true);
-  return m;
-}
-
-QTreeView *arbre(const char *nom, QStandardItemModel *modele) {
-  auto *t = new QTreeView;
-  t->setObjectName(nom);
-  t->setModel(modele);
-  t->setHeaderHidden(true);
-  t->setEditTriggers(QAbstractItemView::NoEditTriggers);
-  return t;
-}
-
 
 }  // namespace
 
@@ -118,6 +84,7 @@ Tmainform::Tmainform(store::Store &store, int langue, Prompts &prompts, QWidget 
   applique_preferences(config);
   TabSet1Change(0);
   etat_commandes();
+  connect(rubrique_, &QComboBox::currentIndexChanged, this, [this] { rubriqueChange(); });
 }
 
 Tmainform::~Tmainform() = default;
@@ -128,7 +95,7 @@ QAction *Tmainform::action(QMenu *parent, const char *nom, Handler handler) {
   auto *a = new QAction(parent);
   a->setObjectName(nom);
   parent->addAction(a);
-  connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
+  if (handler) connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
   return a;
 }
 
@@ -161,9 +128,12 @@ void Tmainform::cree_menus() {
       "Rcompenses1", "Catgories1", "Supports1", "Qualitsupport1", "Gnrique1",  "Formats1"};
   QMenu *parametres = menu(barre, "parametresM");
   parametresMB_ = menu(this, "parametresMB");
-  for (const char *nom : kListes) {
-    action(parametres, nom, plus_tard);
-    action(parametresMB_, (std::string(nom) + "_mb").c_str(), plus_tard);
+  // Menu order; the list kind is the editor's (Catégories is 11, Supports 8).
+  static constexpr int kKinds[] = {1, 2, 3, 4, 5, 6, 7, 11, 8, 9, 10, 12};
+  for (int i = 0; i < 12; ++i) {
+    for (QAction *a : {action(parametres, kListes[i], nullptr),
+                       action(parametresMB_, (std::string(kListes[i]) + "_mb").c_str(), nullptr)})
+      connect(a, &QAction::triggered, this, [this, kind = kKinds[i]] { ouvre_parametres(kind); });
   }
 
   QMenu *supports = menu(barre, "supportsM");
@@ -269,15 +239,17 @@ void Tmainform::cree_colonne(QBoxLayout *corps) {
   rubrique_->setObjectName("rubrique");
   tri->addWidget(rubrique_, 1);
   colonne->addLayout(tri);
-  modele_arbre_ = new QStandardItemModel(this);
-  modele_arbrek7_ = new QStandardItemModel(this);
-  arbre_ = arbre("arbre", modele_arbre_);
+  arbre_ = new browse::Tarbre;
+  arbre_->setObjectName("arbre");
   colonne->addWidget(arbre_, 3);
   QLabel *a3 = etiquette("a3_");
   a3->setFont(gras);
   colonne->addWidget(a3);
-  arbrek7_ = arbre("arbrek7", modele_arbrek7_);
+  arbrek7_ = new browse::Tarbre;
+  arbrek7_->setObjectName("arbrek7");
   colonne->addWidget(arbrek7_, 2);
+  connect(arbre_, &browse::Tarbre::line_clicked, this, [this] { arbreClick(); });
+  connect(arbrek7_, &browse::Tarbre::line_clicked, this, [this] { arbrek7Click(); });
 
   tx4_ = new Fond;
   tx4_->setObjectName("tx4");
@@ -288,103 +260,29 @@ void Tmainform::cree_colonne(QBoxLayout *corps) {
   auto *rang_s = new QHBoxLayout(barre_support_);
   rang_s->setContentsMargins(0, 0, 0, 0);
   rang_s->setSpacing(0);
-  for (const char *nom : {"Sajouter", "Ssupprimer", "Smodifier", "Sok", "Sprete", "Semprunte"})
-    bouton(barre_support_, nom, &Tmainform::pas_encore, kCommande);
+  const std::pair<const char *, Handler> support[] = {
+      {"Sajouter", &Tmainform::SajouterClick}, {"Ssupprimer", &Tmainform::SsupprimerClick},
+      {"Smodifier", &Tmainform::SmodifierClick}, {"Sok", &Tmainform::SokClick},
+      {"Sprete", &Tmainform::pas_encore},        {"Semprunte", &Tmainform::pas_encore}};
+  for (const auto &[nom, handler] : support) bouton(barre_support_, nom, handler, kCommande);
   rang_s->addStretch(1);
   barre_enregistrement_ = new QWidget;
   barre_enregistrement_->setObjectName("barre_enregistrement");
   auto *rang_e = new QHBoxLayout(barre_enregistrement_);
   rang_e->setContentsMargins(0, 0, 0, 0);
   rang_e->setSpacing(0);
-  for (const char *nom : {"Eajouter", "Esupprimer", "Emodifier", "Eok", "Eaffiche", "Evideo",
-                          "Egenerique", "Erecompenses"})
-    bouton(barre_enregistrement_, nom, &Tmainform::pas_encore, kCommande);
+  const std::pair<const char *, Handler> enregistrement[] = {
+      {"Eajouter", &Tmainform::EajouterClick},  {"Esupprimer", &Tmainform::EsupprimerClick},
+      {"Emodifier", &Tmainform::EmodifierClick}, {"Eok", &Tmainform::EokClick},
+      {"Eaffiche", &Tmainform::pas_encore},      {"Evideo", &Tmainform::pas_encore},
+      {"Egenerique", &Tmainform::pas_encore},    {"Erecompenses", &Tmainform::pas_encore}};
+  for (const auto &[nom, handler] : enregistrement)
+    bouton(barre_enregistrement_, nom, handler, kCommande);
   rang_e->addStretch(1);
   barres->addWidget(barre_support_);
   barres->addWidget(barre_enregistrement_);
   colonne->addWidget(tx4_);
   corps->addWidget(tx2_, 1);
-}
-
-void Tmainform::cree_pages(QBoxLayout *corps) {
-  Panel3_ = new QWidget;
-  Panel3_->setObjectName("Panel3");
-  auto *droite = new QVBoxLayout(Panel3_);
-  droite->setContentsMargins(0, 0, 0, 0);
-  droite->setSpacing(0);
-  NoteBook1_ = new QStackedWidget;
-  NoteBook1_->setObjectName("NoteBook1");
-
-  // Support page.
-  tx3_ = new Fond;
-  tx3_->setObjectName("tx3");
-  auto *gs = new QGridLayout(tx3_);
-  gs->setContentsMargins(16, 16, 16, 16);
-  gs->setVerticalSpacing(8);
-  auto ligne = [](QGridLayout *g, int rang, int col, const char *label, QWidget *w, int span = 1) {
-    g->addWidget(etiquette(label), rang, col, Qt::AlignRight | Qt::AlignVCenter);
-    g->addWidget(w, rang, col + 1, 1, span);
-  };
-  ligne(gs, 0, 0, "s1_", liste("TypeS"), 2);
-  ligne(gs, 1, 0, "s2_", champ("ReferenceS"), 2);
-  ligne(gs, 2, 0, "s3_", liste("QualiteS"), 2);
-  ligne(gs, 3, 0, "s4_", champ("DateS"));
-  gs->addWidget(bouton(tx3_, "dateSbtn", &Tmainform::pas_encore, 26), 3, 2, Qt::AlignLeft);
-  ligne(gs, 4, 0, "s5_", champ("DureeS"));
-  ligne(gs, 5, 0, "s7_", champ("RestantS"));
-  ligne(gs, 6, 0, "s9_", champ("FinS"));
-  QPlainTextEdit *observations = memo("ObservationS");
-  gs->addWidget(etiquette("s10_"), 7, 0, Qt::AlignRight | Qt::AlignTop);
-  gs->addWidget(observations, 7, 1, 1, 3);
-  gs->setColumnStretch(1, 1);
-  gs->setColumnStretch(3, 2);
-  gs->setRowStretch(7, 1);
-  NoteBook1_->addWidget(tx3_);
-
-  // Recording page.
-  tx5_ = new Fond;
-  tx5_->setObjectName("tx5");
-  auto *ge = new QGridLayout(tx5_);
-  ge->setContentsMargins(16, 16, 16, 16);
-  ge->setVerticalSpacing(8);
-  ligne(ge, 0, 0, "e1_", champ("TitreE"), 4);
-  ligne(ge, 1, 0, "e3_", champ("ReferenceE"));
-  ligne(ge, 1, 2, "e2_", champ("AnneeE"), 2);
-  ligne(ge, 2, 0, "e4_", champ("DebutE"));
-  ligne(ge, 2, 2, "e5_", champ("FinE"), 2);
-  ligne(ge, 3, 0, "e6_", champ("DureeE"));
-  ligne(ge, 3, 2, "e8_", champ("DateE"));
-  ge->addWidget(bouton(tx5_, "dateEbtn", &Tmainform::pas_encore, 26), 3, 4, Qt::AlignLeft);
-  ligne(ge, 4, 0, "e9_", liste("ThemeE"));
-  ligne(ge, 4, 2, "e10_", liste("GenreE"), 2);
-  ligne(ge, 5, 0, "e11_", liste("NationaliteE"));
-  ligne(ge, 5, 2, "e12_", liste("VersionE"), 2);
-  ligne(ge, 6, 0, "e13_", liste("CouleurE"));
-  ligne(ge, 6, 2, "e14_", liste("QualiteE"), 2);
-  ligne(ge, 7, 0, "e15_", liste("AppreciationE"));
-  ligne(ge, 7, 2, "e18_", liste("FormatE"), 2);
-  ge->addWidget(etiquette("e17_"), 8, 0, Qt::AlignRight | Qt::AlignTop);
-  ge->addWidget(memo("ResumeE"), 8, 1, 1, 4);
-  ge->addWidget(etiquette("e16_"), 9, 0, Qt::AlignRight | Qt::AlignTop);
-  auto *recompenses = new QListWidget;
-  recompenses->setObjectName("RecompensesE");
-  recompenses->setMaximumHeight(80);
-  ge->addWidget(recompenses, 9, 1, 1, 4);
-  ge->setColumnStretch(1, 1);
-  ge->setColumnStretch(3, 1);
-  ge->setRowStretch(8, 1);
-  NoteBook1_->addWidget(tx5_);
-
-  droite->addWidget(NoteBook1_, 1);
-  TabSet1_ = new QTabBar;
-  TabSet1_->setObjectName("TabSet1");
-  TabSet1_->setShape(QTabBar::RoundedSouth);
-  TabSet1_->setDrawBase(false);
-  TabSet1_->addTab(QString());
-  TabSet1_->addTab(QString());
-  droite->addWidget(TabSet1_);
-  connect(TabSet1_, &QTabBar::currentChanged, this, &Tmainform::TabSet1Change);
-  corps->addWidget(Panel3_);
 }
 
 void Tmainform::cree_barre_etat() {
@@ -430,19 +328,6 @@ void Tmainform::SetLingua() {
   for (int i = 0; i < tabs.size(); ++i) TabSet1_->setTabText(i, tabs[i]);
 }
 
-void Tmainform::Affecte_liste() {
-  static constexpr std::pair<const char *, int> kListes[] = {
-      {"TypeS", 8},     {"QualiteS", 9},     {"ThemeE", 1},    {"GenreE", 2},
-      {"NationaliteE", 3}, {"VersionE", 4}, {"CouleurE", 5},  {"AppreciationE", 6},
-      {"QualiteE", 9},  {"FormatE", 12}};
-  for (const auto &[nom, kind] : kListes) {
-    auto *c = findChild<QComboBox *>(QString::fromLatin1(nom));
-    c->clear();
-    for (const std::string &entree : store::lit_liste(store_, kind)) c->addItem(qtext(entree));
-    c->setCurrentIndex(-1);
-  }
-}
-
 void Tmainform::charge_hint() {
   std::optional<HintSettings> lu = lit_hint(store_.path(kHintFile));
   // A missing or unreadable file keeps the designed values; the next close writes it.
@@ -468,6 +353,7 @@ void Tmainform::applique_hint() {
 }
 
 void Tmainform::applique_preferences(const store::TDataConfig &config) {
+  index_arbre_ = config.index_arbre();
   QPixmap texture;
   QString fichier = qtext(config.fond_bitmap());
   if (config.fond_texture() && QFileInfo(fichier).isFile()) texture.load(fichier);
@@ -507,7 +393,7 @@ void Tmainform::affiche_caption() {
   store_.ferme_mainfile();
   std::string titre = store_.dossier.titre();
   setWindowTitle(qtext(caption_pour(&titre)));
-  // The collection tree is filled by the browsing part; until then it stays empty.
+  ConstruireArbre();
 }
 
 EtatFenetre Tmainform::etat() const {
@@ -519,8 +405,8 @@ EtatFenetre Tmainform::etat() const {
   e.record_courant = store_.record_courant >= 0;
   e.record_affiche = !store_.record.affiche().empty();
   e.record_video = !store_.record.video().empty();
-  e.lignes_arbrek7 = modele_arbrek7_->rowCount();
-  e.types_support = findChild<QComboBox *>("TypeS")->count();
+  e.lignes_arbrek7 = arbrek7_->line_count();
+  e.types_support = pages_->SupportsS.liste->count();
   e.resultats = resultats;
   return e;
 }
@@ -542,6 +428,7 @@ void Tmainform::etat_commandes() {
   for (const auto &[popup, actif] : popups)
     for (QAction *a : popup->actions())
       if (a->objectName() != "ficheMB3" && a->objectName() != "generiqueMB3") a->setEnabled(actif);
+  mode_pages();
 }
 
 void Tmainform::place_controles() {
@@ -562,25 +449,6 @@ void Tmainform::TabSet1Change(int t) {
   barre_enregistrement_->setVisible(t == 1);
   barre_support_->setVisible(t == 0);
   NoteBook1_->show();
-}
-
-void Tmainform::vide_arbres() {
-  modele_arbre_->clear();
-  modele_arbrek7_->clear();
-  lignes_arbre.clear();
-  lignes_arbrek7.clear();
-}
-
-void Tmainform::vide_pages() {
-  for (QLineEdit *e : NoteBook1_->findChildren<QLineEdit *>()) e->clear();
-  for (QPlainTextEdit *m : NoteBook1_->findChildren<QPlainTextEdit *>()) m->clear();
-  for (QComboBox *c : NoteBook1_->findChildren<QComboBox *>()) c->setCurrentIndex(-1);
-  for (QListWidget *l : NoteBook1_->findChildren<QListWidget *>()) l->clear();
-}
-
-void Tmainform::selectionne_premier() {
-  if (store_.dossier_courant >= 0 && modele_arbre_->rowCount() > 0)
-    arbre_->setCurrentIndex(modele_arbre_->index(0, 0));
 }
 
 // ---- the command boundary ----

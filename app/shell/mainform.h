@@ -1,36 +1,45 @@
 // Tmainform: the main window. Its handlers live in one file per subsystem: this folder holds
 // the frame, the language step, the enabling rules, quit/help/web/About (mainform.cpp) and the
-// five dossier commands (mainform_dossier.cpp).
+// five dossier commands (mainform_dossier.cpp); app/browse holds the collection tree
+// (mainform_tree.cpp) and the two pages with their commands (mainform_editing.cpp).
 #pragma once
 
 #include <QMainWindow>
 #include <QStringList>
 #include <functional>
 #include <memory>
+#include <string>
 
 #include "commands_state.h"
 #include "hint_stream.h"
 
 class QComboBox;
 class QLabel;
+class QLineEdit;
 class QMenu;
 class QPrinter;
 class QStackedWidget;
-class QStandardItemModel;
 class QTabBar;
 class QToolButton;
-class QTreeView;
 class QBoxLayout;
 
 namespace store {
 class Store;
 struct TDataConfig;
+struct TDataSupport;
 }  // namespace store
+
+namespace browse {
+class Tarbre;
+struct TreeOptions;
+}  // namespace browse
 
 namespace shell {
 
 class Fond;
 class Prompts;
+struct ListeChamp;
+struct Pages;
 
 class Tmainform : public QMainWindow {
   Q_OBJECT
@@ -46,11 +55,33 @@ class Tmainform : public QMainWindow {
   void place_controles();
   void applique_preferences(const store::TDataConfig &config);
 
+  // Collection tree. The entries of lignes_arbre and lignes_arbrek7 are the trees' own
+  // (browse::Tarbre::entry).
+  void ConstruireArbre();
+  void Arbrelocalisation();
+  void Arbrek7localisation();
+  void premier_element();
+  void reselection_arbre(bool recordings);
+  void reselection_arbrek7(bool recordings);
+  // The caller has set and read support_courant (and record_courant for a recording).
+  void localise_element(bool recording);
+
+  // Pages.
+  void Affecte_liste();
+  void ReadDataSupports();
+  void WriteDataSupports();
+  void ReadDataRecords();
+  void WriteDataRecords();
+
   bool edition_support = false;
   bool edition_record = false;
-  QStringList lignes_arbre;
-  QStringList lignes_arbrek7;
   int resultats = 0;  // hits of the last search
+
+  browse::Tarbre *arbre() const { return arbre_; }
+  browse::Tarbre *arbrek7() const { return arbrek7_; }
+  const Pages &pages() const { return *pages_; }
+  // Where the last date picker was placed (LeftPos, TopPos).
+  QPoint dernier_calendrier() const { return dernier_calendrier_; }
 
   int langue() const { return langue_; }
   const HintSettings &hint() const { return hint_; }
@@ -76,7 +107,6 @@ class Tmainform : public QMainWindow {
   QMenu *menu(QWidget *parent, const char *nom);
   QToolButton *bouton(QWidget *parent, const char *nom, Handler handler, int taille);
   void SetLingua();
-  void Affecte_liste();
   void charge_hint();
   void applique_hint();
 
@@ -85,7 +115,34 @@ class Tmainform : public QMainWindow {
   void rafraichit();
   void vide_arbres();
   void vide_pages();
-  void selectionne_premier();
+  void vide_pages_courantes();
+
+  // collection tree (app/browse/mainform_tree.cpp)
+  browse::TreeOptions options_arbre() const;
+  int remplit_arbrek7(const store::TDataSupport &support);
+  void charge_support(int n);
+  void charge_record(int n);
+  void montre_page(int t);
+  void rubriqueChange();
+  void arbreClick();
+  void arbrek7Click();
+
+  // pages (app/browse/mainform_editing.cpp)
+  void mode_pages();
+  void montre_liste(const ListeChamp &c, int kind, const std::string &valeur, bool vide);
+  void SajouterClick();
+  void SsupprimerClick();
+  void SmodifierClick();
+  void SokClick();
+  void EajouterClick();
+  void EsupprimerClick();
+  void EmodifierClick();
+  void EokClick();
+  void dateSbtnClick();
+  void dateEbtnClick();
+  void choisit_date(QLineEdit *champ, QToolButton *bouton);
+  // Paramtres1Click ... Formats1Click: the reference-list editor on list `list_kind`.
+  void ouvre_parametres(int list_kind);
 
   // dossier commands (mainform_dossier.cpp)
   void creer_dossier_meClick();
@@ -113,8 +170,10 @@ class Tmainform : public QMainWindow {
   Fond *tx1_ = nullptr, *tx2_ = nullptr, *tx3_ = nullptr, *tx4_ = nullptr, *tx5_ = nullptr;
   QWidget *Panel3_ = nullptr;
   QComboBox *rubrique_ = nullptr;
-  QTreeView *arbre_ = nullptr, *arbrek7_ = nullptr;
-  QStandardItemModel *modele_arbre_ = nullptr, *modele_arbrek7_ = nullptr;
+  browse::Tarbre *arbre_ = nullptr, *arbrek7_ = nullptr;
+  int index_arbre_ = 1;  // tree-index preference
+  std::unique_ptr<Pages> pages_;
+  QPoint dernier_calendrier_;
   QStackedWidget *NoteBook1_ = nullptr;
   QTabBar *TabSet1_ = nullptr;
   QWidget *barre_support_ = nullptr, *barre_enregistrement_ = nullptr;

@@ -17,7 +17,7 @@ void Tmainform::creer_dossier_meClick() {
     Tsaisie_dossier dialogue(store_, prompts_, langue_, this);
     if (prompts_.execute(dialogue)) store_.cree_dossier();
     rafraichit();
-    selectionne_premier();
+    premier_element();
   });
 }
 
@@ -40,7 +40,7 @@ void Tmainform::ouvre_dossier_meClick() {
     }
     store_.support_courant = store_.record_courant = -1;
     rafraichit();
-    selectionne_premier();
+    premier_element();
   });
 }
 

@@ -545,7 +545,7 @@ TEST_F(Mainform, LaterFeaturesSayNotYetAndWriteNothing) {
     return noms;
   };
   auto avant = fichiers();
-  for (const char *nom : {"Paramtres1", "Formats1_mb", "Support2", "Prt1", "Multicritres1",
+  for (const char *nom : {"Support2", "Prt1", "Multicritres1",
                           "Thme1", "Liste1", "PlanningM", "configuration_me"}) {
     prompts.reponses = {Reponse::ok};
     declenche(nom);
