@@ -18,6 +18,7 @@ void Tmainform::creer_dossier_meClick() {
     if (prompts_.execute(dialogue)) store_.cree_dossier();
     rafraichit();
     premier_element();
+    etat_commandes();
   });
 }
 
@@ -41,6 +42,7 @@ void Tmainform::ouvre_dossier_meClick() {
     store_.support_courant = store_.record_courant = -1;
     rafraichit();
     premier_element();
+    etat_commandes();
   });
 }
 
