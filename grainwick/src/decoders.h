@@ -31,7 +31,8 @@ struct DecoderContext {
 struct DecoderHooks {
   int (*setup)(DecoderContext &);        // status
   void (*strip_start)(DecoderContext &);
-  int (*decode_row)(DecoderContext &, std::uint8_t *row);  // status; writes bytes_per_row bytes at most
+  // Status; on success all bytes_per_row bytes are written, blank (zero) where the data ended.
+  int (*decode_row)(DecoderContext &, std::uint8_t *row);
   void (*cleanup)(DecoderContext &);
 };
 

@@ -53,7 +53,7 @@ struct LzwState {
   std::uint64_t accumulator;  // next unread bits at the top; below them, a copy of what follows
   std::uint32_t bit_count;
   bool reset_pending;
-  bool ended;  // EndOfInformation seen: the rest of the strip stays untouched
+  bool ended;  // EndOfInformation seen: the rest of the strip is blank
 };
 
 void reset(LzwState &s) {
@@ -121,7 +121,10 @@ int lzw_decode(DecoderContext &c, std::uint8_t *row) {
     s.carry_count -= n;
     if (s.carry_count) std::memmove(s.carry, s.carry + n, s.carry_count);
   }
-  if (s.ended || out == end) return kStatusOk;
+  if (s.ended || out == end) {
+    std::memset(out, 0, std::size_t(end - out));
+    return kStatusOk;
+  }
 
   // The decoder's state lives in locals: stores through `out` could alias the members.
   ScratchInput &in = c.in;
@@ -223,6 +226,8 @@ int lzw_decode(DecoderContext &c, std::uint8_t *row) {
     old_code = code;
     if (out == end) break;
   }
+  // EndOfInformation or the end of the data: the rest of the row is blank.
+  std::memset(out, 0, std::size_t(end - out));
   in.position = std::min(std::uint32_t(ip - in.data), in.valid);
   s.accumulator = acc;
   s.bit_count = bits;

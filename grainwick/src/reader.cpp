@@ -442,8 +442,6 @@ int TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress pro
     ctx.invert = true;
     fixups.invert = false;
   }
-  // The DIB comes unfilled: each row is cleared here unless its decoder writes all of it.
-  const bool may_stop_short = d.compression == 5 || d.compression == 32773;
   fixups.swap_rgb = depth == 24 && (d.photometric == 2 || d.samples_per_pixel == 3);
 
   const std::uint64_t total = std::uint64_t(dib_row_bytes_) * rows;
@@ -453,10 +451,12 @@ int TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress pro
   for (std::uint32_t r = 0; r < rows; ++r) {
     BYTE *out = dib_row(pixels, rows, dib_row_bytes_, r);
     BYTE *row = straight ? out : row_buffer.data();
-    if (!straight || may_stop_short)
-      std::memset(out, 0, dib_row_bytes_);
-    else
+    // The DIB comes unfilled. Decoders write whole rows, so only the padding of a row decoded in
+    // place needs clearing; a converted row (or one left alone) is cleared whole.
+    if (straight)
       std::memset(out + bytes_per_row, 0, dib_row_bytes_ - bytes_per_row);
+    else
+      std::memset(out, 0, dib_row_bytes_);
     if (planes) {
       // One read of `width` bytes per plane; the planes land as blue-green-red.
       std::uint64_t strip = r / d.rows_per_strip, within = std::uint64_t(r % d.rows_per_strip) * d.width;
