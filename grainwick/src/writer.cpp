@@ -402,11 +402,32 @@ bool ImageWriter::write_directory() {
 }
 
 // Appending: the file's byte order and the place of its last directory's next-directory field.
+// Whether patching the 4 bytes at `link` would overwrite the header or another directory of
+// the chain (a damaged file can point a directory into the header or into another one; the
+// patch would then break the images already there).
+bool link_overlaps(FileObject &file, const TiffHeader &header, std::uint64_t link) {
+  if (link < 8) return true;
+  std::uint32_t offset = header.first_directory;
+  for (int guard = 0; offset != 0 && guard < 100000; ++guard) {
+    std::uint8_t raw[4];
+    if (!file.seek(offset) || file.read(raw, 2) != 2) return true;
+    const std::uint32_t count = header.big_endian ? raw[0] << 8 | raw[1] : raw[1] << 8 | raw[0];
+    const std::uint64_t end = std::uint64_t(offset) + 2 + 12ull * count;  // its own link field follows
+    if (end != link && link < end + 4 && link + 4 > offset) return true;
+    if (!file.seek(std::int64_t(end)) || file.read(raw, 4) != 4) return true;
+    offset = header.big_endian ? std::uint32_t(raw[0]) << 24 | raw[1] << 16 | raw[2] << 8 | raw[3]
+                               : std::uint32_t(raw[3]) << 24 | raw[2] << 16 | raw[1] << 8 | raw[0];
+    if (end == link) break;
+  }
+  return false;
+}
+
 int prepare_append(FileObject &file, bool &big, std::uint64_t &link) {
   TiffHeader header;
   int status = read_tiff_header(file, header);
   if (status != kStatusSuccess) return kWriteFailed;
   if (last_directory_link(file, header, link) != kStatusSuccess) return kWriteFailed;
+  if (link_overlaps(file, header, link)) return kWriteFailed;
   big = header.big_endian;
   return file.seek(0, Seek::end) ? kWriteOk : kWriteFailed;
 }
