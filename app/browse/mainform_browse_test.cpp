@@ -404,8 +404,20 @@ TEST_F(Browse, DeleteARecording) {
   EXPECT_EQ(dir.size("RECORDS.000"), 1017u);
   EXPECT_EQ(dir.size("AWARD.000"), 870u);
   EXPECT_EQ(texte(dir.read("RECORDS.000"), 8), "un");
+  // The support is shown again with what is left on it.
+  EXPECT_EQ(lignes(w->arbrek7()), (QStringList{"K7", "un"}));
+  EXPECT_EQ(s.record_courant, 0);
+  EXPECT_EQ(page(), 0);
+
+  // In a recording grouping nothing is left current: the page goes blank.
+  groupe(browse::kGroupingTitle);
+  choisit(w->arbre(), 1);
+  prompts.reponses = {Reponse::ok};
+  clique("Esupprimer");
+  EXPECT_EQ(dir.size("RECORDS.000"), 0u);
   EXPECT_EQ(s.record_courant, -1);
   EXPECT_TRUE(p().TitreE->text().isEmpty());
+  EXPECT_EQ(w->arbre()->line_count(), 0);
   EXPECT_FALSE(actif("Esupprimer"));
 }
 

@@ -202,6 +202,10 @@ void Tmainform::cree_pages(QBoxLayout *corps) {
   ge->setRowStretch(8, 1);
   NoteBook1_->addWidget(tx5_);
 
+  // Browsing locks the fields; their texts must stay as readable as while editing.
+  QPalette lisible = NoteBook1_->palette();
+  lisible.setColor(QPalette::Disabled, QPalette::Text, lisible.color(QPalette::Active, QPalette::Text));
+  NoteBook1_->setPalette(lisible);
   droite->addWidget(NoteBook1_, 1);
   TabSet1_ = new QTabBar;
   TabSet1_->setObjectName("TabSet1");
@@ -500,6 +504,8 @@ void Tmainform::EsupprimerClick() {
     store_.record_courant = -1;
     ReadDataRecords();
     ConstruireArbre();
+    // The support keeps its line, so what is left on it shows again.
+    if (browse::is_support_grouping(rubrique_->currentIndex())) reselection_arbre(false);
     Arbrelocalisation();
     etat_commandes();
   });
