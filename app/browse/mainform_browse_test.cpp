@@ -68,7 +68,10 @@ class Browse : public ::testing::Test {
  protected:
   void SetUp() override {
     s.today = [] { return std::string(kToday); };
-    store::ecrit_liste(s, 8, {"VHS", "S-VHS", "Cassette VHS longue dur\xe9" "e"});
+    store::ecrit_liste(s, 8,
+                       {"VHS", "S-VHS",
+                        "Cassette VHS longue dur\xe9"
+                        "e"});
     store::ecrit_liste(s, 9, {"Bonne", "Moyenne"});
     store::ecrit_liste(s, 1, {"drame", "western"});
   }
@@ -188,8 +191,8 @@ TEST_F(Browse, AddAFirstSupportWithItsChecksThenSeeItInTheTree) {
 
   p().ReferenceS->setText(QString::fromUtf8("K7-é"));
   choix(p().QualiteS.liste, "Moyenne");
-  tape(p().DureeS, "abc");     // not a number: the lower bound
-  tape(p().finS, "20000");     // beyond the range: the upper bound
+  tape(p().DureeS, "abc");  // not a number: the lower bound
+  tape(p().finS, "20000");  // beyond the range: the upper bound
   p().ObservationS->setPlainText("deux\nlignes");
   clique("Sok");
   EXPECT_FALSE(w->edition_support);
@@ -293,7 +296,8 @@ TEST_F(Browse, DeleteASupportWithItsRecordingsAcrossTheFourFiles) {
   EXPECT_EQ(dir.size("CT.000"), 3690u);
   EXPECT_EQ(dir.size("AWARD.000"), 870u);
   EXPECT_EQ(texte(dir.read("RECORDS.000"), 8), "b1");
-  EXPECT_EQ(lignes(w->arbre()), (QStringList{"VHS", "B", "S-VHS", QString::fromUtf8("Cassette VHS longue durée")}));
+  EXPECT_EQ(lignes(w->arbre()),
+            (QStringList{"VHS", "B", "S-VHS", QString::fromUtf8("Cassette VHS longue durée")}));
   // Nothing stale stays current.
   EXPECT_EQ(s.support_courant, -1);
   EXPECT_EQ(s.record_courant, -1);
@@ -479,11 +483,15 @@ TEST_F(Browse, GroupingsHeadingsAndTheSupportTree) {
     int b = support("VHS", "B");
     recording(b, "Zorro", "western");
     recording(a, "avant", "");
-    recording(b, "z\xe8" "bre", "inconnu");
+    recording(b,
+              "z\xe8"
+              "bre",
+              "inconnu");
   });
   demarre();
   // Grouping "Support", first support line loaded.
-  EXPECT_EQ(lignes(w->arbre()), (QStringList{"VHS", "B", "S-VHS", "A", QString::fromUtf8("Cassette VHS longue durée")}));
+  EXPECT_EQ(lignes(w->arbre()),
+            (QStringList{"VHS", "B", "S-VHS", "A", QString::fromUtf8("Cassette VHS longue durée")}));
   EXPECT_EQ(w->arbre()->selected_line(), 2);
   EXPECT_EQ(s.support_courant, 1);
   EXPECT_EQ(s.record_courant, 0);  // first of the support in file order
@@ -496,7 +504,8 @@ TEST_F(Browse, GroupingsHeadingsAndTheSupportTree) {
   EXPECT_EQ(s.support_courant, 1);
 
   groupe(browse::kGroupingTheme);
-  EXPECT_EQ(lignes(w->arbre()), (QStringList{"drame", "western", "Zorro", QString::fromUtf8("non Classé"), "avant"}));
+  EXPECT_EQ(lignes(w->arbre()),
+            (QStringList{"drame", "western", "Zorro", QString::fromUtf8("non Classé"), "avant"}));
   EXPECT_EQ(w->arbre()->selected_line(), 3);  // premier_element
   EXPECT_EQ(s.record_courant, 0);
   EXPECT_EQ(s.support_courant, 1);

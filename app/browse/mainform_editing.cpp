@@ -10,8 +10,8 @@
 #include <QSpinBox>
 #include <QStackedWidget>
 #include <QTabBar>
-#include <QVBoxLayout>
 #include <QToolButton>
+#include <QVBoxLayout>
 
 #include "calendar.h"
 #include "decor.h"
@@ -70,11 +70,19 @@ class NombreEdit : public QSpinBox {
   }
 };
 
-QSpinBox *nombre(const char *nom, Bornes b) { return new NombreEdit(nom, b); }
+QSpinBox *nombre(const char *nom, Bornes b) {
+  return new NombreEdit(nom, b);
+}
 
-Bornes bornes(const QSpinBox *s) { return {s->minimum(), s->maximum()}; }
-int lit_nombre(const QSpinBox *s) { return browse::valeur_saisie(ctext(s->text()), bornes(s)); }
-void montre_nombre(QSpinBox *s, long long v) { s->setValue(browse::valeur_affichee(v, bornes(s))); }
+Bornes bornes(const QSpinBox *s) {
+  return {s->minimum(), s->maximum()};
+}
+int lit_nombre(const QSpinBox *s) {
+  return browse::valeur_saisie(ctext(s->text()), bornes(s));
+}
+void montre_nombre(QSpinBox *s, long long v) {
+  s->setValue(browse::valeur_affichee(v, bornes(s)));
+}
 
 ListeChamp liste(const char *nom) {
   ListeChamp c;
@@ -222,13 +230,13 @@ void Tmainform::cree_pages(QBoxLayout *corps) {
 void Tmainform::mode_pages() {
   Pages &p = *pages_;
   const bool s = edition_support, e = edition_record;
-  for (QWidget *w : std::initializer_list<QWidget *>{p.ReferenceS, p.dateS, p.DureeS, p.restantS,
-                                                     p.finS, p.ObservationS})
+  for (QWidget *w :
+       std::initializer_list<QWidget *>{p.ReferenceS, p.dateS, p.DureeS, p.restantS, p.finS, p.ObservationS})
     saisie(w, s);
   for (const ListeChamp *c : {&p.SupportsS, &p.QualiteS}) bascule(*c, s);
   p.dateSbtn->setEnabled(s);
-  for (QWidget *w : std::initializer_list<QWidget *>{p.TitreE, p.ReferenceE, p.AnneeE, p.DebutE,
-                                                     p.FinE, p.dureeE, p.DateE, p.ResumerE})
+  for (QWidget *w : std::initializer_list<QWidget *>{p.TitreE, p.ReferenceE, p.AnneeE, p.DebutE, p.FinE,
+                                                     p.dureeE, p.DateE, p.ResumerE})
     saisie(w, e);
   for (const ListeChamp *c : {&p.ThemeE, &p.GenreE, &p.NationaliteE, &p.VersionE, &p.CouleurE,
                               &p.AppreciationE, &p.QualiteE, &p.FormatE})
@@ -390,8 +398,7 @@ void Tmainform::SokClick() {
       return;
     }
     if (refus == browse::Refus::reference) {
-      prompts_.message(Boite::information, message(Msg::reference_support_manquante, langue_),
-                       Boutons::ok);
+      prompts_.message(Boite::information, message(Msg::reference_support_manquante, langue_), Boutons::ok);
       p.ReferenceS->setFocus();
       return;
     }
@@ -468,8 +475,7 @@ void Tmainform::EokClick() {
       return;
     }
     if (refus == browse::Refus::reference) {
-      prompts_.message(Boite::information, message(Msg::reference_record_manquante, langue_),
-                       Boutons::ok);
+      prompts_.message(Boite::information, message(Msg::reference_record_manquante, langue_), Boutons::ok);
       p.ReferenceE->setFocus();
       return;
     }
@@ -513,8 +519,12 @@ void Tmainform::EsupprimerClick() {
 
 // ---- date buttons ----
 
-void Tmainform::dateSbtnClick() { choisit_date(pages_->dateS, pages_->dateSbtn); }
-void Tmainform::dateEbtnClick() { choisit_date(pages_->DateE, pages_->dateEbtn); }
+void Tmainform::dateSbtnClick() {
+  choisit_date(pages_->dateS, pages_->dateSbtn);
+}
+void Tmainform::dateEbtnClick() {
+  choisit_date(pages_->DateE, pages_->dateEbtn);
+}
 
 // The picker opens with its left edge 190 pixels left of the button, level with its top.
 void Tmainform::choisit_date(QLineEdit *champ_date, QToolButton *bouton_date) {

@@ -26,7 +26,9 @@ struct Sablier {
   Sablier &operator=(const Sablier &) = delete;
 };
 
-int numero_de(const std::string &entry) { return entry.empty() ? -1 : std::stoi(entry); }
+int numero_de(const std::string &entry) {
+  return entry.empty() ? -1 : std::stoi(entry);
+}
 
 }  // namespace
 

@@ -53,12 +53,12 @@ Refus verifie_record(std::string_view titre, std::string_view reference) {
   return Refus::aucun;
 }
 
-ContenuListe contenu_liste(const std::vector<std::string> &fichier, bool entree_vide,
-                           std::string_view valeur, bool garde_absente) {
+ContenuListe contenu_liste(const std::vector<std::string> &fichier, bool entree_vide, std::string_view valeur,
+                           bool garde_absente) {
   ContenuListe c;
   c.entrees = fichier;
-  bool absente = garde_absente && !valeur.empty() &&
-                 std::find(fichier.begin(), fichier.end(), valeur) == fichier.end();
+  bool absente =
+      garde_absente && !valeur.empty() && std::find(fichier.begin(), fichier.end(), valeur) == fichier.end();
   if (absente) c.entrees.emplace_back(valeur);
   std::stable_sort(c.entrees.begin(), c.entrees.end(),
                    [](const std::string &a, const std::string &b) { return key_less(a, b); });

@@ -53,8 +53,8 @@ struct ContenuListe {
 // entry equals it exactly; else the empty entry (or none without one). With `garde_absente`, a
 // non-empty value missing from the list is added (in its sorted place) and selected, so that
 // validating an edit without touching the list keeps the stored text.
-ContenuListe contenu_liste(const std::vector<std::string> &fichier, bool entree_vide,
-                           std::string_view valeur, bool garde_absente);
+ContenuListe contenu_liste(const std::vector<std::string> &fichier, bool entree_vide, std::string_view valeur,
+                           bool garde_absente);
 
 // ---- trees ----
 

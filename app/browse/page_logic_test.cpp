@@ -41,7 +41,7 @@ TEST(PageLogic, AwardLinesSkipNamelessSlotsAndJoinWhatIsThere) {
   r.set_recompense(10, "Lion d'or");
   r.set_categorie(10, "Film");
   EXPECT_EQ(prix_lignes(r), (std::vector<std::string>{"Oscar : Meilleur film - 1955", "C\xe9sar - 1990",
-                                                       "Lion d'or : Film"}));
+                                                      "Lion d'or : Film"}));
   EXPECT_TRUE(prix_lignes(store::TDataRecompense{}).empty());
 }
 
@@ -56,10 +56,16 @@ TEST(PageLogic, ValidationChecksInTheirOrder) {
 }
 
 TEST(PageLogic, SelectionListsSortAndSelectExactly) {
-  std::vector<std::string> fichier{"western", "Com\xe9" "die", "action", "drame", "Action"};
+  std::vector<std::string> fichier{"western",
+                                   "Com\xe9"
+                                   "die",
+                                   "action", "drame", "Action"};
   ContenuListe c = contenu_liste(fichier, true, "drame", false);
   // Letter case decides only between otherwise equal texts.
-  EXPECT_EQ(c.entrees, (std::vector<std::string>{"", "Action", "action", "Com\xe9" "die", "drame", "western"}));
+  EXPECT_EQ(c.entrees, (std::vector<std::string>{"", "Action", "action",
+                                                 "Com\xe9"
+                                                 "die",
+                                                 "drame", "western"}));
   EXPECT_EQ(c.choisie, 4);
   // Exact comparison, case included.
   EXPECT_EQ(contenu_liste(fichier, true, "action", false).choisie, 2);
@@ -101,7 +107,7 @@ TEST(PageLogic, ReselectionFindsTheRightKindOfLine) {
                               {2, "k7img", "000005", "k"},
                               {2, "filmimg", "000005", "y"},
                               {2, "filmimg", "000005", "y again"}};
-  EXPECT_EQ(ligne_de(lines, true, 5), 5);   // the recording, not the support with that number
+  EXPECT_EQ(ligne_de(lines, true, 5), 5);  // the recording, not the support with that number
   EXPECT_EQ(ligne_de(lines, false, 5), 4);
   EXPECT_EQ(ligne_de(lines, false, 3), 0);
   EXPECT_EQ(ligne_de(lines, true, -1), 0);
