@@ -267,6 +267,36 @@ TEST_F(Browse, ALongSupportTypeIsCutAndThenBelongsToNoHeading) {
   EXPECT_TRUE(w->edition_support);
 }
 
+TEST_F(Browse, ModifyASupportKeepsItsNumberAndCutsLongTexts) {
+  dossier([&] {
+    support("VHS", "K7");
+    support("S-VHS", "Autre");
+  });
+  demarre();
+  EXPECT_EQ(p().SupportsS.zero->text(), "VHS");
+  std::string avant = dir.read("SUPPORTS.000").substr(1004);
+  clique("Smodifier");
+  EXPECT_EQ(p().SupportsS.liste->currentText(), "VHS");  // the stored type is chosen
+  choix(p().SupportsS.liste, "S-VHS");
+  p().ObservationS->setPlainText(QString(300, QChar(0xE9)));  // 300 times "é"
+  tape(p().restantS, " 45 ");
+  clique("Sok");
+  std::string b = dir.read("SUPPORTS.000");
+  ASSERT_EQ(b.size(), 2008u);
+  EXPECT_EQ(entier(b, 0), 1);
+  EXPECT_EQ(texte(b, 4), "S-VHS");
+  EXPECT_EQ(texte(b, 25), "K7");
+  EXPECT_EQ(texte(b, 110), std::string(255, '\xe9'));
+  EXPECT_EQ(entier(b, 102), 45);
+  EXPECT_EQ(b.substr(1004), avant);  // the other support is untouched
+  // Grouping "Support": the rebuilt tree is reselected at the same line position, which now
+  // holds a heading, so nothing is loaded there.
+  EXPECT_EQ(lignes(w->arbre()).mid(0, 5),
+            (QStringList{"VHS", "S-VHS", "Autre", "K7", QString::fromUtf8("Cassette VHS longue durée")}));
+  EXPECT_EQ(w->arbre()->selected_line(), 2);
+  EXPECT_EQ(w->arbrek7()->line_count(), 0);
+}
+
 TEST_F(Browse, DeleteASupportWithItsRecordingsAcrossTheFourFiles) {
   dossier([&] {
     int a = support("VHS", "A");
