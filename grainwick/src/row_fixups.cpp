@@ -24,13 +24,14 @@ void invert(std::uint8_t *p, std::uint32_t n) {
 
 // Whole pixels from byte `i` on: first and third byte exchanged, every byte xor `m`.
 void swap_from(std::uint8_t *p, std::uint32_t i, std::uint32_t n, std::uint8_t m) {
-  for (; i + 3 <= n; i += 3) {
-    const std::uint8_t a = p[i];
-    p[i] = std::uint8_t(p[i + 2] ^ m);
-    p[i + 1] = std::uint8_t(p[i + 1] ^ m);
-    p[i + 2] = std::uint8_t(a ^ m);
+  std::uint8_t *q = p + i, *const whole = p + i + (n - i) / 3 * 3, *const end = p + n;
+  for (; q < whole; q += 3) {
+    const std::uint8_t a = q[0];
+    q[0] = std::uint8_t(q[2] ^ m);
+    q[1] = std::uint8_t(q[1] ^ m);
+    q[2] = std::uint8_t(a ^ m);
   }
-  for (; i < n; ++i) p[i] = std::uint8_t(p[i] ^ m);
+  for (; q < end; ++q) *q = std::uint8_t(*q ^ m);
 }
 
 #ifdef GRAINWICK_SSSE3
@@ -82,28 +83,31 @@ void swap_rgb(std::uint8_t *p, std::uint32_t n, std::uint8_t m) {
 }
 
 // Predictor 2 over 3-byte pixels as three running sums, stored swapped or not, xor `m`.
-template <bool Swap>
-void predict3(std::uint8_t *p, std::uint32_t n, std::uint8_t m) {
+template <bool Swap, bool Invert>
+void predict3(std::uint8_t *p, std::uint32_t n) {
+  constexpr std::uint8_t m = Invert ? 0xFF : 0;
   std::uint8_t r = 0, g = 0, b = 0;
-  std::uint32_t i = 0;
-  for (; i + 3 <= n; i += 3) {
-    r = std::uint8_t(r + p[i]);
-    g = std::uint8_t(g + p[i + 1]);
-    b = std::uint8_t(b + p[i + 2]);
-    p[i] = std::uint8_t((Swap ? b : r) ^ m);
-    p[i + 1] = std::uint8_t(g ^ m);
-    p[i + 2] = std::uint8_t((Swap ? r : b) ^ m);
+  // Pointers rather than a 32-bit index: the index arithmetic cost more than the sums.
+  std::uint8_t *q = p, *const whole = p + n / 3 * 3;
+  for (; q < whole; q += 3) {
+    r = std::uint8_t(r + q[0]);
+    g = std::uint8_t(g + q[1]);
+    b = std::uint8_t(b + q[2]);
+    q[0] = std::uint8_t((Swap ? b : r) ^ m);
+    q[1] = std::uint8_t(g ^ m);
+    q[2] = std::uint8_t((Swap ? r : b) ^ m);
   }
   // A row that is not whole pixels (never for 24 bits): its last bytes still follow the rule.
-  if (i < n) p[i] = std::uint8_t((r + p[i]) ^ m);
-  if (i + 1 < n) p[i + 1] = std::uint8_t((g + p[i + 1]) ^ m);
+  const std::uint32_t left = n % 3;
+  if (left > 0) q[0] = std::uint8_t((r + q[0]) ^ m);
+  if (left > 1) q[1] = std::uint8_t((g + q[1]) ^ m);
 }
 
 void predict1(std::uint8_t *p, std::uint32_t n, std::uint8_t m) {
   std::uint8_t sum = 0;
-  for (std::uint32_t i = 0; i < n; ++i) {
-    sum = std::uint8_t(sum + p[i]);
-    p[i] = std::uint8_t(sum ^ m);
+  for (std::uint8_t *q = p, *const end = p + n; q < end; ++q) {
+    sum = std::uint8_t(sum + *q);
+    *q = std::uint8_t(sum ^ m);
   }
 }
 
@@ -113,9 +117,9 @@ void fix_row(std::uint8_t *row, std::uint32_t n, const RowFixups &f) {
   const std::uint8_t m = f.invert ? 0xFF : 0;
   if (f.predict && f.back == 3) {
     if (f.swap_rgb)
-      predict3<true>(row, n, m);
+      f.invert ? predict3<true, true>(row, n) : predict3<true, false>(row, n);
     else
-      predict3<false>(row, n, m);
+      f.invert ? predict3<false, true>(row, n) : predict3<false, false>(row, n);
     return;
   }
   if (f.predict) {
