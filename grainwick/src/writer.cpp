@@ -414,6 +414,21 @@ bool link_overlaps(FileObject &file, const TiffHeader &header, std::uint64_t lin
     const std::uint32_t count = header.big_endian ? raw[0] << 8 | raw[1] : raw[1] << 8 | raw[0];
     const std::uint64_t end = std::uint64_t(offset) + 2 + 12ull * count;  // its own link field follows
     if (end != link && link < end + 4 && link + 4 > offset) return true;
+    // Nor the values an entry keeps outside the directory (arrays, rationals, texts).
+    for (std::uint32_t i = 0; i < count; ++i) {
+      std::uint8_t e[12];
+      if (!file.seek(std::int64_t(offset + 2 + 12ull * i)) || file.read(e, 12) != 12) return true;
+      auto u16 = [&](int at) { return std::uint32_t(header.big_endian ? e[at] << 8 | e[at + 1] : e[at + 1] << 8 | e[at]); };
+      auto u32 = [&](int at) {
+        return header.big_endian ? std::uint32_t(e[at]) << 24 | e[at + 1] << 16 | e[at + 2] << 8 | e[at + 3]
+                                 : std::uint32_t(e[at + 3]) << 24 | e[at + 2] << 16 | e[at + 1] << 8 | e[at];
+      };
+      static constexpr std::uint8_t kSize[13] = {0, 1, 1, 2, 4, 8, 1, 1, 2, 4, 8, 4, 8};
+      const std::uint32_t type = u16(2);
+      const std::uint64_t bytes = std::uint64_t(type < 13 ? kSize[type] : 0) * u32(4);
+      const std::uint64_t at = u32(8);
+      if (bytes > 4 && link < at + bytes && link + 4 > at) return true;
+    }
     if (!file.seek(std::int64_t(end)) || file.read(raw, 4) != 4) return true;
     offset = header.big_endian ? std::uint32_t(raw[0]) << 24 | raw[1] << 16 | raw[2] << 8 | raw[3]
                                : std::uint32_t(raw[3]) << 24 | raw[2] << 16 | raw[1] << 8 | raw[0];
