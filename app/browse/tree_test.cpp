@@ -67,6 +67,19 @@ TEST_F(TreeTest, ThemeGroupingShowsEmptyHeadingsUnclassifiedAndHidesUnknownValue
             "2|filmimg|000001|No theme\n");
 }
 
+TEST_F(TreeTest, ListEntryGivenTwiceShowsItsRecordingsTwice) {
+  store::ecrit_liste(s, 1, {"B", "A", "B"});
+  int k7 = support("VHS", "K1");
+  recording(k7, "two", "B");
+  recording(k7, "one", "B");
+  o.grouping = kGroupingTheme;
+  EXPECT_EQ(show(build_tree(s, o)),
+            "1|||B\n2|filmimg|000001|one\n2|filmimg|000000|two\n"
+            "1|||A\n"
+            "1|||B\n2|filmimg|000001|one\n2|filmimg|000000|two\n"
+            "1|||non Class\xe9\n");
+}
+
 TEST_F(TreeTest, KeysSortWithoutCaseOrAccentsAndTiesKeepFileOrder) {
   int k7 = support("VHS", "K1");
   recording(k7, "zorro", "");

@@ -53,10 +53,12 @@ struct RecordBytes {
   static constexpr std::size_t record_size = Size;
   std::array<std::uint8_t, Size> bytes{};
 
-  std::string get_text(std::size_t offset, std::size_t width) const {
+  std::string get_text(std::size_t offset, std::size_t width) const { return std::string(get_view(offset, width)); }
+  // The text without a copy; valid while the record lives.
+  std::string_view get_view(std::size_t offset, std::size_t width) const {
     std::size_t len = bytes[offset];
     if (len > width) len = width;
-    return std::string(reinterpret_cast<const char *>(&bytes[offset + 1]), len);
+    return std::string_view(reinterpret_cast<const char *>(&bytes[offset + 1]), len);
   }
   // Cuts to the field's width; the bytes after the text are zeroed.
   void put_text(std::size_t offset, std::size_t width, std::string_view value) {
@@ -85,6 +87,7 @@ struct RecordBytes {
   void set_##name(std::int32_t v) { put_int(off, v); }
 #define TM_ACCESS_TEXT(name, off, n)                               \
   std::string name() const { return get_text(off, n); }            \
+  std::string_view name##_view() const { return get_view(off, n); } \
   void set_##name(std::string_view v) { put_text(off, n, v); }
 #define TM_ACCESS_TEXTS(name, off, n, count)                                           \
   std::string name(int slot) const { return get_text(slot_at(off, n, count, slot), n); } \
