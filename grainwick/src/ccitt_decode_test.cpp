@@ -13,6 +13,7 @@
 #include <string>
 #include <vector>
 
+#include "bilevel_page_test.h"
 #include "ccitt.h"
 #include "ccitt_tables.h"
 
@@ -21,59 +22,13 @@ namespace {
 
 namespace fs = std::filesystem;
 
-// Bilevel image, rows packed most significant bit first, 1 = white (the decoders' convention).
-struct Image {
-  std::uint32_t width = 0, height = 0, stride = 0;
-  std::vector<std::uint8_t> bits;
-  Image(std::uint32_t w, std::uint32_t h) : width(w), height(h), stride((w + 7) / 8) {
-    bits.assign(std::size_t(stride) * h, 0xFF);
-  }
-  std::uint8_t *row(std::uint32_t y) { return bits.data() + std::size_t(y) * stride; }
-  void black(std::uint32_t x, std::uint32_t y) {
-    if (x < width && y < height) row(y)[x >> 3] &= std::uint8_t(~(0x80u >> (x & 7)));
-  }
-};
+using Image = test_pages::Page;
+using test_pages::first_difference;
 
-bool is_white(const std::uint8_t *row, std::uint32_t x) {
-  return row[x >> 3] & (0x80u >> (x & 7));
-}
-
-// First pixel where two rows differ, or -1.
-long first_difference(const std::uint8_t *a, const std::uint8_t *b, std::uint32_t width) {
-  for (std::uint32_t x = 0; x < width; ++x)
-    if (is_white(a, x) != is_white(b, x)) return long(x);
-  return -1;
-}
+bool is_white(const std::uint8_t *row, std::uint32_t x) { return test_pages::white_at(row, x); }
 
 Image make_image(const std::string &pattern, std::uint32_t w, std::uint32_t h, unsigned seed) {
-  Image img(w, h);
-  std::mt19937 rng(seed);
-  auto pick = [&](std::uint32_t n) { return n ? std::uint32_t(rng() % n) : 0u; };
-  if (pattern == "black") {
-    std::fill(img.bits.begin(), img.bits.end(), 0);
-  } else if (pattern == "alternate") {  // checkerboard: a change at every pixel
-    for (std::uint32_t y = 0; y < h; ++y)
-      for (std::uint32_t x = (y & 1); x < w; x += 2) img.black(x, y);
-  } else if (pattern == "noise") {
-    for (std::uint32_t y = 0; y < h; ++y)
-      for (std::uint32_t x = 0; x < w; ++x)
-        if (rng() & 1) img.black(x, y);
-  } else if (pattern == "blocks") {
-    for (int i = 0; i < 12; ++i) {
-      const std::uint32_t x0 = pick(w), y0 = pick(h), bw = 1 + pick(w), bh = 1 + pick(h / 2 + 1);
-      for (std::uint32_t y = y0; y < y0 + bh; ++y)
-        for (std::uint32_t x = x0; x < x0 + bw; ++x) img.black(x, y);
-    }
-  } else if (pattern == "text") {  // lines of 5 x 7 glyphs with word gaps
-    for (std::uint32_t top = 2; top + 7 < h; top += 11)
-      for (std::uint32_t left = 3; left + 5 < w; left += 6) {
-        if (pick(7) == 0) continue;
-        for (std::uint32_t y = 0; y < 7; ++y)
-          for (std::uint32_t x = 0; x < 5; ++x)
-            if (pick(5) < 2) img.black(left + x, top + y);
-      }
-  }
-  return img;
+  return test_pages::make_page(pattern, w, h, seed);
 }
 
 struct Decoded {
