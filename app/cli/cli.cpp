@@ -44,6 +44,20 @@ void write_fields(JsonWriter &j, const Record &r) {
   }
 }
 
+// The filled slots of a credits or awards record: a slot is filled when its first column is.
+template <class Record>
+void write_slots(JsonWriter &j, std::string_view key, const Record &r, int slots) {
+  j.begin_array(key);
+  for (int i = 1; i <= slots; ++i) {
+    if (store::field_text(r, Record::fields[0], i).empty()) continue;
+    j.begin_object();
+    j.value("slot", i);
+    for (const store::FieldInfo &f : Record::fields) j.value(f.name, cp1252_to_utf8(store::field_text(r, f, i)));
+    j.end_object();
+  }
+  j.end_array();
+}
+
 int cmd_dossiers(store::Store &s, std::ostream &out) {
   std::vector<store::TDataDossier> all = s.lit_dossiers();
   for (int d = 0; d < static_cast<int>(all.size()); ++d) {
@@ -107,28 +121,8 @@ int cmd_export(store::Store &s, int n, const std::string *code, std::ostream &ou
     j.value("record", k);
     write_fields(j, v.record);
     j.value("format", cp1252_to_utf8(v.record1.format()));
-    j.begin_array("credits");
-    for (int i = 1; i <= store::kCredits; ++i) {
-      if (v.generique.denomination(i).empty()) continue;
-      j.begin_object();
-      j.value("slot", i);
-      j.value("denomination", cp1252_to_utf8(v.generique.denomination(i)));
-      j.value("nom", cp1252_to_utf8(v.generique.nom(i)));
-      j.value("role", cp1252_to_utf8(v.generique.role(i)));
-      j.end_object();
-    }
-    j.end_array();
-    j.begin_array("awards");
-    for (int i = 1; i <= store::kAwards; ++i) {
-      if (v.recompense.recompense(i).empty()) continue;
-      j.begin_object();
-      j.value("slot", i);
-      j.value("recompense", cp1252_to_utf8(v.recompense.recompense(i)));
-      j.value("categorie", cp1252_to_utf8(v.recompense.categorie(i)));
-      j.value("annee_recompense", cp1252_to_utf8(v.recompense.annee_recompense(i)));
-      j.end_object();
-    }
-    j.end_array();
+    write_slots(j, "credits", v.generique, store::kCredits);
+    write_slots(j, "awards", v.recompense, store::kAwards);
     j.end_object();
   });
   j.end_array();
