@@ -61,36 +61,27 @@ void write_slots(JsonWriter &j, std::string_view key, const Record &r, int slots
 int cmd_dossiers(store::Store &s, std::ostream &out) {
   std::vector<store::TDataDossier> all = s.lit_dossiers();
   for (int d = 0; d < static_cast<int>(all.size()); ++d) {
-    s.dossier_courant = d;
-    s.ouvre_supports();
-    int supports = s.nombre_supports();
-    s.ferme_supports();
-    s.ouvre_records();
-    int records = s.nombre_records();
-    s.ferme_records();
+    int supports = s.nombre_supports(d);
+    int records = s.nombre_records(d);
     out << d << '\t' << cp1252_to_utf8(all[static_cast<std::size_t>(d)].titre()) << '\t' << supports << '\t'
         << records << '\n';
   }
-  s.dossier_courant = -1;
   return 0;
 }
 
 // The password check shared by the commands that open a dossier.
 bool open_dossier(store::Store &s, int n, const std::string *code, std::ostream &err) {
-  s.ouvre_mainfile();
   if (n >= s.nombre_dossiers()) {
-    s.ferme_mainfile();
     err << "tapemoor-cli: no dossier " << n << '\n';
     return false;
   }
-  s.lit_dossier(n);
-  s.ferme_mainfile();
-  std::string password = s.dossier.code();
+  s.ouvre_dossier(n);
+  std::string password = s.dossier().code();
   if (!password.empty() && (!code || store::utf8_to_cp1252(*code) != password)) {
+    s.ferme_dossier();
     err << "Wrong password\n";
     return false;
   }
-  s.dossier_courant = n;
   return true;
 }
 
@@ -99,11 +90,11 @@ int cmd_export(store::Store &s, int n, const std::string *code, std::ostream &ou
   JsonWriter j(out);
   j.begin_object();
   j.begin_object("dossier");
-  j.value("titre", cp1252_to_utf8(s.dossier.titre()));
-  j.value("notes", cp1252_to_utf8(s.dossier.notes()));
-  j.value("son", cp1252_to_utf8(s.dossier.son()));
-  j.value("dernier_support", s.dossier.dernier_support());
-  j.value("dernier_record", s.dossier.dernier_record());
+  j.value("titre", cp1252_to_utf8(s.dossier().titre()));
+  j.value("notes", cp1252_to_utf8(s.dossier().notes()));
+  j.value("son", cp1252_to_utf8(s.dossier().son()));
+  j.value("dernier_support", s.dossier().dernier_support());
+  j.value("dernier_record", s.dossier().dernier_record());
   j.end_object();
 
   j.begin_array("supports");
@@ -127,21 +118,19 @@ int cmd_export(store::Store &s, int n, const std::string *code, std::ostream &ou
   });
   j.end_array();
 
-  s.ouvre_planning();
-  s.lit_planning();
-  s.ferme_planning();
+  const store::TDataPlanning planning = s.lit_planning();
   j.begin_array("planning");
   for (int i = 1; i <= store::kPlanned; ++i) {
     j.begin_object();
-    j.value("film", cp1252_to_utf8(s.planning.film(i)));
-    j.value("date_prevue", cp1252_to_utf8(s.planning.date_prevue(i)));
-    j.value("heure", cp1252_to_utf8(s.planning.heure(i)));
-    j.value("showview", cp1252_to_utf8(s.planning.showview(i)));
+    j.value("film", cp1252_to_utf8(planning.film(i)));
+    j.value("date_prevue", cp1252_to_utf8(planning.date_prevue(i)));
+    j.value("heure", cp1252_to_utf8(planning.heure(i)));
+    j.value("showview", cp1252_to_utf8(planning.showview(i)));
     j.end_object();
   }
   j.end_array();
   j.end_object();
-  s.dossier_courant = -1;
+  s.ferme_dossier();
   return 0;
 }
 

@@ -81,10 +81,10 @@ void make_demo(const std::string &dir) {
     store::ecrit_liste(s, k, entries);
   }
 
-  s.vide_dossier();
-  s.dossier.set_titre(utf8_to_cp1252("Ma vidéothèque"));
-  s.dossier.set_notes(utf8_to_cp1252("Cassettes du salon et du grenier."));
-  int d = s.cree_dossier();
+  store::TDataDossier dossier;
+  dossier.set_titre(utf8_to_cp1252("Ma vidéothèque"));
+  dossier.set_notes(utf8_to_cp1252("Cassettes du salon et du grenier."));
+  s.cree_dossier(dossier);
 
   std::string today = s.date_du_jour();
   store::DateParts t = store::split_date(today);
@@ -94,83 +94,78 @@ void make_demo(const std::string &dir) {
   // Fourteen tapes of several types: two lent on time, one lent overdue, one borrowed.
   const int kSupports = 14;
   for (int i = 0; i < kSupports; ++i) {
-    s.dossier_courant = d;
     s.nouveau_support();
+    store::TDataSupport sup = s.support();
     // Mostly VHS, as a real shelf would be, with a few of every other kind.
     static constexpr int kTypes[kSupports] = {3, 3, 2, 3, 5, 3, 4, 3, 1, 3, 2, 3, 0, 3};
-    s.support.set_support(entry(8, kTypes[i]));
-    s.support.set_reference("K7-" + store::nombre_zero(i + 1, 3));
-    s.support.set_qualite(entry(9, i));
-    s.support.set_duree(i % 2 ? 240 : 180);
-    s.support.set_restant(i * 7 % 60);
-    s.support.set_fin(4000 + i * 37);
-    s.support.set_observation(utf8_to_cp1252(i % 5 == 0 ? "Étiquette à refaire" : ""));
+    sup.set_support(entry(8, kTypes[i]));
+    sup.set_reference("K7-" + store::nombre_zero(i + 1, 3));
+    sup.set_qualite(entry(9, i));
+    sup.set_duree(i % 2 ? 240 : 180);
+    sup.set_restant(i * 7 % 60);
+    sup.set_fin(4000 + i * 37);
+    sup.set_observation(utf8_to_cp1252(i % 5 == 0 ? "Étiquette à refaire" : ""));
     if (i == 2 || i == 6) {
-      s.support.set_pret_a(utf8_to_cp1252(i == 2 ? "Hélène Vidal" : "Paul Kerbrat"));
-      s.support.set_pret_au(next_year);
+      sup.set_pret_a(utf8_to_cp1252(i == 2 ? "Hélène Vidal" : "Paul Kerbrat"));
+      sup.set_pret_au(next_year);
     }
     if (i == 9) {
-      s.support.set_pret_a(utf8_to_cp1252("Yves Le Goff"));
-      s.support.set_pret_du(last_year);
-      s.support.set_pret_au(last_year);
-      s.support.set_pret_observations(utf8_to_cp1252("Toujours pas rendue."));
+      sup.set_pret_a(utf8_to_cp1252("Yves Le Goff"));
+      sup.set_pret_du(last_year);
+      sup.set_pret_au(last_year);
+      sup.set_pret_observations(utf8_to_cp1252("Toujours pas rendue."));
     }
     if (i == 12) {
-      s.support.set_emprunt_a(utf8_to_cp1252("Médiathèque municipale"));
-      s.support.set_emprunt_au(next_year);
+      sup.set_emprunt_a(utf8_to_cp1252("Médiathèque municipale"));
+      sup.set_emprunt_au(next_year);
     }
-    s.ouvre_supports();
-    s.ecrit_support(s.nombre_supports());
-    s.ferme_supports();
+    s.valide_support(sup);
   }
 
   for (int i = 0; i < 40; ++i) {
-    s.support_courant = i % kSupports;
+    s.choisit_support(i % kSupports);
     s.nouveau_record();
+    store::Recording r = s.recording();
     const DemoFilm &f = kFilms[i];
-    s.record.set_titre(utf8_to_cp1252(f.titre));
-    s.record.set_reference(store::nombre_zero(s.record.numero(), 6));
-    s.record.set_annee(f.annee);
-    s.record.set_duree(f.duree);
-    s.record.set_theme(entry(1, i));
-    s.record.set_genre(entry(2, i % 7 == 0 ? 4 : 2));
-    s.record.set_nationalite(entry(3, i * 3));
-    s.record.set_version(entry(4, i));
-    s.record.set_couleur(entry(5, f.annee < 1960 ? 2 : 0));
-    s.record.set_appreciation(entry(6, i * 5));
-    s.record.set_debut(i / kSupports * 120);
-    s.record.set_fin(i / kSupports * 120 + f.duree);
-    s.record.set_qualite(entry(9, i));
-    s.record.set_resumer(utf8_to_cp1252("Enregistré lors d'un cycle de la cinémathèque."));
-    s.record1.set_format(entry(12, i));
-    s.generique.set_denomination(1, entry(10, 6));
-    s.generique.set_nom(1, utf8_to_cp1252(kPeople[i % 10]));
-    s.generique.set_denomination(2, entry(10, 0));
-    s.generique.set_nom(2, utf8_to_cp1252(kPeople[(i + 3) % 10]));
-    s.generique.set_role(2, utf8_to_cp1252("le héros"));
-    s.generique.set_denomination(3, entry(10, 1));
-    s.generique.set_nom(3, utf8_to_cp1252(kPeople[(i + 5) % 10]));
+    r.record.set_titre(utf8_to_cp1252(f.titre));
+    r.record.set_reference(store::nombre_zero(r.record.numero(), 6));
+    r.record.set_annee(f.annee);
+    r.record.set_duree(f.duree);
+    r.record.set_theme(entry(1, i));
+    r.record.set_genre(entry(2, i % 7 == 0 ? 4 : 2));
+    r.record.set_nationalite(entry(3, i * 3));
+    r.record.set_version(entry(4, i));
+    r.record.set_couleur(entry(5, f.annee < 1960 ? 2 : 0));
+    r.record.set_appreciation(entry(6, i * 5));
+    r.record.set_debut(i / kSupports * 120);
+    r.record.set_fin(i / kSupports * 120 + f.duree);
+    r.record.set_qualite(entry(9, i));
+    r.record.set_resumer(utf8_to_cp1252("Enregistré lors d'un cycle de la cinémathèque."));
+    r.record1.set_format(entry(12, i));
+    r.generique.set_denomination(1, entry(10, 6));
+    r.generique.set_nom(1, utf8_to_cp1252(kPeople[i % 10]));
+    r.generique.set_denomination(2, entry(10, 0));
+    r.generique.set_nom(2, utf8_to_cp1252(kPeople[(i + 3) % 10]));
+    r.generique.set_role(2, utf8_to_cp1252("le héros"));
+    r.generique.set_denomination(3, entry(10, 1));
+    r.generique.set_nom(3, utf8_to_cp1252(kPeople[(i + 5) % 10]));
     if (i % 4 == 0) {
-      s.recompense.set_recompense(1, entry(7, i / 4));
-      s.recompense.set_categorie(1, entry(11, i / 4));
-      s.recompense.set_annee_recompense(1, std::to_string(f.annee));
+      r.recompense.set_recompense(1, entry(7, i / 4));
+      r.recompense.set_categorie(1, entry(11, i / 4));
+      r.recompense.set_annee_recompense(1, std::to_string(f.annee));
     }
-    s.ouvre_records();
-    s.ecrit_record(s.nombre_records());
-    s.ferme_records();
+    s.valide_record(r);
   }
 
-  s.ouvre_planning();
-  s.lit_planning();
+  store::TDataPlanning planning = s.lit_planning();
   const char *planned[] = {"Le Jour se lève", "Quai des brumes", "Les Diaboliques"};
   for (int i = 0; i < 3; ++i) {
-    s.planning.set_film(i + 1, utf8_to_cp1252(planned[i]));
-    s.planning.set_date_prevue(i + 1, store::format_date(10 + i, t.second, t.year + 1));
-    s.planning.set_heure(i + 1, i == 1 ? "22:45" : "20:50");
-    s.planning.set_showview(i + 1, std::to_string(412753 + i * 1111));
+    planning.set_film(i + 1, utf8_to_cp1252(planned[i]));
+    planning.set_date_prevue(i + 1, store::format_date(10 + i, t.second, t.year + 1));
+    planning.set_heure(i + 1, i == 1 ? "22:45" : "20:50");
+    planning.set_showview(i + 1, std::to_string(412753 + i * 1111));
   }
-  s.ecrit_planning();
-  s.ferme_planning();
+  s.ecrit_planning(planning);
   s.ferme_dossier();
 }
 

@@ -59,9 +59,9 @@ constexpr Qt::WindowFlags kSansFermeture =
 
 // ---- Tsaisie_dossier ----
 
-Tsaisie_dossier::Tsaisie_dossier(store::Store &store, Prompts &prompts, int langue,
-                                 QWidget *parent)
-    : QDialog(parent, kSansFermeture), store_(store), prompts_(prompts) {
+Tsaisie_dossier::Tsaisie_dossier(store::Store &store, const store::TDataDossier &depart, Prompts &prompts,
+                                 int langue, QWidget *parent)
+    : QDialog(parent, kSansFermeture), store_(store), dossier_(depart), prompts_(prompts) {
   setObjectName("saisie_dossier");
   titre_ = new QLineEdit;
   titre_->setObjectName("titre");
@@ -137,7 +137,7 @@ void Tsaisie_dossier::showEvent(QShowEvent *event) {
 }
 
 void Tsaisie_dossier::filetodata() {
-  const store::TDataDossier &d = store_.dossier;
+  const store::TDataDossier &d = dossier_;
   titre_->setText(qtext(d.titre()));
   code_->setText(qtext(d.code()));
   notes_->setPlainText(qmemo(d.notes()));
@@ -145,7 +145,7 @@ void Tsaisie_dossier::filetodata() {
 }
 
 void Tsaisie_dossier::datatofile() {
-  store::TDataDossier &d = store_.dossier;
+  store::TDataDossier &d = dossier_;
   d.set_titre(ctext(titre_->text()));
   d.set_code(ctext(code_->text()));
   d.set_notes(cmemo(notes_->toPlainText()));
@@ -222,10 +222,10 @@ Tarbre_dossier::Tarbre_dossier(store::Store &store, int langue, QWidget *parent)
 
 void Tarbre_dossier::construire_arbre(store::Store &store) {
   QString ouvert;
-  if (store.dossier_courant >= 0) ouvert = qtext(store.dossier.titre());
+  if (store.dossier_courant() >= 0) ouvert = qtext(store.dossier().titre());
   for (const std::string &titre : titres_dossiers(store)) {
     auto *ligne = new QTreeWidgetItem(arbre_, QStringList(qtext(titre)));
-    if (store.dossier_courant >= 0 && ligne->text(0) == ouvert) arbre_->setCurrentItem(ligne);
+    if (store.dossier_courant() >= 0 && ligne->text(0) == ouvert) arbre_->setCurrentItem(ligne);
   }
   // With no dossier open the first line is offered, so OK alone opens something.
   if (!arbre_->currentItem() && arbre_->topLevelItemCount() > 0)

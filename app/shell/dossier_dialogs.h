@@ -3,6 +3,8 @@
 
 #include <QDialog>
 
+#include "records.h"
+
 class QLineEdit;
 class QPlainTextEdit;
 class QPushButton;
@@ -12,18 +14,20 @@ class QLabel;
 
 namespace store {
 class Store;
-}
+}  // namespace store
 
 namespace shell {
 
 class Prompts;
 
-// Edits titre, code, notes and son of the store's dossier buffer; the buffer changes only when
-// the dialog is validated.
+// Edits titre, code, notes and son of a dossier record, starting from `depart`; dossier() holds
+// the edit once the dialog is validated.
 class Tsaisie_dossier : public QDialog {
   Q_OBJECT
  public:
-  Tsaisie_dossier(store::Store &store, Prompts &prompts, int langue, QWidget *parent = nullptr);
+  Tsaisie_dossier(store::Store &store, const store::TDataDossier &depart, Prompts &prompts, int langue,
+                  QWidget *parent = nullptr);
+  const store::TDataDossier &dossier() const { return dossier_; }
 
  protected:
   void showEvent(QShowEvent *event) override;
@@ -36,6 +40,7 @@ class Tsaisie_dossier : public QDialog {
   void open_soundClick();
 
   store::Store &store_;
+  store::TDataDossier dossier_;
   Prompts &prompts_;
   QLineEdit *titre_, *code_, *son_;
   QPlainTextEdit *notes_;

@@ -26,7 +26,7 @@ ValidationDossier valide_dossier(store::Store &store, std::string_view titre) {
   if (titre.empty()) return ValidationDossier::titre_vide;
   // The stored title is at most 40 characters: compare what will be stored, or a long title
   // could slip past and duplicate an existing one once cut.
-  if (store.titre_pris(titre.substr(0, 40), store.dossier_courant))
+  if (store.titre_pris(titre.substr(0, 40), store.dossier_courant()))
     return ValidationDossier::titre_existant;
   return ValidationDossier::ok;
 }
@@ -50,23 +50,13 @@ ResultatOuverture ouvre_dossier(store::Store &store, std::string_view titre,
   if (k < 0) return {Ouverture::introuvable, {}};
   store::TDataDossier choisi = store.lit_dossiers().at(static_cast<std::size_t>(k));
   if (!code_accepte(choisi, demande_code)) return {Ouverture::code_incorrect, {}};
-  store.ferme_dossier();
-  store.dossier = choisi;
-  store.dossier_courant = k;
+  store.ouvre_dossier(k);
   return {Ouverture::ouvert, choisi.son()};
 }
 
 bool lit_dossier_protege(store::Store &store, const std::function<std::string()> &demande_code) {
-  store.ouvre_mainfile();
-  store.lit_dossier(store.dossier_courant);
-  store.ferme_mainfile();
-  return code_accepte(store.dossier, demande_code);
-}
-
-void ecrit_dossier_courant(store::Store &store) {
-  store.ouvre_mainfile();
-  store.ecrit_dossier(store.dossier_courant);
-  store.ferme_mainfile();
+  store.relit_dossier();
+  return code_accepte(store.dossier(), demande_code);
 }
 
 }  // namespace shell

@@ -56,7 +56,4 @@ ResultatOuverture ouvre_dossier(store::Store &store, std::string_view titre,
 // Reads the open dossier into the buffer and checks its password the same way; false: wrong.
 bool lit_dossier_protege(store::Store &store, const std::function<std::string()> &demande_code);
 
-// Writes the dossier buffer back over the open dossier's record.
-void ecrit_dossier_courant(store::Store &store);
-
 }  // namespace shell

@@ -12,7 +12,7 @@ const ListKind &list_kind(int kind) {
 }
 
 std::vector<std::string> lit_liste(const Store &store, int kind) {
-  RecordFile f(TListEntry::record_size);
+  RecordFile f(TListEntry::record_size, store.io());
   f.open_or_create(store.path(list_kind(kind).file));
   std::vector<TListEntry> raw(static_cast<std::size_t>(f.count()));
   f.read_many(0, static_cast<std::int64_t>(raw.size()), raw.data());
@@ -25,7 +25,7 @@ std::vector<std::string> lit_liste(const Store &store, int kind) {
 void ecrit_liste(const Store &store, int kind, const std::vector<std::string> &entries) {
   std::vector<TListEntry> raw(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) raw[i].set_texte(entries[i]);
-  RecordFile f(TListEntry::record_size);
+  RecordFile f(TListEntry::record_size, store.io());
   f.open_or_create(store.path(list_kind(kind).file));
   f.truncate(0);
   f.write_many(0, static_cast<std::int64_t>(raw.size()), raw.data());
@@ -66,7 +66,7 @@ void Remplace_valeur(Store &store, int kind, std::string_view from, std::string_
   std::vector<TDataDossier> dossiers = store.lit_dossiers();
   for (int d = 0; d < static_cast<int>(dossiers.size()); ++d) {
     if (touches_supports(kind)) {
-      RecordFile f(TDataSupport::record_size);
+      RecordFile f(TDataSupport::record_size, store.io());
       f.open_or_create(store.nom_fichier(kSupportsBase, d));
       std::int64_t n = f.count();
       TDataSupport s;
@@ -78,7 +78,7 @@ void Remplace_valeur(Store &store, int kind, std::string_view from, std::string_
       }
     }
     if (!touches_records(kind)) continue;
-    RecordingFiles files;
+    RecordingFiles files(store.io());
     store.open_recording_files(d, files);
     std::int64_t n = files.records.count();
     TDataRecord r;

@@ -1,8 +1,6 @@
 #include "record_file.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
 
 #include <cerrno>
 #include <cstring>
@@ -17,11 +15,12 @@ StoreError::StoreError(std::string operation, std::string file, std::string reas
       file_(std::move(file)) {}
 
 RecordFile::RecordFile(RecordFile &&other) noexcept
-    : fd_(std::exchange(other.fd_, -1)), size_(other.size_), path_(std::move(other.path_)) {}
+    : io_(other.io_), fd_(std::exchange(other.fd_, -1)), size_(other.size_), path_(std::move(other.path_)) {}
 
 RecordFile &RecordFile::operator=(RecordFile &&other) noexcept {
   if (this != &other) {
     close();
+    io_ = other.io_;
     fd_ = std::exchange(other.fd_, -1);
     size_ = other.size_;
     path_ = std::move(other.path_);
@@ -36,9 +35,9 @@ void RecordFile::fail(const char *operation) const { throw StoreError(operation,
 bool RecordFile::open_or_create(const std::string &path) {
   close();
   path_ = path;
-  fd_ = ::open(path.c_str(), O_RDWR | O_CLOEXEC);
+  fd_ = io_->open(path.c_str(), O_RDWR | O_CLOEXEC, 0);
   if (fd_ >= 0) return false;
-  fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  fd_ = io_->open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
   if (fd_ < 0) fail("create");
   return true;
 }
@@ -46,23 +45,23 @@ bool RecordFile::open_or_create(const std::string &path) {
 bool RecordFile::open_existing_readonly(const std::string &path) {
   close();
   path_ = path;
-  fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+  fd_ = io_->open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
   return fd_ >= 0;
 }
 
 void RecordFile::close() {
-  if (fd_ >= 0) ::close(fd_);
+  if (fd_ >= 0) io_->close(fd_);
   fd_ = -1;
 }
 
 std::int64_t RecordFile::count() const {
-  struct stat st;
+  off_t bytes = 0;
   if (fd_ < 0) {
     errno = EBADF;
     fail("size query");
   }
-  if (::fstat(fd_, &st) != 0) fail("size query");
-  return static_cast<std::int64_t>(st.st_size) / static_cast<std::int64_t>(size_);
+  if (io_->size(fd_, &bytes) != 0) fail("size query");
+  return static_cast<std::int64_t>(bytes) / static_cast<std::int64_t>(size_);
 }
 
 void RecordFile::read(std::int64_t n, void *record) const { read_many(n, 1, record); }
@@ -77,7 +76,7 @@ void RecordFile::read_many(std::int64_t first, std::int64_t count, void *records
   std::size_t left = static_cast<std::size_t>(count) * size_;
   off_t at = static_cast<off_t>(first) * static_cast<off_t>(size_);
   while (left > 0) {
-    ssize_t got = ::pread(fd_, p, left, at);
+    ssize_t got = io_->pread(fd_, p, left, at);
     if (got < 0 && errno == EINTR) continue;
     if (got < 0) fail("read");
     if (got == 0) throw StoreError("read", path_, "file ended early");
@@ -97,7 +96,7 @@ void RecordFile::write_many(std::int64_t first, std::int64_t count, const void *
   std::size_t left = static_cast<std::size_t>(count) * size_;
   off_t at = static_cast<off_t>(first) * static_cast<off_t>(size_);
   while (left > 0) {
-    ssize_t put = ::pwrite(fd_, p, left, at);
+    ssize_t put = io_->pwrite(fd_, p, left, at);
     if (put < 0 && errno == EINTR) continue;
     if (put <= 0) fail("write");
     p += put;
@@ -111,7 +110,7 @@ void RecordFile::truncate(std::int64_t count) {
     errno = EBADF;
     fail("truncation");
   }
-  if (::ftruncate(fd_, static_cast<off_t>(count < 0 ? 0 : count) * static_cast<off_t>(size_)) != 0)
+  if (io_->ftruncate(fd_, static_cast<off_t>(count < 0 ? 0 : count) * static_cast<off_t>(size_)) != 0)
     fail("truncation");
 }
 
@@ -129,6 +128,14 @@ void RecordFile::remove(std::int64_t k, std::int64_t total) {
     write_many(i - 1, n, buffer.data());
   }
   truncate(total - 1);
+}
+
+}  // namespace store
+
+namespace store {
+
+void RecordFile::sync() {
+  if (fd_ >= 0 && io_->fsync(fd_) != 0) fail("sync");
 }
 
 }  // namespace store

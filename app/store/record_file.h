@@ -5,6 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "io.h"
+
 namespace store {
 
 // A failed seek, read, write, size query or truncation of a data file. Carries what failed and
@@ -25,7 +27,7 @@ class StoreError : public std::runtime_error {
 // beyond that count is a failure, never a read of zeroes.
 class RecordFile {
  public:
-  explicit RecordFile(std::size_t record_size) : size_(record_size) {}
+  explicit RecordFile(std::size_t record_size, Io &io = system_io()) : io_(&io), size_(record_size) {}
   RecordFile(const RecordFile &) = delete;
   RecordFile &operator=(const RecordFile &) = delete;
   RecordFile(RecordFile &&other) noexcept;
@@ -55,9 +57,12 @@ class RecordFile {
   // `total` defaults to the file's count; a parallel file passes its master file's count so a
   // stale record past it goes too.
   void remove(std::int64_t k, std::int64_t total = -1);
+  // Forces what was written to the disk.
+  void sync();
 
  private:
   [[noreturn]] void fail(const char *operation) const;
+  Io *io_;
   int fd_ = -1;
   std::size_t size_;
   std::string path_;

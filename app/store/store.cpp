@@ -46,59 +46,205 @@ static void scan_recording_files(RecordingFiles &files, const std::function<void
   }
 }
 
-Store::Store(std::string dir) : data_dir(std::move(dir)) {
-  if (data_dir.empty()) data_dir = "./";
-  if (data_dir.back() != '/') data_dir += '/';
+namespace {
+std::string with_slash(std::string dir) {
+  if (dir.empty()) dir = "./";
+  if (dir.back() != '/') dir += '/';
+  return dir;
 }
+}  // namespace
+
+Store::Store(std::string dir, Io &io) : data_dir(with_slash(std::move(dir))), io_(io) {}
 
 std::string Store::nom_fichier(std::string_view base, int n) const {
   return data_dir + std::string(base) + nombre_zero(n, 3);
 }
 
 int Store::require_dossier() const {
-  if (dossier_courant < 0) throw StoreError("open", data_dir, "no dossier is open");
-  return dossier_courant;
+  if (dossier_courant_ < 0) throw StoreError("open", data_dir, "no dossier is open");
+  return dossier_courant_;
 }
 
 // ---- MAINFILE ----
 
-void Store::ouvre_mainfile() { mainfile_.open_or_create(path(kMainFile)); }
-void Store::ferme_mainfile() { mainfile_.close(); }
-void Store::lit_dossier(int n) { mainfile_.read(n, dossier.bytes.data()); }
-void Store::ecrit_dossier(int n) { mainfile_.write(n, dossier.bytes.data()); }
-void Store::vide_dossier() { dossier.clear(); }
-int Store::nombre_dossiers() { return static_cast<int>(mainfile_.count()); }
+TDataDossier Store::lit_dossier(int n) {
+  RecordFile f(TDataDossier::record_size, io_);
+  f.open_or_create(path(kMainFile));
+  TDataDossier d;
+  f.read(n, d.bytes.data());
+  return d;
+}
+
+void Store::ecrit_dossier(int n, const TDataDossier &d) {
+  RecordFile f(TDataDossier::record_size, io_);
+  f.open_or_create(path(kMainFile));
+  f.write(n, d.bytes.data());
+}
 
 std::vector<TDataDossier> Store::lit_dossiers() {
-  RecordFile f(TDataDossier::record_size);
+  RecordFile f(TDataDossier::record_size, io_);
   f.open_or_create(path(kMainFile));
   std::vector<TDataDossier> all(static_cast<std::size_t>(f.count()));
   f.read_many(0, static_cast<std::int64_t>(all.size()), all.data());
   return all;
 }
 
+int Store::nombre_dossiers() {
+  RecordFile f(TDataDossier::record_size, io_);
+  f.open_or_create(path(kMainFile));
+  return static_cast<int>(f.count());
+}
+
+int Store::cree_dossier(const TDataDossier &d) {
+  RecordFile f(TDataDossier::record_size, io_);
+  f.open_or_create(path(kMainFile));
+  int n = static_cast<int>(f.count());
+  f.write(n, d.bytes.data());
+  f.close();
+  ferme_dossier();
+  dossier_ = d;
+  dossier_courant_ = n;
+  return n;
+}
+
+void Store::ouvre_dossier(int n) {
+  TDataDossier d = lit_dossier(n);
+  ferme_dossier();
+  dossier_ = d;
+  dossier_courant_ = n;
+}
+
+void Store::relit_dossier() { dossier_ = lit_dossier(require_dossier()); }
+
+void Store::modifie_dossier(const TDataDossier &d) {
+  ecrit_dossier(require_dossier(), d);
+  dossier_ = d;
+}
+
+bool Store::titre_pris(std::string_view titre, int own) {
+  std::vector<TDataDossier> all = lit_dossiers();
+  for (std::size_t i = 0; i < all.size(); ++i)
+    if (static_cast<int>(i) != own && all[i].titre() == titre) return true;
+  return false;
+}
+
+int Store::trouve_dossier(std::string_view titre) {
+  std::string wanted = cp1252_upper(titre);
+  std::vector<TDataDossier> all = lit_dossiers();
+  for (int i = static_cast<int>(all.size()) - 1; i >= 0; --i)
+    if (cp1252_upper(all[static_cast<std::size_t>(i)].titre()) == wanted) return i;
+  return -1;
+}
+
+void Store::ferme_dossier() {
+  dossier_courant_ = support_courant_ = record_courant_ = -1;
+  dossier_.clear();
+  support_.clear();
+  recording_ = Recording{};
+}
+
+void Store::supprime_dossier(int k) {
+  ferme_dossier();
+  RecordFile mainfile(TDataDossier::record_size, io_);
+  mainfile.open_or_create(path(kMainFile));
+  int total = static_cast<int>(mainfile.count());
+  if (k < 0 || k >= total)
+    throw StoreError("read", path(kMainFile), "dossier " + std::to_string(k) + " does not exist");
+  static constexpr const char *kBases[] = {kSupportsBase, kRecordsBase, kRecords1Base,
+                                           kCreditsBase,  kAwardsBase,  kPlanningBase};
+  // Erase and rename failures (a file that was never created) are of no consequence.
+  if (k == total - 1) {
+    for (const char *base : kBases) io_.unlink(nom_fichier(base, k).c_str());
+  } else {
+    TDataDossier moved;
+    for (int j = k; j <= total - 2; ++j) {
+      mainfile.read(j + 1, moved.bytes.data());
+      mainfile.write(j, moved.bytes.data());
+      for (const char *base : kBases) {
+        io_.unlink(nom_fichier(base, j).c_str());
+        io_.rename(nom_fichier(base, j + 1).c_str(), nom_fichier(base, j).c_str());
+      }
+    }
+  }
+  mainfile.truncate(total - 1);
+}
+
+// Takes the next support or recording number of the open dossier; returns the dossier as
+// written, whose counter is the number taken.
+TDataDossier Store::prend_numero(bool record) {
+  int n = require_dossier();
+  TDataDossier d = lit_dossier(n);
+  if (record)
+    d.set_dernier_record(d.dernier_record() + 1);
+  else
+    d.set_dernier_support(d.dernier_support() + 1);
+  ecrit_dossier(n, d);
+  dossier_ = d;
+  return d;
+}
+
 // ---- supports ----
 
-void Store::ouvre_supports() { supports_.open_or_create(nom_fichier(kSupportsBase, require_dossier())); }
-void Store::ferme_supports() { supports_.close(); }
-void Store::lit_support(int n) { supports_.read(n, support.bytes.data()); }
-void Store::ecrit_support(int n) { supports_.write(n, support.bytes.data()); }
-int Store::nombre_supports() { return static_cast<int>(supports_.count()); }
-void Store::supprime_support(int k) { supports_.remove(k); }
+int Store::nombre_supports(int d) {
+  if (d < 0) d = require_dossier();
+  RecordFile f(TDataSupport::record_size, io_);
+  f.open_or_create(nom_fichier(kSupportsBase, d));
+  return static_cast<int>(f.count());
+}
+
+void Store::choisit_support(int n) {
+  if (n < 0) {
+    support_courant_ = -1;
+    support_.clear();
+    return;
+  }
+  RecordFile f(TDataSupport::record_size, io_);
+  f.open_or_create(nom_fichier(kSupportsBase, require_dossier()));
+  TDataSupport s;
+  f.read(n, s.bytes.data());
+  support_ = s;
+  support_courant_ = n;
+}
 
 void Store::nouveau_support() {
-  int d = require_dossier();
-  ouvre_mainfile();
-  lit_dossier(d);
+  int at = nombre_supports();
+  TDataDossier d = prend_numero(false);
   std::string today = date_du_jour();
-  support.clear();
-  support.set_numero(dossier.dernier_support() + 1);
+  support_.clear();
+  support_.set_numero(d.dernier_support());
   for (auto set : {&TDataSupport::set_date, &TDataSupport::set_pret_du, &TDataSupport::set_pret_au,
                    &TDataSupport::set_emprunt_du, &TDataSupport::set_emprunt_au})
-    (support.*set)(today);
-  dossier.set_dernier_support(dossier.dernier_support() + 1);
-  ecrit_dossier(d);
-  ferme_mainfile();
+    (support_.*set)(today);
+  support_courant_ = at;
+}
+
+void Store::valide_support(const TDataSupport &s) {
+  if (support_courant_ < 0) throw StoreError("write", nom_fichier(kSupportsBase, require_dossier()), "no support is current");
+  RecordFile f(TDataSupport::record_size, io_);
+  f.open_or_create(nom_fichier(kSupportsBase, require_dossier()));
+  f.write(support_courant_, s.bytes.data());
+  support_ = s;
+}
+
+int Store::supprime_support() {
+  int d = require_dossier();
+  if (support_courant_ < 0) throw StoreError("write", nom_fichier(kSupportsBase, d), "no support is current");
+  const std::int32_t numero = support_.numero();
+  RecordingFiles files(io_);
+  open_recording_files(d, files);
+  int gone = 0;
+  remove_recordings(files, [&](const TDataRecord &r) {
+    bool drop = r.numero_support() == numero;
+    gone += drop;
+    return drop;
+  });
+  files.close();
+  RecordFile f(TDataSupport::record_size, io_);
+  f.open_or_create(nom_fichier(kSupportsBase, d));
+  f.remove(support_courant_);
+  choisit_support(-1);
+  choisit_record(-1);
+  return gone;
 }
 
 // ---- recordings ----
@@ -118,74 +264,91 @@ void Store::open_recording_files(int n, RecordingFiles &files) {
   files.awards.open_or_create(nom_fichier(kAwardsBase, n));
 }
 
-void Store::ouvre_records() { open_recording_files(require_dossier(), records_); }
-void Store::ferme_records() { records_.close(); }
-int Store::nombre_records() { return static_cast<int>(records_.records.count()); }
-
-void Store::lit_record(int n) {
-  records_.records.read(n, record.bytes.data());
-  records_.records1.read(n, record1.bytes.data());
-  records_.credits.read(n, generique.bytes.data());
-  records_.awards.read(n, recompense.bytes.data());
+int Store::nombre_records(int d) {
+  if (d < 0) d = require_dossier();
+  RecordFile f(TDataRecord::record_size, io_);
+  f.open_or_create(nom_fichier(kRecordsBase, d));
+  return static_cast<int>(f.count());
 }
 
-void Store::ecrit_record(int n) {
-  // Check all four before writing any, so a refused write leaves the files as they were.
-  for (RecordFile *f : {&records_.records, &records_.records1, &records_.credits, &records_.awards})
-    if (n < 0 || n > f->count())
-      throw StoreError("write", f->path(), "record " + std::to_string(n) + " would leave a hole");
-  records_.records.write(n, record.bytes.data());
-  records_.records1.write(n, record1.bytes.data());
-  records_.credits.write(n, generique.bytes.data());
-  records_.awards.write(n, recompense.bytes.data());
-}
-
-void Store::supprime_record(int k) {
-  require_parallel(records_);
-  std::int64_t total = records_.records.count();
-  for (RecordFile *f : {&records_.records, &records_.records1, &records_.credits, &records_.awards})
-    f->remove(k, total);
-}
-
-int Store::supprime_records_du_support(std::int32_t numero_support) {
-  require_parallel(records_);
-  std::int64_t total = records_.records.count();
-  std::int64_t kept = 0;
-  // Records only move down, so every place written has been read already.
-  scan_recording_files(records_, [&](int n, const RecordingView &v) {
-    if (v.record.numero_support() == numero_support) return;
-    if (kept != n) {
-      records_.records.write(kept, v.record.bytes.data());
-      records_.records1.write(kept, v.record1.bytes.data());
-      records_.credits.write(kept, v.generique.bytes.data());
-      records_.awards.write(kept, v.recompense.bytes.data());
-    }
-    ++kept;
-  });
-  for (RecordFile *f : {&records_.records, &records_.records1, &records_.credits, &records_.awards})
-    f->truncate(kept);
-  return static_cast<int>(total - kept);
+void Store::choisit_record(int n) {
+  if (n < 0) {
+    record_courant_ = -1;
+    recording_ = Recording{};
+    return;
+  }
+  RecordingFiles files(io_);
+  open_recording_files(require_dossier(), files);
+  Recording r;
+  files.records.read(n, r.record.bytes.data());
+  files.records1.read(n, r.record1.bytes.data());
+  files.credits.read(n, r.generique.bytes.data());
+  files.awards.read(n, r.recompense.bytes.data());
+  recording_ = r;
+  record_courant_ = n;
 }
 
 void Store::nouveau_record() {
   int d = require_dossier();
-  ouvre_mainfile();
-  lit_dossier(d);
-  ouvre_supports();
-  lit_support(support_courant);
+  if (support_courant_ < 0) throw StoreError("write", nom_fichier(kRecordsBase, d), "no support is current");
+  int at = nombre_records();
+  TDataDossier dossier = prend_numero(true);
   std::string today = date_du_jour();
-  record.clear();
-  record1.clear();
-  generique.clear();
-  recompense.clear();
-  record.set_numero(dossier.dernier_record() + 1);
-  record.set_numero_support(support.numero());
-  record.set_annee(leading_number(today.size() > 6 ? std::string_view(today).substr(6, 4) : ""));
-  record.set_date(today);
-  ferme_supports();
-  dossier.set_dernier_record(dossier.dernier_record() + 1);
-  ecrit_dossier(d);
-  ferme_mainfile();
+  recording_ = Recording{};
+  TDataRecord &r = recording_.record;
+  r.set_numero(dossier.dernier_record());
+  r.set_numero_support(support_.numero());
+  r.set_annee(leading_number(today.size() > 6 ? std::string_view(today).substr(6, 4) : ""));
+  r.set_date(today);
+  record_courant_ = at;
+}
+
+void Store::valide_record(const Recording &r) {
+  int d = require_dossier();
+  const int n = record_courant_;
+  RecordingFiles files(io_);
+  open_recording_files(d, files);
+  // Check all four before writing any, so a refused write leaves the files as they were.
+  for (RecordFile *f : {&files.records, &files.records1, &files.credits, &files.awards})
+    if (n < 0 || n > f->count())
+      throw StoreError("write", f->path(), "record " + std::to_string(n) + " would leave a hole");
+  files.records.write(n, r.record.bytes.data());
+  files.records1.write(n, r.record1.bytes.data());
+  files.credits.write(n, r.generique.bytes.data());
+  files.awards.write(n, r.recompense.bytes.data());
+  recording_ = r;
+}
+
+void Store::supprime_record() {
+  int d = require_dossier();
+  const int k = record_courant_;
+  RecordingFiles files(io_);
+  open_recording_files(d, files);
+  require_parallel(files);
+  std::int64_t total = files.records.count();
+  if (k < 0 || k >= total)
+    throw StoreError("read", files.records.path(), "record " + std::to_string(k) + " is beyond the end");
+  for (RecordFile *f : {&files.records, &files.records1, &files.credits, &files.awards}) f->remove(k, total);
+  choisit_record(-1);
+}
+
+// Drops the recordings `drop` picks from the four files in one compacting pass (the same result
+// as removing them one by one).
+void Store::remove_recordings(RecordingFiles &files, const std::function<bool(const TDataRecord &)> &drop) {
+  require_parallel(files);
+  std::int64_t kept = 0;
+  // Records only move down, so every place written has been read already.
+  scan_recording_files(files, [&](int n, const RecordingView &v) {
+    if (drop(v.record)) return;
+    if (kept != n) {
+      files.records.write(kept, v.record.bytes.data());
+      files.records1.write(kept, v.record1.bytes.data());
+      files.credits.write(kept, v.generique.bytes.data());
+      files.awards.write(kept, v.recompense.bytes.data());
+    }
+    ++kept;
+  });
+  for (RecordFile *f : {&files.records, &files.records1, &files.credits, &files.awards}) f->truncate(kept);
 }
 
 // ---- planning ----
@@ -199,22 +362,28 @@ TDataPlanning Store::planning_defaut() {
   return p;
 }
 
-void Store::ouvre_planning() {
-  if (planning_file_.open_or_create(nom_fichier(kPlanningBase, require_dossier()))) {
-    TDataPlanning p = planning_defaut();
-    planning_file_.write(0, p.bytes.data());
-  }
+TDataPlanning Store::lit_planning() {
+  RecordFile f(TDataPlanning::record_size, io_);
+  TDataPlanning p = planning_defaut();
+  if (f.open_or_create(nom_fichier(kPlanningBase, require_dossier())))
+    f.write(0, p.bytes.data());
+  else
+    f.read(0, p.bytes.data());
+  return p;
 }
-void Store::ferme_planning() { planning_file_.close(); }
-void Store::lit_planning() { planning_file_.read(0, planning.bytes.data()); }
-void Store::ecrit_planning() { planning_file_.write(0, planning.bytes.data()); }
+
+void Store::ecrit_planning(const TDataPlanning &p) {
+  RecordFile f(TDataPlanning::record_size, io_);
+  f.open_or_create(nom_fichier(kPlanningBase, require_dossier()));
+  f.write(0, p.bytes.data());
+}
 
 // ---- scans ----
 
 // Reads a whole file of records in blocks and hands each one over.
 template <class Record, class Visit>
-static void scan_file(const std::string &name, const Visit &visit) {
-  RecordFile f(Record::record_size);
+static void scan_file(Io &io, const std::string &name, const Visit &visit) {
+  RecordFile f(Record::record_size, io);
   f.open_or_create(name);
   std::int64_t count = f.count();
   std::vector<Record> block(static_cast<std::size_t>(std::min<std::int64_t>(count, kScanBlock)));
@@ -227,82 +396,19 @@ static void scan_file(const std::string &name, const Visit &visit) {
 
 void Store::scan_supports(const std::function<void(int, const TDataSupport &)> &visit, int d) {
   if (d < 0) d = require_dossier();
-  scan_file<TDataSupport>(nom_fichier(kSupportsBase, d), visit);
+  scan_file<TDataSupport>(io_, nom_fichier(kSupportsBase, d), visit);
 }
-
 
 void Store::scan_records_main(const std::function<void(int, const TDataRecord &)> &visit, int d) {
   if (d < 0) d = require_dossier();
-  scan_file<TDataRecord>(nom_fichier(kRecordsBase, d), visit);
+  scan_file<TDataRecord>(io_, nom_fichier(kRecordsBase, d), visit);
 }
 
 void Store::scan_records(const std::function<void(int, const RecordingView &)> &visit, int d) {
   if (d < 0) d = require_dossier();
-  RecordingFiles files;
+  RecordingFiles files(io_);
   open_recording_files(d, files);
   scan_recording_files(files, visit);
-}
-
-// ---- dossier management ----
-
-int Store::cree_dossier() {
-  ouvre_mainfile();
-  int n = nombre_dossiers();
-  ecrit_dossier(n);
-  ferme_mainfile();
-  dossier_courant = n;
-  support_courant = record_courant = -1;
-  return n;
-}
-
-bool Store::titre_pris(std::string_view titre, int own) {
-  std::vector<TDataDossier> all = lit_dossiers();
-  for (std::size_t i = 0; i < all.size(); ++i)
-    if (static_cast<int>(i) != own && all[i].titre() == titre) return true;
-  return false;
-}
-
-int Store::trouve_dossier(std::string_view titre) {
-  std::string wanted = cp1252_upper(titre);
-  std::vector<TDataDossier> all = lit_dossiers();
-  for (int i = static_cast<int>(all.size()) - 1; i >= 0; --i)
-    if (cp1252_upper(all[static_cast<std::size_t>(i)].titre()) == wanted) return i;
-  return -1;
-}
-
-void Store::ferme_dossier() {
-  supports_.close();
-  records_.close();
-  planning_file_.close();
-  dossier_courant = support_courant = record_courant = -1;
-}
-
-void Store::supprime_dossier(int k) {
-  ferme_dossier();
-  ouvre_mainfile();
-  int total = nombre_dossiers();
-  if (k < 0 || k >= total) {
-    ferme_mainfile();
-    throw StoreError("read", path(kMainFile), "dossier " + std::to_string(k) + " does not exist");
-  }
-  static constexpr const char *kBases[] = {kSupportsBase, kRecordsBase, kRecords1Base,
-                                           kCreditsBase,  kAwardsBase,  kPlanningBase};
-  // Erase and rename failures (a file that was never created) are of no consequence.
-  if (k == total - 1) {
-    for (const char *base : kBases) std::remove(nom_fichier(base, k).c_str());
-  } else {
-    TDataDossier moved;
-    for (int j = k; j <= total - 2; ++j) {
-      mainfile_.read(j + 1, moved.bytes.data());
-      mainfile_.write(j, moved.bytes.data());
-      for (const char *base : kBases) {
-        std::remove(nom_fichier(base, j).c_str());
-        std::rename(nom_fichier(base, j + 1).c_str(), nom_fichier(base, j).c_str());
-      }
-    }
-  }
-  mainfile_.truncate(total - 1);
-  ferme_mainfile();
 }
 
 }  // namespace store

@@ -1,10 +1,9 @@
 // The collection store: the data directory, the open dossier and its current records.
 //
-// One Store is the program-wide state. It holds exactly one buffer per record type, the
-// current dossier, support and recording, and the three current record numbers (-1 when none).
-// Routines follow the files' pattern: open (creating a missing file), read or write by record
-// number, close. Whole-file scans read into buffers of their own, so the current buffers always
-// hold the current records.
+// One Store is the program-wide state: the open dossier, the current support and recording and
+// their records, kept private. Callers ask for whole operations (choose, add, validate, delete);
+// each opens the files it needs, does its work and closes them again, so no file stays open
+// between two operations. Whole-file scans read into buffers of their own.
 //
 // File invariants: the recordings, second recordings, credits and awards files are parallel
 // (record k of each is the same recording) and are written together; the number of recordings
@@ -41,32 +40,36 @@ struct RecordingView {
   const TDataRecompense &recompense;
 };
 
+// The four records of one recording, held together.
+struct Recording {
+  TDataRecord record;
+  TDataRecord1 record1;
+  TDataGenerique generique;
+  TDataRecompense recompense;
+};
+
 // The four recording files of one dossier.
 struct RecordingFiles {
-  RecordFile records{TDataRecord::record_size};
-  RecordFile records1{TDataRecord1::record_size};
-  RecordFile credits{TDataGenerique::record_size};
-  RecordFile awards{TDataRecompense::record_size};
+  explicit RecordingFiles(Io &io = system_io())
+      : records(TDataRecord::record_size, io),
+        records1(TDataRecord1::record_size, io),
+        credits(TDataGenerique::record_size, io),
+        awards(TDataRecompense::record_size, io) {}
+  RecordFile records;
+  RecordFile records1;
+  RecordFile credits;
+  RecordFile awards;
   void close();
 };
 
 class Store {
  public:
-  // `dir` is the data directory; a trailing '/' is added when missing.
-  explicit Store(std::string dir);
+  // `dir` is the data directory; a trailing '/' is added when missing. Every file call goes
+  // through `io`.
+  explicit Store(std::string dir, Io &io = system_io());
 
-  std::string data_dir;
-  int dossier_courant = -1;
-  int support_courant = -1;
-  int record_courant = -1;
-
-  TDataDossier dossier;
-  TDataSupport support;
-  TDataRecord record;
-  TDataRecord1 record1;
-  TDataGenerique generique;
-  TDataRecompense recompense;
-  TDataPlanning planning;
+  const std::string data_dir;
+  Io &io() const { return io_; }
 
   // Today's date text; replaceable so tests fix the day.
   std::function<std::string()> today = system_today;
@@ -75,72 +78,93 @@ class Store {
   std::string nom_fichier(std::string_view base, int n) const;
   std::string path(std::string_view name) const { return data_dir + std::string(name); }
 
-  // "MAINFILE"
-  void ouvre_mainfile();
-  void ferme_mainfile();
-  void lit_dossier(int n);
-  void ecrit_dossier(int n);
-  void vide_dossier();
-  int nombre_dossiers();
-  // Every dossier record in file order, read into a list of its own (the buffer is untouched).
+  // ---- the current state: -1 when none ----
+  int dossier_courant() const { return dossier_courant_; }
+  int support_courant() const { return support_courant_; }
+  int record_courant() const { return record_courant_; }
+  // The open dossier's record as last read or written.
+  const TDataDossier &dossier() const { return dossier_; }
+  // The current support and recording; blank records when none is current. A new one not yet
+  // validated is current at the position it will take (the file's record count).
+  const TDataSupport &support() const { return support_; }
+  const Recording &recording() const { return recording_; }
+  const TDataRecord &record() const { return recording_.record; }
+
+  // ---- dossiers ("MAINFILE") ----
+  // Every dossier record in file order.
   std::vector<TDataDossier> lit_dossiers();
+  int nombre_dossiers();
+  // Appends `d` to "MAINFILE" and opens it; returns its number.
+  int cree_dossier(const TDataDossier &d);
+  // Makes dossier n the open one (its record read); no support or recording is current.
+  void ouvre_dossier(int n);
+  // Reads the open dossier's record again.
+  void relit_dossier();
+  // Writes `d` over the open dossier's record.
+  void modifie_dossier(const TDataDossier &d);
+  // True when a dossier other than `own` carries exactly this title.
+  bool titre_pris(std::string_view titre, int own);
+  // The last dossier whose title, upper-cased, equals `titre` upper-cased; -1 when none.
+  int trouve_dossier(std::string_view titre);
+  // Deletes dossier k: shifts "MAINFILE" and renames the files of the later dossiers down. The
+  // open dossier is closed.
+  void supprime_dossier(int k);
+  void ferme_dossier();
 
-  // Supports file of the open dossier.
-  void ouvre_supports();
-  void ferme_supports();
-  void lit_support(int n);
-  void ecrit_support(int n);
+  // ---- supports of the open dossier ----
+  int nombre_supports(int dossier = -1);
+  // Reads support n and makes it current; -1: none current.
+  void choisit_support(int n);
+  // A new support, current at the end of the file: the dossier's next number, today's dates.
+  // Nothing is in the supports file until it is validated.
   void nouveau_support();
-  int nombre_supports();
-  void supprime_support(int k);
+  // Writes `s` at the current support's position (appending a new one) and keeps it current.
+  void valide_support(const TDataSupport &s);
+  // Deletes the current support and every recording on it; nothing is current afterwards.
+  // Returns how many recordings went.
+  int supprime_support();
 
-  // The four recording files of the open dossier, opened and closed together.
-  void ouvre_records();
-  void ferme_records();
-  void lit_record(int n);
-  void ecrit_record(int n);
+  // ---- recordings of the open dossier ----
+  int nombre_records(int dossier = -1);
+  // Reads recording n (its four records) and makes it current; -1: none current.
+  void choisit_record(int n);
+  // A new recording on the current support, current at the end of the files.
   void nouveau_record();
-  int nombre_records();
-  // Removes record k from all four files; all four end with the same count.
-  void supprime_record(int k);
-  // Removes every recording whose numero_support is `numero_support`, from the four open recording
-  // files, in one compacting pass (the same result as removing them one by one). Returns how many.
-  int supprime_records_du_support(std::int32_t numero_support);
+  // Writes the four records of `r` at the current recording's position and keeps it current.
+  void valide_record(const Recording &r);
+  // Deletes the current recording from the four files; none is current afterwards.
+  void supprime_record();
 
-  // Planning file of the open dossier; a missing file is created with its defaults.
-  void ouvre_planning();
-  void ferme_planning();
-  void lit_planning();
-  void ecrit_planning();
+  // ---- planning of the open dossier; a missing file is created with its defaults ----
+  TDataPlanning lit_planning();
+  void ecrit_planning(const TDataPlanning &p);
   static TDataPlanning planning_defaut();
 
-  // Whole-file scans of dossier n (the open one by default), in large sequential blocks.
+  // ---- whole-file scans of dossier n (the open one by default); the state is untouched ----
   void scan_supports(const std::function<void(int, const TDataSupport &)> &visit, int dossier = -1);
   void scan_records(const std::function<void(int, const RecordingView &)> &visit, int dossier = -1);
   // The recordings file alone, for lists that need no credits, awards or format.
   void scan_records_main(const std::function<void(int, const TDataRecord &)> &visit, int dossier = -1);
 
-  // Dossier management, data side.
-  // Appends the dossier buffer to "MAINFILE" and makes it the open dossier; returns its number.
-  int cree_dossier();
-  // True when a dossier other than `own` carries exactly this title.
-  bool titre_pris(std::string_view titre, int own);
-  // The last dossier whose title, upper-cased, equals `titre` upper-cased; -1 when none.
-  int trouve_dossier(std::string_view titre);
-  // Deletes dossier k: shifts "MAINFILE" and renames the files of the later dossiers down.
-  void supprime_dossier(int k);
-  void ferme_dossier();
-
   // Opens the four recording files of dossier n into `files` (back-filling a missing second
-  // recordings file). Used by the open dossier and by scans of other dossiers.
+  // recordings file).
   void open_recording_files(int n, RecordingFiles &files);
 
  private:
   int require_dossier() const;
-  RecordFile mainfile_{TDataDossier::record_size};
-  RecordFile supports_{TDataSupport::record_size};
-  RecordingFiles records_;
-  RecordFile planning_file_{TDataPlanning::record_size};
+  TDataDossier lit_dossier(int n);
+  void ecrit_dossier(int n, const TDataDossier &d);
+  // Takes the next support or recording number from the open dossier's counters.
+  TDataDossier prend_numero(bool record);
+  void remove_recordings(RecordingFiles &files, const std::function<bool(const TDataRecord &)> &drop);
+
+  Io &io_;
+  int dossier_courant_ = -1;
+  int support_courant_ = -1;
+  int record_courant_ = -1;
+  TDataDossier dossier_;
+  TDataSupport support_;
+  Recording recording_;
 };
 
 }  // namespace store
