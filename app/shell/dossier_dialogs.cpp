@@ -20,6 +20,8 @@
 
 namespace shell {
 
+using namespace ui;
+
 namespace {
 
 struct Texte {
@@ -263,5 +265,12 @@ Tsaisie_code::Tsaisie_code(int langue, QWidget *parent) : QDialog(parent) {
 }
 
 QString Tsaisie_code::code() const { return code_->text(); }
+
+QString saisie_code(ui::Prompts &prompts, int langue) {
+  Tsaisie_code dialogue(langue);
+  prompts.execute(dialogue);
+  // Closing the prompt without OK still hands back what was typed, as the prompt has no cancel.
+  return dialogue.code();
+}
 
 }  // namespace shell

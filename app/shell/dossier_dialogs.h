@@ -16,16 +16,19 @@ namespace store {
 class Store;
 }  // namespace store
 
+namespace ui {
+class Prompts;
+}
+
 namespace shell {
 
-class Prompts;
 
 // Edits titre, code, notes and son of a dossier record, starting from `depart`; dossier() holds
 // the edit once the dialog is validated.
 class Tsaisie_dossier : public QDialog {
   Q_OBJECT
  public:
-  Tsaisie_dossier(store::Store &store, const store::TDataDossier &depart, Prompts &prompts, int langue,
+  Tsaisie_dossier(store::Store &store, const store::TDataDossier &depart, ui::Prompts &prompts, int langue,
                   QWidget *parent = nullptr);
   const store::TDataDossier &dossier() const { return dossier_; }
 
@@ -41,7 +44,7 @@ class Tsaisie_dossier : public QDialog {
 
   store::Store &store_;
   store::TDataDossier dossier_;
-  Prompts &prompts_;
+  ui::Prompts &prompts_;
   QLineEdit *titre_, *code_, *son_;
   QPlainTextEdit *notes_;
   QPushButton *ok_, *annuler_, *open_sound_, *efface_image_;
@@ -76,5 +79,8 @@ class Tsaisie_code : public QDialog {
  private:
   QLineEdit *code_;
 };
+
+// Runs Tsaisie_code: the typed text (at most 10 characters).
+QString saisie_code(ui::Prompts &prompts, int langue);
 
 }  // namespace shell

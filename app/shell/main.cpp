@@ -7,7 +7,7 @@
 #include <cstring>
 #include <exception>
 
-#include "decor.h"
+#include "apropos.h"
 #include "mainform.h"
 #include "mainform_logic.h"
 #include "mainform_texts.h"
@@ -26,10 +26,10 @@ int main(int argc, char **argv) {
   int at = static_cast<int>(args.indexOf(QStringLiteral("--data")));
   if (at >= 0 && at + 1 < args.size()) dossier = QFileInfo(args[at + 1]).absoluteFilePath();
   QFileInfo info(dossier);
-  shell::QtPrompts prompts;
+  ui::QtPrompts prompts;
   if (!info.isDir() || !info.isReadable()) {
-    prompts.message(shell::Boite::erreur, shell::message(shell::Msg::dossier_absent, langue).arg(dossier),
-                    shell::Boutons::ok);
+    prompts.message(ui::Boite::erreur, shell::message(shell::Msg::dossier_absent, langue).arg(dossier),
+                    ui::Boutons::ok);
     return 1;
   }
 
@@ -50,7 +50,7 @@ int main(int argc, char **argv) {
   } catch (const std::exception &e) {
     splash.hide();
     prompts.set_parent(nullptr);
-    prompts.message(shell::Boite::erreur, QString::fromUtf8(e.what()), shell::Boutons::ok);
+    prompts.message(ui::Boite::erreur, QString::fromUtf8(e.what()), ui::Boutons::ok);
     return 1;
   }
 }

@@ -23,33 +23,27 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "apropos.h"
+#include "collection.h"
 #include "config.h"
 #include "decor.h"
-#include "lists.h"
 #include "mainform_logic.h"
 #include "mainform_texts.h"
-#include "pages.h"
 #include "prompts.h"
 #include "qt_text.h"
 #include "store.h"
-#include "tarbre.h"
 
 namespace shell {
 
+using namespace ui;
+
 namespace {
 
-constexpr int kOutil = 42;     // tool-bar buttons
-constexpr int kCommande = 24;  // command-bar buttons: eight fit the narrowest column
-
-QLabel *etiquette(const char *nom, QWidget *parent = nullptr) {
-  auto *l = new QLabel(parent);
-  l->setObjectName(nom);
-  return l;
-}
+constexpr int kOutil = 42;  // tool-bar buttons
 
 }  // namespace
 
-Tmainform::Tmainform(store::Store &store, int langue, Prompts &prompts, QWidget *parent)
+Tmainform::Tmainform(store::Store &store, int langue, ui::Prompts &prompts, QWidget *parent)
     : QMainWindow(parent), store_(store), langue_(langue), prompts_(prompts) {
   setObjectName("mainform");
   setWindowTitle(QString::fromUtf8(kProgramTitle));
@@ -63,28 +57,26 @@ Tmainform::Tmainform(store::Store &store, int langue, Prompts &prompts, QWidget 
   cree_menus();
   cree_barre_outils();
   vertical->addWidget(tx1_);
-  auto *corps = new QHBoxLayout;
-  corps->setSpacing(0);
-  vertical->addLayout(corps, 1);
-  cree_colonne(corps);
-  cree_pages(corps);
+  collection_ = new browse::Tcollection(store_, prompts_, langue_);
+  vertical->addWidget(collection_, 1);
   cree_barre_etat();
 
   charge_hint();
-  SetLingua();
-  store_.dossier_courant = -1;
-  rubrique_->setCurrentIndex(3);
+  registre_.applique(textes_mainform(), langue_);
   affiche_caption();
-  Panel3_->setFixedWidth(width() * 2 / 3 + 1);
+  collection_->Panel3()->setFixedWidth(width() * 2 / 3 + 1);
   // A data directory that cannot be written is reported, and the window still opens.
-  commande([this] { Affecte_liste(); });
-  edition_support = edition_record = false;
+  commande([this] { collection_->Affecte_liste(); });
   store::TDataConfig config = store::config_defaut(store_);
   commande([&] { config = store::lit_config(store_); });
   applique_preferences(config);
-  TabSet1Change(0);
+  connect(collection_, &browse::Tcollection::etat_change, this, &Tmainform::etat_commandes);
+  connect(collection_, &browse::Tcollection::echec, this, &Tmainform::apres_echec);
+  // The loan, picture and credits buttons open windows still to come.
+  for (const char *nom : {"Sprete", "Semprunte", "Eaffiche", "Evideo", "Egenerique", "Erecompenses"})
+    connect(qobject_cast<QToolButton *>(collection_->registre().cherche(nom)), &QToolButton::clicked, this,
+            &Tmainform::pas_encore);
   etat_commandes();
-  connect(rubrique_, &QComboBox::currentIndexChanged, this, [this] { rubriqueChange(); });
 }
 
 Tmainform::~Tmainform() = default;
@@ -94,6 +86,7 @@ Tmainform::~Tmainform() = default;
 QAction *Tmainform::action(QMenu *parent, const char *nom, Handler handler) {
   auto *a = new QAction(parent);
   a->setObjectName(nom);
+  registre_.ajoute(a);
   parent->addAction(a);
   if (handler) connect(a, &QAction::triggered, this, [this, handler] { (this->*handler)(); });
   return a;
@@ -102,6 +95,7 @@ QAction *Tmainform::action(QMenu *parent, const char *nom, Handler handler) {
 QMenu *Tmainform::menu(QWidget *parent, const char *nom) {
   auto *m = new QMenu(parent);
   m->setObjectName(nom);
+  registre_.ajoute(m);
   if (auto *barre = qobject_cast<QMenuBar *>(parent)) barre->addMenu(m);
   return m;
 }
@@ -171,6 +165,7 @@ void Tmainform::cree_menus() {
 
   auto *planning = new QAction(barre);
   planning->setObjectName("PlanningM");
+  registre_.ajoute(planning);
   barre->addAction(planning);
   connect(planning, &QAction::triggered, this, &Tmainform::pas_encore);
 
@@ -181,108 +176,36 @@ void Tmainform::cree_menus() {
   action(aide, "apropos", &Tmainform::Apropos1Click);
 }
 
-QToolButton *Tmainform::bouton(QWidget *parent, const char *nom, Handler handler, int taille) {
-  auto *b = new QToolButton(parent);
-  b->setObjectName(nom);
-  b->setAutoRaise(true);
-  b->setFixedSize(taille, taille);
-  b->setIcon(icone(QString::fromLatin1(nom)));
-  const int cote = std::min(32, taille - 6);
-  b->setIconSize(QSize(cote, cote));
-  if (handler) connect(b, &QToolButton::clicked, this, [this, handler] { (this->*handler)(); });
-  if (parent->layout()) parent->layout()->addWidget(b);
-  return b;
-}
-
 void Tmainform::cree_barre_outils() {
-  tx1_ = new Fond;
+  tx1_ = new ui::Fond;
   tx1_->setObjectName("tx1");
   auto *rang = new QHBoxLayout(tx1_);
   rang->setContentsMargins(6, 3, 6, 3);
   rang->setSpacing(2);
-  auto separe = [&] { rang->addSpacing(12); };
-  bouton(tx1_, "dossier_bt", &Tmainform::ouvre_dossier_meClick, kOutil);
-  separe();
-  bouton(tx1_, "photo_bt", &Tmainform::pas_encore, kOutil);
-  bouton(tx1_, "video_bt", &Tmainform::pas_encore, kOutil);
-  bouton(tx1_, "generique_bt", &Tmainform::pas_encore, kOutil);
-  separe();
-  bouton(tx1_, "recherche_bt", &Tmainform::pas_encore, kOutil);
-  bouton(tx1_, "resultat_bt", &Tmainform::pas_encore, kOutil);
-  QToolButton *stats = bouton(tx1_, "statistiques_bt", nullptr, kOutil);
-  QToolButton *editions = bouton(tx1_, "editions_bt", nullptr, kOutil);
-  bouton(tx1_, "echeancier_bt", &Tmainform::pas_encore, kOutil);
-  separe();
-  QToolButton *parametres = bouton(tx1_, "parametres_bt", nullptr, kOutil);
+  // nullptr: a pop-up menu; pas_encore: windows still to come.
+  const std::pair<const char *, Handler> boutons[] = {
+      {"dossier_bt", &Tmainform::ouvre_dossier_meClick}, {nullptr, nullptr},
+      {"photo_bt", &Tmainform::pas_encore},              {"video_bt", &Tmainform::pas_encore},
+      {"generique_bt", &Tmainform::pas_encore},          {nullptr, nullptr},
+      {"recherche_bt", &Tmainform::pas_encore},          {"resultat_bt", &Tmainform::pas_encore},
+      {"statistiques_bt", nullptr},                      {"editions_bt", nullptr},
+      {"echeancier_bt", &Tmainform::pas_encore},         {nullptr, nullptr},
+      {"parametres_bt", nullptr}};
+  const std::pair<const char *, QMenu *> popups[] = {
+      {"statistiques_bt", statistiquesMB_}, {"editions_bt", editionsMB_}, {"parametres_bt", parametresMB_}};
+  for (const auto &[nom, handler] : boutons) {
+    if (!nom) {
+      rang->addSpacing(12);
+      continue;
+    }
+    QToolButton *b = registre_.ajoute(ui::bouton(nom, kOutil, tx1_));
+    rang->addWidget(b);
+    if (handler) connect(b, &QToolButton::clicked, this, [this, h = handler] { (this->*h)(); });
+    for (const auto &[nom_popup, popup] : popups)
+      if (std::string_view(nom) == nom_popup)
+        connect(b, &QToolButton::clicked, this, [this, b, p = popup] { p->popup(point_popup(b)); });
+  }
   rang->addStretch(1);
-  connect(stats, &QToolButton::clicked, this, [=, this] { ouvre_popup(stats, statistiquesMB_); });
-  connect(editions, &QToolButton::clicked, this, [=, this] { ouvre_popup(editions, editionsMB_); });
-  connect(parametres, &QToolButton::clicked, this,
-          [=, this] { ouvre_popup(parametres, parametresMB_); });
-}
-
-void Tmainform::cree_colonne(QBoxLayout *corps) {
-  tx2_ = new Fond;
-  tx2_->setObjectName("tx2");
-  auto *colonne = new QVBoxLayout(tx2_);
-  // 10 pixels each side: the selector and both trees are 20 pixels narrower than the column.
-  colonne->setContentsMargins(10, 8, 10, 0);
-  colonne->setSpacing(4);
-  QLabel *a2 = etiquette("a2_");
-  QFont gras = a2->font();
-  gras.setBold(true);
-  a2->setFont(gras);
-  colonne->addWidget(a2);
-  auto *tri = new QHBoxLayout;
-  tri->addWidget(etiquette("a1_"));
-  rubrique_ = new QComboBox;
-  rubrique_->setObjectName("rubrique");
-  tri->addWidget(rubrique_, 1);
-  colonne->addLayout(tri);
-  arbre_ = new browse::Tarbre;
-  arbre_->setObjectName("arbre");
-  colonne->addWidget(arbre_, 3);
-  QLabel *a3 = etiquette("a3_");
-  a3->setFont(gras);
-  colonne->addWidget(a3);
-  arbrek7_ = new browse::Tarbre;
-  arbrek7_->setObjectName("arbrek7");
-  colonne->addWidget(arbrek7_, 2);
-  connect(arbre_, &browse::Tarbre::line_clicked, this, [this] { arbreClick(); });
-  connect(arbrek7_, &browse::Tarbre::line_clicked, this, [this] { arbrek7Click(); });
-
-  tx4_ = new Fond;
-  tx4_->setObjectName("tx4");
-  auto *barres = new QVBoxLayout(tx4_);
-  barres->setContentsMargins(0, 4, 0, 4);
-  barre_support_ = new QWidget;
-  barre_support_->setObjectName("barre_support");
-  auto *rang_s = new QHBoxLayout(barre_support_);
-  rang_s->setContentsMargins(0, 0, 0, 0);
-  rang_s->setSpacing(0);
-  const std::pair<const char *, Handler> support[] = {
-      {"Sajouter", &Tmainform::SajouterClick}, {"Ssupprimer", &Tmainform::SsupprimerClick},
-      {"Smodifier", &Tmainform::SmodifierClick}, {"Sok", &Tmainform::SokClick},
-      {"Sprete", &Tmainform::pas_encore},        {"Semprunte", &Tmainform::pas_encore}};
-  for (const auto &[nom, handler] : support) bouton(barre_support_, nom, handler, kCommande);
-  rang_s->addStretch(1);
-  barre_enregistrement_ = new QWidget;
-  barre_enregistrement_->setObjectName("barre_enregistrement");
-  auto *rang_e = new QHBoxLayout(barre_enregistrement_);
-  rang_e->setContentsMargins(0, 0, 0, 0);
-  rang_e->setSpacing(0);
-  const std::pair<const char *, Handler> enregistrement[] = {
-      {"Eajouter", &Tmainform::EajouterClick},  {"Esupprimer", &Tmainform::EsupprimerClick},
-      {"Emodifier", &Tmainform::EmodifierClick}, {"Eok", &Tmainform::EokClick},
-      {"Eaffiche", &Tmainform::pas_encore},      {"Evideo", &Tmainform::pas_encore},
-      {"Egenerique", &Tmainform::pas_encore},    {"Erecompenses", &Tmainform::pas_encore}};
-  for (const auto &[nom, handler] : enregistrement)
-    bouton(barre_enregistrement_, nom, handler, kCommande);
-  rang_e->addStretch(1);
-  barres->addWidget(barre_support_);
-  barres->addWidget(barre_enregistrement_);
-  colonne->addWidget(tx4_);
-  corps->addWidget(tx2_, 1);
 }
 
 void Tmainform::cree_barre_etat() {
@@ -291,42 +214,19 @@ void Tmainform::cree_barre_etat() {
   barre->setSizeGripEnabled(false);
   auto *logo = new LogoAnime(20, true);
   logo->setObjectName("logo");
-  barre_info_ = new QLabel;
-  barre_info_->setObjectName("barre_info");
-  barre_info_->setText(QStringLiteral("  ") + QString::fromUtf8(kProgramTitle) +
+  auto *barre_info = new QLabel;
+  barre_info->setObjectName("barre_info");
+  barre_info->setText(QStringLiteral("  ") + QString::fromUtf8(kProgramTitle) +
                        QStringLiteral(" - ") + QString::fromUtf8(kMakerLine));
   auto *horloge = new Horloge;
   horloge->setObjectName("horloge");
   barre->addWidget(logo);
-  barre->addWidget(barre_info_, 1);
+  barre->addWidget(barre_info, 1);
   barre->addPermanentWidget(horloge);
   setStatusBar(barre);
 }
 
-// ---- language, lists, settings ----
-
-void Tmainform::SetLingua() {
-  for (const TexteControle &t : textes_mainform()) {
-    QString texte = QString::fromUtf8(langue_ == 0 ? t.fr : t.en);
-    QObject *o = findChild<QObject *>(QString::fromLatin1(t.nom));
-    if (!o) continue;
-    if (t.sur == TexteSur::hint) {
-      if (auto *w = qobject_cast<QWidget *>(o)) w->setToolTip(texte);
-    } else if (auto *m = qobject_cast<QMenu *>(o)) {
-      m->setTitle(texte);
-    } else if (auto *a = qobject_cast<QAction *>(o)) {
-      a->setText(texte);
-    } else if (auto *l = qobject_cast<QLabel *>(o)) {
-      l->setText(texte);
-    }
-  }
-  int garde = rubrique_->currentIndex();
-  rubrique_->clear();
-  rubrique_->addItems(items_rubrique(langue_));
-  rubrique_->setCurrentIndex(garde);
-  QStringList tabs = onglets(langue_);
-  for (int i = 0; i < tabs.size(); ++i) TabSet1_->setTabText(i, tabs[i]);
-}
+// ---- settings ----
 
 void Tmainform::charge_hint() {
   std::optional<HintSettings> lu = lit_hint(store_.path(kHintFile));
@@ -353,12 +253,14 @@ void Tmainform::applique_hint() {
 }
 
 void Tmainform::applique_preferences(const store::TDataConfig &config) {
-  index_arbre_ = config.index_arbre();
+  collection_->set_index_arbre(config.index_arbre());
   QPixmap texture;
   QString fichier = qtext(config.fond_bitmap());
   if (config.fond_texture() && QFileInfo(fichier).isFile()) texture.load(fichier);
   QColor fond = couleur_windows(config.fond_couleur(), palette());
-  for (Fond *f : {tx1_, tx2_, tx3_, tx4_, tx5_}) {
+  std::array<ui::Fond *, 5> fonds{tx1_};
+  std::ranges::copy(collection_->fonds(), fonds.begin() + 1);
+  for (ui::Fond *f : fonds) {
     if (!texture.isNull())
       f->set_texture(texture);
     else
@@ -384,29 +286,27 @@ void Tmainform::applique_preferences(const store::TDataConfig &config) {
 // ---- routines ----
 
 void Tmainform::affiche_caption() {
-  if (store_.dossier_courant < 0) {
+  if (store_.dossier_courant() < 0) {
     setWindowTitle(QString::fromUtf8(kProgramTitle));
     return;
   }
-  store_.ouvre_mainfile();
-  store_.lit_dossier(store_.dossier_courant);
-  store_.ferme_mainfile();
-  std::string titre = store_.dossier.titre();
-  setWindowTitle(qtext(caption_pour(&titre)));
-  ConstruireArbre();
+  store_.relit_dossier();
+  std::string titre = store_.dossier().titre();
+  setWindowTitle(ui::qtext(caption_pour(&titre)));
 }
 
 EtatFenetre Tmainform::etat() const {
+  const browse::Tcollection &c = *collection_;
   EtatFenetre e;
-  e.dossier_ouvert = store_.dossier_courant >= 0;
-  e.edition_support = edition_support;
-  e.edition_record = edition_record;
-  e.support_courant = store_.support_courant >= 0;
-  e.record_courant = store_.record_courant >= 0;
-  e.record_affiche = !store_.record.affiche().empty();
-  e.record_video = !store_.record.video().empty();
-  e.lignes_arbrek7 = arbrek7_->line_count();
-  e.types_support = pages_->SupportsS.liste->count();
+  e.dossier_ouvert = store_.dossier_courant() >= 0;
+  e.edition_support = c.edition_support();
+  e.edition_record = c.edition_record();
+  e.support_courant = store_.support_courant() >= 0;
+  e.record_courant = store_.record_courant() >= 0;
+  e.record_affiche = !store_.record().affiche().empty();
+  e.record_video = !store_.record().video().empty();
+  e.lignes_arbrek7 = c.arbrek7->line_count();
+  e.types_support = c.tx3_->SupportsS.liste->count();
   e.resultats = resultats;
   return e;
 }
@@ -414,7 +314,8 @@ EtatFenetre Tmainform::etat() const {
 void Tmainform::etat_commandes() {
   const EtatCommandes c = shell::etat_commandes(etat());
   for (const EtatCible &cible : etat_cibles()) {
-    QObject *o = findChild<QObject *>(QString::fromLatin1(cible.nom));
+    QObject *o = registre_.cherche(cible.nom);
+    if (!o) o = collection_->registre().cherche(cible.nom);
     if (auto *m = qobject_cast<QMenu *>(o))
       m->menuAction()->setEnabled(c.*cible.actif);
     else if (auto *a = qobject_cast<QAction *>(o))
@@ -428,27 +329,17 @@ void Tmainform::etat_commandes() {
   for (const auto &[popup, actif] : popups)
     for (QAction *a : popup->actions())
       if (a->objectName() != "ficheMB3" && a->objectName() != "generiqueMB3") a->setEnabled(actif);
-  mode_pages();
+  collection_->mode_pages();
 }
 
 void Tmainform::place_controles() {
   Disposition d = shell::place_controles(width(), height());
   if (d.largeur != width() || d.hauteur != height()) resize(d.largeur, d.hauteur);
-  Panel3_->setFixedWidth(d.panel3);
+  collection_->Panel3()->setFixedWidth(d.panel3);
 }
 
 QPoint Tmainform::point_popup(const QToolButton *b) const {
   return tx1_->mapToGlobal(QPoint(b->x(), b->y() + 78));
-}
-
-void Tmainform::ouvre_popup(QToolButton *b, QMenu *popup) { popup->popup(point_popup(b)); }
-
-void Tmainform::TabSet1Change(int t) {
-  NoteBook1_->hide();
-  NoteBook1_->setCurrentIndex(t);
-  barre_enregistrement_->setVisible(t == 1);
-  barre_support_->setVisible(t == 0);
-  NoteBook1_->show();
 }
 
 // ---- the command boundary ----
@@ -456,31 +347,22 @@ void Tmainform::TabSet1Change(int t) {
 void Tmainform::commande(const std::function<void()> &corps) {
   try {
     corps();
-    return;
-  } catch (const store::StoreError &e) {
-    prompts_.message(Boite::erreur,
-                     message(Msg::erreur_es, langue_)
-                         .arg(QString::fromStdString(e.operation()),
-                              QString::fromStdString(e.file()), QString::fromUtf8(e.what())),
-                     Boutons::ok);
   } catch (const std::exception &e) {
-    prompts_.message(Boite::erreur, QString::fromUtf8(e.what()), Boutons::ok);
-  }
-  // Leave the window consistent with what is still readable.
-  try {
-    affiche_caption();
-  } catch (const std::exception &) {
-    store_.ferme_dossier();
-    setWindowTitle(QString::fromUtf8(kProgramTitle));
-    vide_arbres();
-    vide_pages();
+    ui::signale_echec(prompts_, e, langue_);
+    apres_echec();
   }
   etat_commandes();
 }
 
-void Tmainform::rafraichit() {
-  affiche_caption();
-  etat_commandes();
+// Leave the window consistent with what is still readable.
+void Tmainform::apres_echec() {
+  try {
+    affiche_caption();
+    collection_->reconstruit();
+  } catch (const std::exception &) {
+    setWindowTitle(QString::fromUtf8(kProgramTitle));
+    collection_->vide_collection();
+  }
 }
 
 // ---- events ----
@@ -535,7 +417,7 @@ void Tmainform::Apropos1Click() {
 }
 
 void Tmainform::pas_encore() {
-  prompts_.message(Boite::information, message(Msg::pas_disponible, langue_), Boutons::ok);
+  prompts_.message(ui::Boite::information, message(Msg::pas_disponible, langue_), Boutons::ok);
 }
 
 }  // namespace shell

@@ -1,24 +1,26 @@
-// The five dossier commands of the "Fichier" menu.
+// The five dossier commands of the "Fichier" menu and the twelve reference-list commands.
 #include <QString>
 
+#include "collection.h"
 #include "dossier_dialogs.h"
 #include "mainform.h"
 #include "mainform_logic.h"
 #include "mainform_texts.h"
+#include "parametres.h"
 #include "prompts.h"
 #include "qt_text.h"
 #include "store.h"
 
 namespace shell {
 
+using namespace ui;
+
 void Tmainform::creer_dossier_meClick() {
   commande([this] {
-    store_.vide_dossier();
-    Tsaisie_dossier dialogue(store_, prompts_, langue_, this);
-    if (prompts_.execute(dialogue)) store_.cree_dossier();
-    rafraichit();
-    premier_element();
-    etat_commandes();
+    Tsaisie_dossier dialogue(store_, store::TDataDossier{}, prompts_, langue_, this);
+    if (prompts_.execute(dialogue)) store_.cree_dossier(dialogue.dossier());
+    affiche_caption();
+    collection_->ouvre_collection();
   });
 }
 
@@ -30,8 +32,8 @@ void Tmainform::ouvre_dossier_meClick() {
     } else {
       Tarbre_dossier choix(store_, langue_, this);
       if (prompts_.execute(choix) && !choix.choisi().isEmpty()) {
-        ResultatOuverture r = ouvre_dossier(store_, ctext(choix.choisi()),
-                                            [this] { return ctext(prompts_.saisie_code(langue_)); });
+        ResultatOuverture r =
+            ouvre_dossier(store_, ctext(choix.choisi()), [this] { return ctext(saisie_code(prompts_, langue_)); });
         if (r.etat == Ouverture::code_incorrect)
           prompts_.message(Boite::avertissement,
                            Tarbre_dossier::texte(Tarbre_dossier::code_incorrect, langue_), Boutons::ok);
@@ -39,22 +41,20 @@ void Tmainform::ouvre_dossier_meClick() {
           prompts_.joue_son(qtext(r.son));
       }
     }
-    store_.support_courant = store_.record_courant = -1;
-    rafraichit();
-    premier_element();
-    etat_commandes();
+    affiche_caption();
+    collection_->ouvre_collection();
   });
 }
 
 void Tmainform::modifier_dossier_meClick() {
   commande([this] {
-    if (!lit_dossier_protege(store_, [this] { return ctext(prompts_.saisie_code(langue_)); })) {
+    if (!lit_dossier_protege(store_, [this] { return ctext(saisie_code(prompts_, langue_)); })) {
       prompts_.message(Boite::avertissement, message(Msg::code_incorrect, langue_), Boutons::ok);
     } else {
-      Tsaisie_dossier dialogue(store_, prompts_, langue_, this);
-      if (prompts_.execute(dialogue)) ecrit_dossier_courant(store_);
+      Tsaisie_dossier dialogue(store_, store_.dossier(), prompts_, langue_, this);
+      if (prompts_.execute(dialogue)) store_.modifie_dossier(dialogue.dossier());
     }
-    rafraichit();
+    affiche_caption();
   });
 }
 
@@ -62,23 +62,29 @@ void Tmainform::fermer_dossier_meClick() {
   commande([this] {
     store_.ferme_dossier();
     affiche_caption();
-    vide_arbres();
-    vide_pages();
-    etat_commandes();
+    collection_->vide_collection();
   });
 }
 
 void Tmainform::supprimer_dossier_meClick() {
   commande([this] {
-    if (prompts_.message(Boite::avertissement, message(Msg::supprimer_dossier, langue_),
-                         Boutons::ok_annuler) != Reponse::ok)
+    if (prompts_.message(Boite::avertissement, message(Msg::supprimer_dossier, langue_), Boutons::ok_annuler) !=
+        Reponse::ok)
       return;
-    store_.supprime_dossier(store_.dossier_courant);
-    store_.ferme_dossier();
+    store_.supprime_dossier(store_.dossier_courant());
     affiche_caption();
-    vide_arbres();
-    vide_pages();
-    etat_commandes();
+    collection_->vide_collection();
+  });
+}
+
+void Tmainform::ouvre_parametres(int list_kind) {
+  commande([this, list_kind] {
+    {
+      TParametres editeur(store_, prompts_, langue_, list_kind, this);
+      prompts_.execute(editeur);
+    }
+    // Renames reach the files at once: show them in the tree, the pages and the lists.
+    collection_->relit_collection();
   });
 }
 

@@ -6,8 +6,12 @@ namespace shell {
 
 namespace {
 
-constexpr TexteSur C = TexteSur::caption;
-constexpr TexteSur H = TexteSur::hint;
+using ui::Paire;
+using ui::TexteControle;
+using ui::choisit;
+
+constexpr ui::TexteSur C = ui::TexteSur::caption;
+constexpr ui::TexteSur H = ui::TexteSur::hint;
 
 // Two-line hints are written with '\n'.
 constexpr TexteControle kTextes[] = {
@@ -105,103 +109,25 @@ constexpr TexteControle kTextes[] = {
     {"editions_bt", H, "Editions", "Print"},
     {"echeancier_bt", H, "Planning\nd'enregistrement", "Planning\nof recordings"},
     {"parametres_bt", H, "Paramètres", "Parameters"},
-    // command bars
-    {"Sajouter", H, "Ajouter\nun support", "Add support"},
-    {"Ssupprimer", H, "Supprimer\nce support", "Delete support"},
-    {"Smodifier", H, "Modifier\nce support", "Edit support"},
-    {"Sok", H, "Enregistrer\nles données", "Save"},
-    {"Sprete", H, "Prêté", "Lent"},
-    {"Semprunte", H, "Emprunté", "Borrowed"},
-    {"Eajouter", H, "Ajouter un\nenregistrement", "Add recording"},
-    {"Esupprimer", H, "Supprimer cet\nenregistrement", "Delete recording"},
-    {"Emodifier", H, "Modifier cet\nenregistrement", "Edit recording"},
-    {"Eok", H, "Enregistrer\nles données", "Save"},
-    {"Eaffiche", H, "Image", "Image"},
-    {"Evideo", H, "Vidéo", "Video"},
-    {"Egenerique", H, "Générique", "Credits"},
-    {"Erecompenses", H, "Récompenses", "Awards"},
-    {"dateSbtn", H, "Calendrier", "Calendar"},
-    {"dateEbtn", H, "Calendrier", "Calendar"},
-    // tree captions
-    {"a1_", C, "Tri", "Sorting"},
-    {"a2_", C, "Vidéothèque", "Tapemoor"},
-    {"a3_", C, "Sur ce support", "On this support"},
-    // support page
-    {"s1_", C, "Type", "Type"},
-    {"s2_", C, "Référence", "Reference"},
-    {"s3_", C, "Qualité", "Quality"},
-    {"s4_", C, "Date", "Date"},
-    {"s5_", C, "Durée", "Duration"},
-    {"s7_", C, "Temps restant", "Remaining time"},
-    {"s9_", C, "Compteur fin", "End counter"},
-    {"s10_", C, "Observations", "Memo"},
-    // recording page
-    {"e1_", C, "Titre", "Title"},
-    {"e2_", C, "Année", "Year"},
-    {"e3_", C, "Référence", "Reference"},
-    {"e4_", C, "Début comp.", "Counter(begin)"},
-    {"e5_", C, "Fin comp.", "Counter(end)"},
-    {"e6_", C, "Durée", "Duration"},
-    {"e8_", C, "Date", "Date"},
-    {"e9_", C, "Thème", "Theme"},
-    {"e10_", C, "Genre", "Genre"},
-    {"e11_", C, "Nationalité", "Nationality"},
-    {"e12_", C, "Version", "Version"},
-    {"e13_", C, "Couleur", "Color"},
-    {"e14_", C, "Qualité", "Quality"},
-    {"e15_", C, "Appréciation", "Appreciation"},
-    {"e18_", C, "Format", "Format"},
-    {"e17_", C, "Résumé", "Summary"},
-    {"e16_", C, "Récompenses", "Awards"},
-};
-
-struct Paire {
-  const char *fr;
-  const char *en;
 };
 
 constexpr Paire kMessages[] = {
     {"Désirez-vous quitter ", "Are you sure you want to quit "},
     {"Code secret incorrect", "Wrong password"},
     {"Désirez-vous supprimer ce dossier ?", "Are you sure you want to delete this file ?"},
-    {"Désirez-vous supprimer cet enregistrement ?",
-     "Are you sure you want to delete this recordings ?"},
-    {"Vous devez renseigner le champ \"Titre\"", "You must enter a title"},
-    {"Vous devez renseigner le champ \"Référence\"", "You must enter a reference"},
-    {"Désirez-vous supprimer ce support et tous ses enregistrements ?",
-     "Are you sure you want to delete this support and all these recordings ?"},
-    {"Vous devez sélectionner un \"Type\" de support", "You must select a type"},
-    {"Vous devez renseigner le champ \"Référence\"", "You must enter a reference"},
-    {"non Classé", "not classified"},
     {"Exécution du navigateur pour visiter notre site web.",
      "Preparing your internet browser to visit our web site.\nAre you ready to go on-line now ?"},
     {"Le fichier d'aide est introuvable :\n%1", "The help file cannot be found:\n%1"},
     {"Cette fonction n'est pas encore disponible dans cette version.",
      "This feature is not available yet in this version."},
-    {"Erreur d'entrée/sortie (%1) sur le fichier :\n%2\n\n%3",
-     "Input/output error (%1) on the file:\n%2\n\n%3"},
     {"Le dossier de données est introuvable ou illisible :\n%1",
      "The data directory cannot be found or read:\n%1"},
 };
 
-QString choisit(const Paire &p, int langue) { return QString::fromUtf8(langue == 0 ? p.fr : p.en); }
 
 }  // namespace
 
-std::span<const TexteControle> textes_mainform() { return kTextes; }
-
-QStringList items_rubrique(int langue) {
-  static constexpr Paire kItems[] = {{"Genre", "Genre"},         {"Nationalité", "Nationality"},
-                                     {"Référence", "Reference"}, {"Support", "Support"},
-                                     {"Thème", "Theme"},         {"Titre", "Title"}};
-  QStringList l;
-  for (const Paire &p : kItems) l << choisit(p, langue);
-  return l;
-}
-
-QStringList onglets(int langue) {
-  return {QStringLiteral("Support"), choisit({"Enregistrement", "Recording"}, langue)};
-}
+std::span<const ui::TexteControle> textes_mainform() { return kTextes; }
 
 QString message(Msg m, int langue) { return choisit(kMessages[static_cast<int>(m)], langue); }
 

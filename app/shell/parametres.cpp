@@ -16,6 +16,8 @@
 #include "store.h"
 
 namespace shell {
+
+using namespace ui;
 namespace {
 
 // The list control's order: the user's locale, letter case ignored. The C locale has no

@@ -17,14 +17,17 @@ class Store;
 class StoreError;
 }  // namespace store
 
+namespace ui {
+class Prompts;
+}
+
 namespace shell {
 
-class Prompts;
 
 class TParametres : public QDialog {
   Q_OBJECT
  public:
-  TParametres(store::Store &store, Prompts &prompts, int langue, int list_kind, QWidget *parent = nullptr);
+  TParametres(store::Store &store, ui::Prompts &prompts, int langue, int list_kind, QWidget *parent = nullptr);
 
   // Where a failed read or write of a list or data file is reported; by default a box with the
   // error's text. The editor closes without saving when the list cannot be read or written.
@@ -62,7 +65,7 @@ class TParametres : public QDialog {
   void finish(int result);
 
   store::Store &store_;
-  Prompts &prompts_;
+  ui::Prompts &prompts_;
   int langue_;
   int list_kind_;
   ParametresState state_;

@@ -23,7 +23,7 @@ TDataConfig config_defaut(const Store &store) {
 }
 
 TDataConfig lit_config(const Store &store) {
-  RecordFile f(TDataConfig::record_size);
+  RecordFile f(TDataConfig::record_size, store.io());
   bool created = f.open_or_create(store.path(kConfigFile));
   TDataConfig c;
   if (created || f.count() < 1) {
@@ -38,7 +38,7 @@ TDataConfig lit_config(const Store &store) {
 
 void ecrit_config(const Store &store, TDataConfig config) {
   config.mark_saved();
-  RecordFile f(TDataConfig::record_size);
+  RecordFile f(TDataConfig::record_size, store.io());
   f.open_or_create(store.path(kConfigFile));
   f.write(0, config.bytes.data());
 }

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-using namespace shell;
+using namespace ui;
 
 namespace {
 

@@ -5,7 +5,7 @@
 
 #include "dates.h"
 
-namespace shell {
+namespace ui {
 namespace {
 
 std::string upper2(std::string_view s) {
@@ -134,4 +134,4 @@ std::string from_picker_date(std::string_view picked, bool day_first) {
   return store::regional_date(picked, day_first, '/');
 }
 
-}  // namespace shell
+}  // namespace ui

@@ -1,6 +1,6 @@
 #include "qt_text.h"
 
-namespace shell {
+namespace ui {
 
 QColor couleur_windows(std::uint32_t valeur, const QPalette &palette) {
   if ((valeur & 0xFF000000u) == 0)
@@ -20,4 +20,4 @@ QColor couleur_windows(std::uint32_t valeur, const QPalette &palette) {
   return palette.color(QPalette::Active, kRoles[index]);
 }
 
-}  // namespace shell
+}  // namespace ui

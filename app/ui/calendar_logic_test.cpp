@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-namespace shell {
+namespace ui {
 namespace {
 
 TEST(CalendarLogic, MonthLengthsCountFebruaryByFours) {
@@ -105,4 +105,4 @@ TEST(CalendarLogic, LanguagesAndTheirTexts) {
 }
 
 }  // namespace
-}  // namespace shell
+}  // namespace ui

@@ -10,16 +10,7 @@
 #include <QPushButton>
 #include <QSoundEffect>
 
-#include "dossier_dialogs.h"
-
-namespace shell {
-
-QString Prompts::saisie_code(int langue) {
-  Tsaisie_code dialogue(langue);
-  execute(dialogue);
-  // Closing the prompt without OK still hands back what was typed, as the prompt has no cancel.
-  return dialogue.code();
-}
+namespace ui {
 
 QtPrompts::QtPrompts(QWidget *parent) : parent_(parent) {}
 QtPrompts::~QtPrompts() = default;
@@ -77,4 +68,4 @@ void QtPrompts::joue_son(const QString &chemin) {
   son_->play();
 }
 
-}  // namespace shell
+}  // namespace ui

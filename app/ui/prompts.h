@@ -12,7 +12,7 @@ class QPrinter;
 class QWidget;
 class QSoundEffect;
 
-namespace shell {
+namespace ui {
 
 enum class Boite { avertissement, erreur, information, confirmation };
 enum class Boutons { ok, ok_annuler, oui_non };
@@ -33,9 +33,6 @@ class Prompts {
   virtual bool ouvre_externe(const QUrl &adresse) = 0;
   // Starts a wave sound without waiting; a missing or unplayable file plays nothing.
   virtual void joue_son(const QString &chemin) = 0;
-
-  // The password prompt Tsaisie_code: the typed text (at most 10 characters).
-  QString saisie_code(int langue);
 };
 
 class QtPrompts : public Prompts {
@@ -56,4 +53,4 @@ class QtPrompts : public Prompts {
   std::unique_ptr<QSoundEffect> son_;
 };
 
-}  // namespace shell
+}  // namespace ui

@@ -14,7 +14,7 @@ class QPushButton;
 class QSpinBox;
 class QTableWidget;
 
-namespace shell {
+namespace ui {
 
 class Prompts;
 
@@ -102,4 +102,4 @@ class TPerpetualCalendar {
   char separator_;
 };
 
-}  // namespace shell
+}  // namespace ui

@@ -1,5 +1,5 @@
 // The decoration controls the windows are built from: tiled backgrounds, the animated logo,
-// the digital clock, the tool-button artwork, the splash and the About box.
+// the digital clock, the tool-button artwork.
 #pragma once
 
 #include <QDialog>
@@ -8,10 +8,10 @@
 #include <QPixmap>
 #include <QWidget>
 
-class QProgressBar;
 class QTimer;
+class QToolButton;
 
-namespace shell {
+namespace ui {
 
 // A panel painted with a tiled texture when one is set, else with a plain colour.
 class Fond : public QWidget {
@@ -59,27 +59,7 @@ class Horloge : public QWidget {
 
 // Tool-button artwork drawn at run time, by the control's name.
 QIcon icone(const QString &nom);
+// A flat square tool button named `nom`, with its artwork.
+QToolButton *bouton(const char *nom, int taille, QWidget *parent = nullptr);
 
-// The borderless start-up window with its yellow gauge.
-class Splash : public QWidget {
-  Q_OBJECT
- public:
-  explicit Splash(int maximum);
-  void avance();
-  int position() const;
-
- private:
-  QProgressBar *barre_;
-};
-
-// Closed by a click anywhere on it.
-class Apropos : public QDialog {
-  Q_OBJECT
- public:
-  explicit Apropos(int langue, QWidget *parent = nullptr);
-
- protected:
-  void mousePressEvent(QMouseEvent *event) override;
-};
-
-}  // namespace shell
+}  // namespace ui

@@ -10,7 +10,7 @@
 
 #include "text.h"
 
-namespace shell {
+namespace ui {
 
 inline QString qtext(std::string_view cp1252) {
   return QString::fromStdString(store::cp1252_to_utf8(cp1252));
@@ -26,4 +26,4 @@ inline std::string cmemo(QString text) { return ctext(text.replace("\n", "\r\n")
 // palette's nearest role.
 QColor couleur_windows(std::uint32_t valeur, const QPalette &palette);
 
-}  // namespace shell
+}  // namespace ui

@@ -13,7 +13,7 @@
 #include "platform/regional.h"
 #include "prompts.h"
 
-namespace shell {
+namespace ui {
 namespace {
 
 constexpr int kRows = 6, kColumns = 7;
@@ -176,4 +176,4 @@ bool TPerpetualCalendar::Execute() {
   return ok;
 }
 
-}  // namespace shell
+}  // namespace ui

@@ -12,7 +12,7 @@
 
 #include "scripted_prompts_test.h"
 
-namespace shell {
+namespace ui {
 namespace {
 
 TPerpetualCalendarDlg &picker(QDialog &d) { return static_cast<TPerpetualCalendarDlg &>(d); }
@@ -143,4 +143,4 @@ TEST_F(CalendarTest, DesignedPositionPlacesTheDialog) {
 }
 
 }  // namespace
-}  // namespace shell
+}  // namespace ui

@@ -11,7 +11,7 @@
 
 #include "prompts.h"
 
-namespace shell {
+namespace ui {
 
 class ScriptedPrompts : public Prompts {
  public:
@@ -88,4 +88,4 @@ class ScriptedPrompts : public Prompts {
   }
 };
 
-}  // namespace shell
+}  // namespace ui

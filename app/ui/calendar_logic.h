@@ -15,7 +15,7 @@
 #include <string>
 #include <string_view>
 
-namespace shell {
+namespace ui {
 
 enum TLanguage { laDefault, laEnglish, laGerman, laFrench, laItalian, laSpanish };
 
@@ -65,4 +65,4 @@ std::string picker_text(const CalendarDate &date, bool day_first, char separator
 std::string to_picker_date(std::string_view stored, bool day_first, char separator);
 std::string from_picker_date(std::string_view picked, bool day_first);
 
-}  // namespace shell
+}  // namespace ui

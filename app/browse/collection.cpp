@@ -1,0 +1,388 @@
+#include "collection.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSignalBlocker>
+#include <QStackedWidget>
+#include <QTabBar>
+#include <QToolButton>
+#include <QVBoxLayout>
+
+#include "collection_texts.h"
+#include "lists.h"
+#include "prompts.h"
+#include "qt_text.h"
+
+namespace browse {
+
+namespace {
+
+constexpr int kCommande = 24;  // command-bar buttons: eight fit the narrowest column
+
+// Hourglass while the files are read.
+struct Sablier {
+  Sablier() { QApplication::setOverrideCursor(Qt::WaitCursor); }
+  ~Sablier() { QApplication::restoreOverrideCursor(); }
+  Sablier(const Sablier &) = delete;
+  Sablier &operator=(const Sablier &) = delete;
+};
+
+}  // namespace
+
+Tcollection::Tcollection(store::Store &store, ui::Prompts &prompts, int langue, QWidget *parent)
+    : QWidget(parent), store_(store), prompts_(prompts), langue_(langue) {
+  setObjectName("collection");
+  auto *corps = new QHBoxLayout(this);
+  corps->setContentsMargins(0, 0, 0, 0);
+  corps->setSpacing(0);
+  cree_colonne();
+  cree_pages();
+  corps->addWidget(tx2_, 1);
+  corps->addWidget(Panel3_);
+  rubrique->addItems(items_rubrique(langue_));
+  rubrique->setCurrentIndex(kGroupingSupport);
+  SetLingua();
+  TabSet1Change(0);
+  connect(rubrique, &QComboBox::currentIndexChanged, this, [this] { rubriqueChange(); });
+  connect(arbre, &Tarbre::line_clicked, this, [this] { arbreClick(); });
+  connect(arbrek7, &Tarbre::line_clicked, this, [this] { arbrek7Click(); });
+  connect(TabSet1, &QTabBar::currentChanged, this, &Tcollection::TabSet1Change);
+}
+
+void Tcollection::cree_colonne() {
+  tx2_ = new ui::Fond;
+  tx2_->setObjectName("tx2");
+  registre_.ajoute(tx2_);
+  auto *colonne = new QVBoxLayout(tx2_);
+  // 10 pixels each side: the selector and both trees are 20 pixels narrower than the column.
+  colonne->setContentsMargins(10, 8, 10, 0);
+  colonne->setSpacing(4);
+  auto etiquette = [this](const char *nom, bool gras) {
+    auto *l = new QLabel;
+    l->setObjectName(nom);
+    QFont f = l->font();
+    f.setBold(gras);
+    l->setFont(f);
+    return registre_.ajoute(l);
+  };
+  colonne->addWidget(etiquette("a2_", true));
+  auto *tri = new QHBoxLayout;
+  tri->addWidget(etiquette("a1_", false));
+  rubrique = new QComboBox;
+  rubrique->setObjectName("rubrique");
+  tri->addWidget(registre_.ajoute(rubrique), 1);
+  colonne->addLayout(tri);
+  arbre = new Tarbre;
+  arbre->setObjectName("arbre");
+  colonne->addWidget(registre_.ajoute(arbre), 3);
+  colonne->addWidget(etiquette("a3_", true));
+  arbrek7 = new Tarbre;
+  arbrek7->setObjectName("arbrek7");
+  colonne->addWidget(registre_.ajoute(arbrek7), 2);
+
+  tx4_ = new ui::Fond;
+  tx4_->setObjectName("tx4");
+  registre_.ajoute(tx4_);
+  auto *barres = new QVBoxLayout(tx4_);
+  barres->setContentsMargins(0, 4, 0, 4);
+  using Handler = void (Tcollection::*)();
+  auto barre = [&](const char *nom, std::initializer_list<std::pair<const char *, Handler>> boutons) {
+    auto *b = new QWidget;
+    b->setObjectName(nom);
+    auto *rang = new QHBoxLayout(b);
+    rang->setContentsMargins(0, 0, 0, 0);
+    rang->setSpacing(0);
+    for (const auto &[nom_bouton, handler] : boutons) {
+      QToolButton *bouton = registre_.ajoute(ui::bouton(nom_bouton, kCommande, b));
+      rang->addWidget(bouton);
+      // The buttons without a handler belong to later windows; the main window connects them.
+      if (handler) connect(bouton, &QToolButton::clicked, this, [this, h = handler] { (this->*h)(); });
+    }
+    rang->addStretch(1);
+    barres->addWidget(b);
+    return b;
+  };
+  barre_support_ = barre("barre_support", {{"Sajouter", &Tcollection::SajouterClick},
+                                           {"Ssupprimer", &Tcollection::SsupprimerClick},
+                                           {"Smodifier", &Tcollection::SmodifierClick},
+                                           {"Sok", &Tcollection::SokClick},
+                                           {"Sprete", nullptr},
+                                           {"Semprunte", nullptr}});
+  barre_enregistrement_ = barre("barre_enregistrement", {{"Eajouter", &Tcollection::EajouterClick},
+                                                         {"Esupprimer", &Tcollection::EsupprimerClick},
+                                                         {"Emodifier", &Tcollection::EmodifierClick},
+                                                         {"Eok", &Tcollection::EokClick},
+                                                         {"Eaffiche", nullptr},
+                                                         {"Evideo", nullptr},
+                                                         {"Egenerique", nullptr},
+                                                         {"Erecompenses", nullptr}});
+  colonne->addWidget(tx4_);
+}
+
+void Tcollection::cree_pages() {
+  Panel3_ = new QWidget;
+  Panel3_->setObjectName("Panel3");
+  auto *droite = new QVBoxLayout(Panel3_);
+  droite->setContentsMargins(0, 0, 0, 0);
+  droite->setSpacing(0);
+  NoteBook1_ = new QStackedWidget;
+  NoteBook1_->setObjectName("NoteBook1");
+  tx3_ = new PageSupport(registre_, fichiers_, prompts_);
+  tx5_ = new PageRecord(registre_, fichiers_, prompts_);
+  NoteBook1_->addWidget(tx3_);
+  NoteBook1_->addWidget(tx5_);
+  // Browsing locks the fields; their texts must stay as readable as while editing.
+  QPalette lisible = NoteBook1_->palette();
+  lisible.setColor(QPalette::Disabled, QPalette::Text, lisible.color(QPalette::Active, QPalette::Text));
+  NoteBook1_->setPalette(lisible);
+  droite->addWidget(NoteBook1_, 1);
+  TabSet1 = new QTabBar;
+  TabSet1->setObjectName("TabSet1");
+  TabSet1->setShape(QTabBar::RoundedSouth);
+  TabSet1->setDrawBase(false);
+  TabSet1->addTab(QString());
+  TabSet1->addTab(QString());
+  droite->addWidget(TabSet1);
+}
+
+void Tcollection::SetLingua() {
+  registre_.applique(textes_collection(), langue_);
+  QStringList tabs = onglets(langue_);
+  for (int i = 0; i < tabs.size(); ++i) TabSet1->setTabText(i, tabs[i]);
+}
+
+TreeOptions Tcollection::options() const {
+  TreeOptions o;
+  o.grouping = rubrique->currentIndex();
+  o.index_arbre = index_arbre_;
+  o.unclassified = ui::ctext(message(Msg::non_classe, langue_));
+  o.today = store_.date_du_jour();
+  return o;
+}
+
+void Tcollection::TabSet1Change(int t) {
+  NoteBook1_->hide();
+  NoteBook1_->setCurrentIndex(t);
+  barre_enregistrement_->setVisible(t == 1);
+  barre_support_->setVisible(t == 0);
+  NoteBook1_->show();
+}
+
+void Tcollection::commande(const std::function<void()> &corps) {
+  try {
+    corps();
+  } catch (const std::exception &e) {
+    ui::signale_echec(prompts_, e, langue_);
+    emit echec();
+  }
+  emit etat_change();
+}
+
+void Tcollection::applique_arbre() {
+  if (vue_.arbre_change) {
+    Sablier sablier;
+    arbre->set_lines(vue_.arbre);
+    vue_.arbre_change = false;
+  }
+  arbre->select_line(vue_.ligne);
+}
+
+void Tcollection::applique() {
+  applique_arbre();
+  arbrek7->set_lines(vue_.arbrek7);
+  arbrek7->select_line(vue_.ligne_k7);
+  {
+    QSignalBlocker bloque(TabSet1);
+    TabSet1->setCurrentIndex(vue_.page);
+  }
+  TabSet1Change(vue_.page);
+  montre_pages();
+}
+
+void Tcollection::montre_pages() {
+  tx3_->ReadDataSupports(store_.support());
+  tx5_->ReadDataRecords(store_.recording());
+  mode_pages();
+}
+
+void Tcollection::mode_pages() {
+  tx3_->mode(edition_support_);
+  tx5_->mode(edition_record_);
+}
+
+void Tcollection::Affecte_liste() {
+  for (int kind : {1, 2, 3, 4, 5, 6, 12, 9, 8}) fichiers_[static_cast<std::size_t>(kind)] = store::lit_liste(store_, kind);
+  montre_pages();
+}
+
+// ---- what the main window asks ----
+
+void Tcollection::ouvre_collection() {
+  edition_support_ = edition_record_ = false;
+  Sablier sablier;
+  browse::ouvre_collection(store_, vue_, options());
+  applique();
+}
+
+void Tcollection::vide_collection() {
+  edition_support_ = edition_record_ = false;
+  browse::vide_collection(store_, vue_);
+  applique();
+}
+
+void Tcollection::reconstruit() {
+  ConstruireArbre(store_, vue_, options());
+  applique_arbre();
+}
+
+void Tcollection::relit_collection() {
+  browse::relit_collection(store_, vue_, options());
+  Affecte_liste();
+  applique();
+}
+
+void Tcollection::localise_element(bool recording) {
+  commande([this, recording] {
+    TreeOptions o = options();
+    browse::localise_element(store_, vue_, o, recording);
+    {
+      QSignalBlocker bloque(rubrique);
+      rubrique->setCurrentIndex(o.grouping);
+    }
+    applique();
+  });
+}
+
+// ---- events ----
+
+void Tcollection::rubriqueChange() {
+  commande([this] {
+    Sablier sablier;
+    browse::ouvre_collection(store_, vue_, options());
+    applique();
+  });
+}
+
+void Tcollection::arbreClick() {
+  commande([this] {
+    if (arbre->line_count() == 0) return;
+    Sablier sablier;
+    vue_.ligne = arbre->selected_line();
+    Arbrelocalisation(store_, vue_, options());
+    applique();
+  });
+}
+
+void Tcollection::arbrek7Click() {
+  commande([this] {
+    Sablier sablier;
+    vue_.ligne_k7 = arbrek7->selected_line();
+    Arbrek7localisation(store_, vue_, options());
+    applique();
+  });
+}
+
+// ---- support commands ----
+
+void Tcollection::SajouterClick() {
+  commande([this] {
+    store::TDataSupport s = ajoute_support(store_);
+    edition_support_ = true;
+    mode_pages();
+    tx3_->ReadDataSupports(s);
+    tx3_->SupportsS.liste->setFocus();
+  });
+}
+
+void Tcollection::SmodifierClick() {
+  edition_support_ = true;
+  tx3_->mode(true);
+  tx3_->SupportsS.liste->setFocus();
+  emit etat_change();
+}
+
+void Tcollection::SokClick() {
+  commande([this] {
+    store::TDataSupport saisi = store_.support();
+    tx3_->WriteDataSupports(saisi);
+    switch (valide_support(store_, vue_, options(), saisi)) {
+      case Refus::type:
+        prompts_.message(ui::Boite::information, message(Msg::type_manquant, langue_), ui::Boutons::ok);
+        tx3_->SupportsS.liste->setFocus();
+        return;
+      case Refus::reference:
+        prompts_.message(ui::Boite::information, message(Msg::reference_support_manquante, langue_), ui::Boutons::ok);
+        tx3_->ReferenceS->setFocus();
+        return;
+      default:
+        break;
+    }
+    edition_support_ = false;
+    applique();
+  });
+}
+
+void Tcollection::SsupprimerClick() {
+  commande([this] {
+    if (prompts_.message(ui::Boite::avertissement, message(Msg::supprimer_support, langue_),
+                         ui::Boutons::ok_annuler) != ui::Reponse::ok)
+      return;
+    supprime_support(store_, vue_, options());
+    applique();
+  });
+}
+
+// ---- recording commands ----
+
+void Tcollection::EajouterClick() {
+  commande([this] {
+    store::Recording r = ajoute_record(store_);
+    edition_record_ = true;
+    mode_pages();
+    tx5_->ReadDataRecords(r);
+    tx5_->TitreE->setFocus();
+  });
+}
+
+void Tcollection::EmodifierClick() {
+  edition_record_ = true;
+  tx5_->mode(true);
+  tx5_->TitreE->setFocus();
+  emit etat_change();
+}
+
+void Tcollection::EokClick() {
+  commande([this] {
+    store::Recording saisi = store_.recording();
+    tx5_->WriteDataRecords(saisi);
+    switch (valide_record(store_, vue_, options(), saisi)) {
+      case Refus::titre:
+        prompts_.message(ui::Boite::information, message(Msg::titre_manquant, langue_), ui::Boutons::ok);
+        tx5_->TitreE->setFocus();
+        return;
+      case Refus::reference:
+        prompts_.message(ui::Boite::information, message(Msg::reference_record_manquante, langue_), ui::Boutons::ok);
+        tx5_->ReferenceE->setFocus();
+        return;
+      default:
+        break;
+    }
+    edition_record_ = false;
+    applique();
+  });
+}
+
+void Tcollection::EsupprimerClick() {
+  commande([this] {
+    if (prompts_.message(ui::Boite::avertissement, message(Msg::supprimer_record, langue_),
+                         ui::Boutons::ok_annuler) != ui::Reponse::ok)
+      return;
+    supprime_record(store_, vue_, options());
+    applique();
+  });
+}
+
+}  // namespace browse
