@@ -2,42 +2,21 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_dir_test.h"
+#include "catalogue.h"
+#include "faulty_io.h"
+#include "temp_dir.h"
 
 using namespace store;
 
 namespace {
 
+const char *const kRecordingFiles[] = {"RECORDS.000", "RECORDS1.000", "CT.000", "AWARD.000"};
+
 class StoreTest : public ::testing::Test {
  protected:
   TempDir dir;
-  Store s{dir.path()};
-
-  void SetUp() override { s.today = [] { return std::string("15/06/2000"); }; }
-
-  int make_dossier(const std::string &titre) {
-    s.vide_dossier();
-    s.dossier.set_titre(titre);
-    return s.cree_dossier();
-  }
-  int add_support(const std::string &ref) {
-    s.nouveau_support();
-    s.support.set_reference(ref);
-    s.ouvre_supports();
-    int n = s.nombre_supports();
-    s.ecrit_support(n);
-    s.ferme_supports();
-    return n;
-  }
-  int add_record(const std::string &titre) {
-    s.nouveau_record();
-    s.record.set_titre(titre);
-    s.ouvre_records();
-    int n = s.nombre_records();
-    s.ecrit_record(n);
-    s.ferme_records();
-    return n;
-  }
+  Catalogue c{dir.path()};
+  Store &s = c.store;
 };
 
 TEST_F(StoreTest, FileNamesPadTheDossierNumberToThreeDigits) {
@@ -46,68 +25,76 @@ TEST_F(StoreTest, FileNamesPadTheDossierNumberToThreeDigits) {
   EXPECT_EQ(s.nom_fichier("CT.", 1000), dir.path() + "/CT.1000");
 }
 
-TEST_F(StoreTest, NewDossierCreatesItsFilesEmptyOnFirstOpen) {
-  EXPECT_EQ(make_dossier("Films"), 0);
-  EXPECT_EQ(s.dossier_courant, 0);
-  s.ouvre_supports();
+TEST_F(StoreTest, NewDossierHasEmptyFilesAndADefaultPlanning) {
+  c.dossier("Films");
+  EXPECT_EQ(s.dossier_courant(), 0);
   EXPECT_EQ(s.nombre_supports(), 0);
-  s.ouvre_records();
-  EXPECT_EQ(s.nombre_records(), 0);
-  for (const char *f : {"SUPPORTS.000", "RECORDS.000", "RECORDS1.000", "CT.000", "AWARD.000"}) {
-    EXPECT_TRUE(dir.exists(f)) << f;
-    EXPECT_EQ(dir.size(f), 0u) << f;
-  }
-  s.ouvre_planning();
-  s.lit_planning();
+  EXPECT_TRUE(c.recordings().empty());
+  for (const char *f : kRecordingFiles) EXPECT_EQ(dir.size(f), 0u) << f;
+  TDataPlanning p = s.lit_planning();
   EXPECT_EQ(dir.size("PLANNING.000"), 490u);
-  EXPECT_EQ(s.planning.date_prevue(1), "00/00/0000");
-  EXPECT_EQ(s.planning.heure(10), "00:00");
-  EXPECT_EQ(s.planning.film(5), "");
+  EXPECT_EQ(p.date_prevue(1), "00/00/0000");
+  EXPECT_EQ(p.heure(10), "00:00");
+  EXPECT_EQ(p.film(5), "");
+  p.set_film(5, "Casque d'or");
+  s.ecrit_planning(p);
+  EXPECT_EQ(s.lit_planning(), p);
+}
+
+TEST_F(StoreTest, ModifiedDossierIsWrittenInPlace) {
+  c.dossier("A").dossier("B");
+  s.ouvre_dossier(0);
+  TDataDossier d = s.dossier();
+  d.set_notes("notes");
+  s.modifie_dossier(d);
+  EXPECT_EQ(s.lit_dossiers()[0].notes(), "notes");
+  EXPECT_EQ(dir.size("MAINFILE"), 2u * 666);
+  EXPECT_THROW(s.ouvre_dossier(2), StoreError);
 }
 
 TEST_F(StoreTest, NewSupportAndRecordingTakeNumbersAndDefaults) {
-  make_dossier("Films");
+  c.dossier("Films");
   s.nouveau_support();
-  EXPECT_EQ(s.support.numero(), 1);
-  EXPECT_EQ(s.support.date(), "15/06/2000");
-  EXPECT_EQ(s.support.emprunt_au(), "15/06/2000");
-  EXPECT_EQ(s.support.pret_a(), "");
-  // The number is consumed even if the support is never written.
-  s.ouvre_mainfile();
-  s.lit_dossier(0);
-  s.ferme_mainfile();
-  EXPECT_EQ(s.dossier.dernier_support(), 1);
+  EXPECT_EQ(s.support().numero(), 1);
+  EXPECT_EQ(s.support().date(), kToday);
+  EXPECT_EQ(s.support().emprunt_au(), kToday);
+  EXPECT_EQ(s.support().pret_a(), "");
+  EXPECT_EQ(s.nombre_supports(), 0);  // nothing is written until it is validated
+  s.relit_dossier();
+  EXPECT_EQ(s.dossier().dernier_support(), 1);  // but the number is consumed
 
-  add_support("A");
-  s.support_courant = 0;
+  c.support("VHS", "A");
   s.nouveau_record();
-  EXPECT_EQ(s.record.numero(), 1);
-  EXPECT_EQ(s.record.numero_support(), 2);
-  EXPECT_EQ(s.record.annee(), 2000);
-  EXPECT_EQ(s.record.date(), "15/06/2000");
-  EXPECT_EQ(s.generique.denomination(1), "");
+  EXPECT_EQ(s.record_courant(), 0);
+  EXPECT_EQ(s.record().numero(), 1);
+  EXPECT_EQ(s.record().numero_support(), 2);
+  EXPECT_EQ(s.record().annee(), 2000);
+  EXPECT_EQ(s.record().date(), kToday);
+  EXPECT_EQ(s.recording().generique.denomination(1), "");
+  s.choisit_support(-1);
+  EXPECT_THROW(s.nouveau_record(), StoreError);
 }
 
-TEST_F(StoreTest, RemovedSupportShiftsRecordsAndItsNumberIsNotReused) {
-  make_dossier("Films");
-  add_support("one");
-  add_support("two");
-  add_support("three");
-  s.ouvre_supports();
-  s.supprime_support(1);
-  ASSERT_EQ(s.nombre_supports(), 2);
-  s.lit_support(0);
-  EXPECT_EQ(s.support.numero(), 1);
-  s.lit_support(1);
-  EXPECT_EQ(s.support.numero(), 3);
-  EXPECT_EQ(s.support.reference(), "three");
-  s.ferme_supports();
+TEST_F(StoreTest, RemovedSupportShiftsTheOthersAndItsNumberIsNotReused) {
+  c.dossier("Films").support("VHS", "one").support("VHS", "two").support("VHS", "three");
+  s.choisit_support(2);
+  TDataSupport edited = s.support();
+  edited.set_observation("rewritten in place");
+  s.valide_support(edited);
+  s.choisit_support(1);
+  EXPECT_EQ(s.supprime_support(), 0);
+  EXPECT_EQ(s.support_courant(), -1);
+  std::vector<TDataSupport> left = c.supports();
+  ASSERT_EQ(left.size(), 2u);
+  EXPECT_EQ(left[0].numero(), 1);
+  EXPECT_EQ(left[1].numero(), 3);
+  EXPECT_EQ(left[1].observation(), "rewritten in place");
   s.nouveau_support();
-  EXPECT_EQ(s.support.numero(), 4);
+  EXPECT_EQ(s.support().numero(), 4);
 }
 
 TEST_F(StoreTest, SecondRecordingsFileIsBackFilledToMatch) {
-  make_dossier("Films");
+  c.dossier("Films");
   TDataRecord r;
   std::string five;
   for (int i = 0; i < 5; ++i) {
@@ -115,148 +102,107 @@ TEST_F(StoreTest, SecondRecordingsFileIsBackFilledToMatch) {
     five.append(reinterpret_cast<const char *>(r.bytes.data()), r.bytes.size());
   }
   dir.write("RECORDS.000", five);
-  s.ouvre_records();
+  RecordingFiles files;
+  s.open_recording_files(0, files);
   EXPECT_EQ(dir.size("RECORDS1.000"), 5u * 246);
   EXPECT_EQ(dir.size("CT.000"), 0u);  // credits and awards are created empty, not filled
-  s.ferme_records();
 }
 
 TEST_F(StoreTest, RemovingRecordingsKeepsTheFourFilesParallel) {
-  make_dossier("Films");
-  add_support("A");
-  s.support_courant = 0;
-  add_record("first");
-  add_record("second");
-  add_record("third");
-  s.ouvre_records();
-  s.lit_record(2);
-  s.generique.set_nom(1, "kept with third");
-  s.ecrit_record(2);
-  s.supprime_record(1);
-  EXPECT_EQ(s.nombre_records(), 2);
-  s.lit_record(1);
-  EXPECT_EQ(s.record.titre(), "third");
-  EXPECT_EQ(s.generique.nom(1), "kept with third");
-  s.supprime_record(0);
-  s.supprime_record(0);
-  s.ferme_records();
-  for (const char *f : {"RECORDS.000", "RECORDS1.000", "CT.000", "AWARD.000"}) EXPECT_EQ(dir.size(f), 0u) << f;
-  add_record("again");
+  c.dossier("Films").support("VHS", "A").record("first").record("second").record("third");
+  s.choisit_record(2);
+  Recording third = s.recording();
+  third.generique.set_nom(1, "kept with third");
+  s.valide_record(third);
+  s.choisit_record(1);
+  s.supprime_record();
+  EXPECT_EQ(s.record_courant(), -1);
+  std::vector<Recording> left = c.recordings();
+  ASSERT_EQ(left.size(), 2u);
+  EXPECT_EQ(left[1].record.titre(), "third");
+  EXPECT_EQ(left[1].generique.nom(1), "kept with third");
+  for (int i = 0; i < 2; ++i) {
+    s.choisit_record(0);
+    s.supprime_record();
+  }
+  for (const char *f : kRecordingFiles) EXPECT_EQ(dir.size(f), 0u) << f;
+  c.sur(0).record("again");
   EXPECT_EQ(dir.size("CT.000"), 3690u);
 }
 
-TEST_F(StoreTest, DeletingASupportsRecordingsKeepsTheOthersInOrder) {
-  make_dossier("Films");
-  add_support("A");
-  add_support("B");
-  for (int i = 0; i < 600; ++i) {  // several scan blocks, interleaved supports
-    s.support_courant = i % 3 == 0 ? 1 : 0;
-    s.nouveau_record();
-    s.record.set_titre("r" + std::to_string(i));
-    s.generique.set_nom(1, "n" + std::to_string(i));
-    s.ouvre_records();
-    s.ecrit_record(s.nombre_records());
-    s.ferme_records();
-  }
-  s.ouvre_records();
-  EXPECT_EQ(s.supprime_records_du_support(2), 200);
-  ASSERT_EQ(s.nombre_records(), 400);
-  int k = 0;
-  for (int i = 0; i < 600; ++i) {
+TEST_F(StoreTest, DeletingASupportTakesItsRecordingsAndKeepsTheOthersInOrder) {
+  c.dossier("Films").support("VHS", "A").support("VHS", "B");
+  for (int i = 0; i < 600; ++i)  // several scan blocks, interleaved supports
+    c.sur(i % 3 == 0 ? 1 : 0).record("r" + std::to_string(i), [&](Recording &r) {
+      r.generique.set_nom(1, "n" + std::to_string(i));
+    });
+  s.choisit_support(1);
+  EXPECT_EQ(s.supprime_support(), 200);
+  std::vector<Recording> left = c.recordings();
+  ASSERT_EQ(left.size(), 400u);
+  for (std::size_t i = 0, k = 0; i < 600; ++i) {
     if (i % 3 == 0) continue;
-    s.lit_record(k++);
-    ASSERT_EQ(s.record.titre(), "r" + std::to_string(i));
-    ASSERT_EQ(s.generique.nom(1), "n" + std::to_string(i));
+    ASSERT_EQ(left[k].record.titre(), "r" + std::to_string(i));
+    ASSERT_EQ(left[k++].generique.nom(1), "n" + std::to_string(i));
   }
-  EXPECT_EQ(s.supprime_records_du_support(1), 400);
-  EXPECT_EQ(s.nombre_records(), 0);
-  s.ferme_records();
-  for (const char *f : {"RECORDS.000", "RECORDS1.000", "CT.000", "AWARD.000"}) EXPECT_EQ(dir.size(f), 0u) << f;
-}
-
-TEST_F(StoreTest, ShortParallelFileFailsWithoutWritingAnything) {
-  make_dossier("Films");
-  add_support("A");
-  s.support_courant = 0;
-  add_record("first");
-  add_record("second");
-  // Another program left the credits file one record short.
-  dir.write("CT.000", dir.read("CT.000").substr(0, 3690));
-  std::string records_before = dir.read("RECORDS.000");
-  s.ouvre_records();
-  try {
-    s.lit_record(1);
-    FAIL() << "reading past the credits file must fail";
-  } catch (const StoreError &e) {
-    EXPECT_EQ(e.operation(), "read");
-    EXPECT_NE(e.file().find("CT.000"), std::string::npos);
-  }
-  s.record.set_titre("new");
-  EXPECT_THROW(s.ecrit_record(2), StoreError);  // would leave a hole in the credits file
-  EXPECT_THROW(s.supprime_record(0), StoreError);
-  EXPECT_THROW(s.supprime_records_du_support(1), StoreError);
-  s.ferme_records();
-  EXPECT_EQ(dir.read("RECORDS.000"), records_before);
-  EXPECT_THROW(s.scan_records([](int, const RecordingView &) {}), StoreError);
+  s.choisit_support(0);
+  EXPECT_EQ(s.supprime_support(), 400);
+  for (const char *f : kRecordingFiles) EXPECT_EQ(dir.size(f), 0u) << f;
+  EXPECT_EQ(dir.size("SUPPORTS.000"), 0u);
 }
 
 TEST_F(StoreTest, PartialTailIsIgnoredAndReadingPastTheEndFails) {
-  make_dossier("Films");
-  add_support("A");
-  add_support("B");
+  c.dossier("Films").support("VHS", "A").support("VHS", "B");
   dir.write("SUPPORTS.000", dir.read("SUPPORTS.000") + std::string(10, 'z'));
-  s.ouvre_supports();
   EXPECT_EQ(s.nombre_supports(), 2);
-  EXPECT_THROW(s.lit_support(2), StoreError);
-  EXPECT_THROW(s.ecrit_support(3), StoreError);
-  s.ferme_supports();
-  EXPECT_THROW(s.lit_support(0), StoreError);  // closed file
+  EXPECT_THROW(s.choisit_support(2), StoreError);
+  EXPECT_THROW(s.choisit_record(0), StoreError);
+  c.support("VHS", "C");  // written over the tail
+  EXPECT_EQ(dir.size("SUPPORTS.000"), 3u * 1004);
 }
 
-TEST_F(StoreTest, ScansLeaveTheCurrentBuffersAlone) {
-  make_dossier("Films");
-  add_support("A");
-  add_support("B");
-  s.support_courant = 1;
-  for (int i = 0; i < 300; ++i) add_record("r" + std::to_string(i));  // more than one scan block
-  s.ouvre_supports();
-  s.lit_support(1);
-  s.ferme_supports();
-  s.ouvre_records();
-  s.lit_record(7);
-  s.ferme_records();
-  TDataRecord current = s.record;
+TEST_F(StoreTest, ScansLeaveTheCurrentStateAlone) {
+  c.dossier("Films").support("VHS", "A").support("VHS", "B");
+  for (int i = 0; i < 300; ++i) c.record("r" + std::to_string(i));  // more than one scan block
+  s.choisit_record(7);
+  TDataRecord current = s.record();
   int seen = 0;
   s.scan_records([&](int n, const RecordingView &v) {
     EXPECT_EQ(v.record.titre(), "r" + std::to_string(n));
     ++seen;
   });
-  s.scan_supports([&](int, const TDataSupport &) {});
-  EXPECT_EQ(seen, 300);
-  EXPECT_EQ(s.record, current);
-  EXPECT_EQ(s.support.reference(), "B");
+  s.scan_supports([&](int, const TDataSupport &) { ++seen; });
+  EXPECT_EQ(seen, 302);
+  EXPECT_EQ(s.record_courant(), 7);
+  EXPECT_EQ(s.record(), current);
+  EXPECT_EQ(s.support_courant(), 1);
+  EXPECT_EQ(s.support().reference(), "B");
 }
 
 TEST_F(StoreTest, FailuresNameTheFile) {
-  Store nowhere(dir.file("missing/sub"));
-  try {
-    nowhere.ouvre_mainfile();
-    FAIL();
-  } catch (const StoreError &e) {
-    EXPECT_EQ(e.operation(), "create");
-    EXPECT_NE(e.file().find("MAINFILE"), std::string::npos);
+  c.dossier("Films");
+  FaultyIo io;
+  Store failing(dir.path(), io);
+  for (auto [call, operation] : {std::pair{FaultyIo::Open, "create"}, {FaultyIo::Read, "read"}}) {
+    io.arm(call, 1, true);
+    try {
+      failing.lit_dossiers();
+      ADD_FAILURE() << operation;
+    } catch (const StoreError &e) {
+      EXPECT_EQ(e.operation(), operation);
+      EXPECT_EQ(e.file(), dir.file("MAINFILE"));
+    }
   }
-  s.dossier_courant = -1;
-  EXPECT_THROW(s.ouvre_supports(), StoreError);
+  s.ferme_dossier();
+  EXPECT_THROW(s.nombre_supports(), StoreError);  // no dossier is open
 }
 
 TEST_F(StoreTest, TitleChecksIgnoreTheOwnRecordAndCompareExactly) {
-  make_dossier("Films");
-  make_dossier("S\xe9ries");
+  c.dossier("Films").dossier("S\xe9ries");
   EXPECT_TRUE(s.titre_pris("Films", 1));
   EXPECT_FALSE(s.titre_pris("Films", 0));  // modifying dossier 0 without changing its title
   EXPECT_FALSE(s.titre_pris("FILMS", -1));
-  make_dossier("FILMS");
+  c.dossier("FILMS");
   // Opening by title takes the last upper-cased match.
   EXPECT_EQ(s.trouve_dossier("films"), 2);
   EXPECT_EQ(s.trouve_dossier("Films"), 2);
@@ -265,38 +211,27 @@ TEST_F(StoreTest, TitleChecksIgnoreTheOwnRecordAndCompareExactly) {
 }
 
 TEST_F(StoreTest, DeletingAMiddleDossierRenamesTheLaterFilesDown) {
-  for (const char *t : {"zero", "one", "two"}) {
-    make_dossier(t);
-    add_support(std::string("support of ") + t);
-    s.ouvre_planning();
-    s.ferme_planning();
+  for (std::string t : {"zero", "one", "two"}) {
+    c.dossier(t).support("VHS", "support of " + t);
+    s.lit_planning();
   }
-  s.dossier_courant = 1;
   s.supprime_dossier(1);
-  EXPECT_EQ(s.dossier_courant, -1);
+  EXPECT_EQ(s.dossier_courant(), -1);
   EXPECT_EQ(dir.size("MAINFILE"), 2u * 666);
-  std::vector<TDataDossier> all = s.lit_dossiers();
-  EXPECT_EQ(all[1].titre(), "two");
+  EXPECT_EQ(s.lit_dossiers()[1].titre(), "two");
   EXPECT_FALSE(dir.exists("SUPPORTS.002"));
   EXPECT_FALSE(dir.exists("PLANNING.002"));
   EXPECT_TRUE(dir.exists("PLANNING.001"));
-  s.dossier_courant = 1;
-  s.ouvre_supports();
-  s.lit_support(0);
-  EXPECT_EQ(s.support.reference(), "support of two");
-  s.ferme_supports();
+  s.ouvre_dossier(1);
+  EXPECT_EQ(c.supports()[0].reference(), "support of two");
   // Its counters came along: the next support of the former dossier 2 continues its numbering.
   s.nouveau_support();
-  EXPECT_EQ(s.support.numero(), 2);
+  EXPECT_EQ(s.support().numero(), 2);
 }
 
 TEST_F(StoreTest, DeletingTheOnlyDossierLeavesNothingBehind) {
-  make_dossier("only");
-  add_support("A");
-  s.support_courant = 0;
-  add_record("r");
-  s.ouvre_planning();
-  s.ferme_planning();
+  c.dossier("only").support("VHS", "A").record("r");
+  s.lit_planning();
   s.supprime_dossier(0);
   EXPECT_EQ(dir.size("MAINFILE"), 0u);
   for (const char *f : {"SUPPORTS.000", "RECORDS.000", "RECORDS1.000", "CT.000", "AWARD.000", "PLANNING.000"})
