@@ -1,0 +1,255 @@
+#include "commands.h"
+
+#include <gtest/gtest.h>
+
+#include "catalogue.h"
+#include "temp_dir.h"
+
+namespace {
+
+using namespace browse;
+using Lignes = std::vector<std::string>;
+
+Lignes textes(const std::vector<TreeLine> &lines) {
+  Lignes t;
+  for (const TreeLine &l : lines) t.push_back(l.text);
+  return t;
+}
+
+// Two supports of type VHS ("A", "B") and one of a type in no list ("Long"); recordings a1 and
+// a2 on A, b1 on B, with their themes.
+class Commands : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    c.liste(8, {"VHS", "S-VHS"}).liste(1, {"drame", "western"}).dossier("Un");
+    c.support("VHS", "A").support("VHS", "B").support("Cassette longue", "Long");
+    c.sur(0).record("a1", theme("western")).record("a2", theme("drame"));
+    c.sur(1).record("b1", theme("western"));
+    s.choisit_support(-1);
+  }
+  static std::function<void(store::Recording &)> theme(const char *t) {
+    return [t](store::Recording &r) {
+      r.record.set_reference("R");
+      r.record.set_theme(t);
+    };
+  }
+  void groupe(int g) {
+    o.grouping = g;
+    ouvre_collection(s, v, o);
+  }
+  // A click on line n of `arbre`, as the window passes it on.
+  void choisit(int n) {
+    v.ligne = n;
+    Arbrelocalisation(s, v, o);
+  }
+  void choisit_k7(int n) {
+    v.ligne_k7 = n;
+    Arbrek7localisation(s, v, o);
+  }
+  struct Courant {
+    int support, record, page;
+    bool operator==(const Courant &) const = default;
+  };
+  Courant courant() const { return {s.support_courant(), s.record_courant(), v.page}; }
+
+  TempDir dir;
+  Catalogue c{dir.path()};
+  store::Store &s = c.store;
+  TreeOptions o{kGroupingSupport, 1, "non Class\xe9", kToday};
+  Vue v;
+};
+
+TEST_F(Commands, OpeningMakesTheFirstEntryOfEachGroupingCurrent) {
+  struct Cas {
+    int grouping;
+    Lignes arbre;
+    int ligne;
+    Courant courant;
+    Lignes k7;
+  } cas[] = {
+      {kGroupingSupport, {"VHS", "A", "B", "S-VHS"}, 2, {0, 0, 0}, {"A", "a1", "a2"}},
+      {kGroupingReference, {"A", "B", "Long"}, 1, {0, 0, 0}, {"A", "a1", "a2"}},
+      {kGroupingTheme, {"drame", "a2", "western", "a1", "b1", "non Class\xe9"}, 2, {0, 1, 1}, {"A", "a1", "a2"}},
+      {kGroupingTitle, {"a1", "a2", "b1"}, 1, {0, 0, 1}, {"A", "a1", "a2"}},
+  };
+  for (const Cas &k : cas) {
+    SCOPED_TRACE(k.grouping);
+    groupe(k.grouping);
+    EXPECT_TRUE(v.arbre_change);
+    EXPECT_EQ(textes(v.arbre), k.arbre);
+    EXPECT_EQ(v.ligne, k.ligne);
+    EXPECT_EQ(courant(), k.courant);
+    EXPECT_EQ(textes(v.arbrek7), k.k7);
+  }
+  // An empty dossier leaves nothing current.
+  c.dossier("Vide");
+  groupe(kGroupingSupport);
+  EXPECT_EQ(v.ligne, 0);
+  EXPECT_EQ(s.support_courant(), -1);
+  EXPECT_EQ(s.record_courant(), -1);
+}
+
+TEST_F(Commands, ChoosingLinesOfBothTrees) {
+  groupe(kGroupingTheme);
+  choisit(1);  // a heading: nothing changes but "on this support" empties
+  EXPECT_EQ(courant(), (Courant{0, 1, 1}));
+  EXPECT_TRUE(v.arbrek7.empty());
+  choisit(5);  // b1
+  EXPECT_EQ(courant(), (Courant{1, 2, 1}));
+  EXPECT_EQ(textes(v.arbrek7), (Lignes{"B", "b1"}));
+  EXPECT_EQ(v.ligne_k7, 2);
+  choisit_k7(1);  // the support line shows the support page
+  EXPECT_EQ(v.page, 0);
+
+  // A recording of "on this support" becomes current; the recording grouping follows it.
+  choisit(2);
+  choisit_k7(2);  // a1
+  EXPECT_EQ(courant(), (Courant{0, 0, 1}));
+  EXPECT_EQ(v.ligne, 4);
+}
+
+TEST_F(Commands, ARecordingWhoseSupportIsGoneGathersUnderAnUnnamedSupport) {
+  s.choisit_support(0);
+  s.supprime_support();  // a1 and a2 go with it; b1 is re-pointed at a support that never was
+  s.choisit_record(0);
+  store::Recording r = s.recording();
+  r.record.set_numero_support(99);
+  s.valide_record(r);
+  groupe(kGroupingTitle);
+  EXPECT_EQ(courant(), (Courant{-1, 0, 1}));
+  EXPECT_EQ(textes(v.arbrek7), (Lignes{"non Class\xe9", "b1"}));
+  EXPECT_EQ(v.ligne_k7, 2);
+  supprime_record(s, v, o);
+  EXPECT_TRUE(v.arbre.empty());
+}
+
+TEST_F(Commands, ValidationsAreRefusedBeforeAnythingIsWritten) {
+  groupe(kGroupingSupport);
+  const auto avant = dir.snapshot();
+  store::TDataSupport sup = ajoute_support(s);
+  EXPECT_EQ(sup.reference(), "000004");
+  EXPECT_EQ(sup.date(), kToday);
+  struct Cas {
+    const char *type, *reference;
+    Refus refus;
+  } supports[] = {{"", "K7", Refus::type}, {"VHS", "", Refus::reference}, {"", "", Refus::type}};
+  for (const Cas &k : supports) {
+    sup.set_support(k.type);
+    sup.set_reference(k.reference);
+    EXPECT_EQ(valide_support(s, v, o, sup), k.refus);
+  }
+  s.choisit_support(0);
+  store::Recording rec = ajoute_record(s);
+  EXPECT_EQ(rec.record.reference(), "000004");
+  EXPECT_EQ(rec.record.annee(), 2000);
+  Cas records[] = {{"", "R", Refus::titre}, {"T", "", Refus::reference}};
+  for (const Cas &k : records) {
+    rec.record.set_titre(k.type);
+    rec.record.set_reference(k.reference);
+    EXPECT_EQ(valide_record(s, v, o, rec), k.refus);
+  }
+  // Only the dossier's counters moved: the numbers taken are not given again.
+  auto apres = dir.snapshot();
+  EXPECT_NE(apres["MAINFILE"], avant.at("MAINFILE"));
+  apres["MAINFILE"] = avant.at("MAINFILE");
+  EXPECT_EQ(apres, avant);
+}
+
+TEST_F(Commands, ANewSupportIsShownAtTheLinePositionLeftOrOnItsOwnLine) {
+  groupe(kGroupingSupport);
+  choisit(3);  // B
+  store::TDataSupport sup = ajoute_support(s);
+  sup.set_support("VHS");
+  sup.set_reference("0");  // sorts first: line 3 now holds A, which is loaded
+  EXPECT_EQ(valide_support(s, v, o, sup), Refus::aucun);
+  EXPECT_EQ(textes(v.arbre), (Lignes{"VHS", "0", "A", "B", "S-VHS"}));
+  EXPECT_EQ(v.ligne, 3);
+  EXPECT_EQ(courant(), (Courant{0, 0, 0}));
+
+  // With nothing selected, the new support's own line; in a recording grouping the tree stays.
+  v.ligne = 0;
+  sup = ajoute_support(s);
+  sup.set_support("S-VHS");
+  sup.set_reference("Z");
+  valide_support(s, v, o, sup);
+  EXPECT_EQ(v.ligne, 6);
+  EXPECT_EQ(courant(), (Courant{4, -1, 0}));
+  groupe(kGroupingTitle);
+  v.arbre_change = false;
+  sup = s.support();
+  sup.set_observation("vue");
+  valide_support(s, v, o, sup);
+  EXPECT_FALSE(v.arbre_change);
+  EXPECT_EQ(c.supports()[0].observation(), "vue");
+}
+
+TEST_F(Commands, AValidatedRecordingStaysCurrentAndTheTreeFollowsIt) {
+  groupe(kGroupingTheme);
+  choisit(4);  // a1, on A
+  store::Recording rec = ajoute_record(s);
+  rec.record.set_titre("a0");
+  rec.record.set_theme("drame");
+  EXPECT_EQ(valide_record(s, v, o, rec), Refus::aucun);
+  EXPECT_EQ(textes(v.arbre), (Lignes{"drame", "a0", "a2", "western", "a1", "b1", "non Class\xe9"}));
+  EXPECT_EQ(v.ligne, 2);
+  EXPECT_EQ(courant(), (Courant{0, 3, 1}));
+  EXPECT_EQ(textes(v.arbrek7), (Lignes{"A", "a0", "a1", "a2"}));
+  EXPECT_EQ(v.ligne_k7, 2);
+
+  // In the support grouping the tree is not rebuilt; "on this support" is.
+  groupe(kGroupingSupport);
+  choisit(3);  // B
+  choisit_k7(2);
+  rec = s.recording();
+  rec.record.set_titre("b0");
+  valide_record(s, v, o, rec);
+  EXPECT_EQ(v.ligne, 3);
+  EXPECT_EQ(textes(v.arbrek7), (Lignes{"B", "b0"}));
+  EXPECT_EQ(courant(), (Courant{1, 2, 1}));
+}
+
+TEST_F(Commands, DeletionsLeaveNothingStaleCurrent) {
+  groupe(kGroupingSupport);
+  supprime_support(s, v, o);  // A with a1 and a2
+  EXPECT_EQ(textes(v.arbre), (Lignes{"VHS", "B", "S-VHS"}));
+  EXPECT_EQ(courant(), (Courant{-1, -1, 0}));
+  EXPECT_TRUE(v.arbrek7.empty());
+  ASSERT_EQ(c.recordings().size(), 1u);
+  EXPECT_EQ(c.recordings()[0].record.titre(), "b1");
+
+  // A recording deleted in the support grouping: its support shows again with what is left.
+  c.sur(0).record("b2");
+  groupe(kGroupingSupport);
+  choisit_k7(3);  // b2
+  supprime_record(s, v, o);
+  EXPECT_EQ(v.ligne, 2);
+  EXPECT_EQ(textes(v.arbrek7), (Lignes{"B", "b1"}));
+  EXPECT_EQ(courant(), (Courant{0, 0, 0}));
+}
+
+TEST_F(Commands, LocaliseElementShowsTheCurrentRecordInTheReferenceGrouping) {
+  groupe(kGroupingTitle);
+  choisit(3);  // b1
+  localise_element(s, v, o, true);
+  EXPECT_EQ(o.grouping, kGroupingReference);
+  EXPECT_EQ(v.ligne, 2);
+  EXPECT_EQ(v.ligne_k7, 2);
+  EXPECT_EQ(courant(), (Courant{1, 2, 1}));
+  s.choisit_support(0);
+  localise_element(s, v, o, false);
+  EXPECT_EQ(v.ligne, 1);
+  EXPECT_EQ(v.page, 0);
+}
+
+TEST_F(Commands, ARenamedListValueIsReadAgainWithTheTree) {
+  groupe(kGroupingTheme);
+  choisit(4);  // a1, western
+  c.liste(1, {"drame", "Western spaghetti"});
+  store::Remplace_valeur(s, 1, "western", "Western spaghetti");
+  relit_collection(s, v, o);
+  EXPECT_EQ(s.record().theme(), "Western spaghetti");
+  EXPECT_EQ(textes(v.arbre)[2], "Western spaghetti");
+  EXPECT_EQ(v.ligne, 4);
+}
+
+}  // namespace

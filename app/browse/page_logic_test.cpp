@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "../store/temp_dir_test.h"
+#include "catalogue.h"
+#include "temp_dir.h"
 
 using namespace browse;
 
@@ -118,17 +119,10 @@ TEST(PageLogic, ReselectionFindsTheRightKindOfLine) {
 
 TEST(PageLogic, SupportOfANumberIsTheFirstCarryingIt) {
   TempDir dir;
-  store::Store s{dir.path()};
-  s.vide_dossier();
-  s.dossier.set_titre("T");
-  s.cree_dossier();
-  s.ouvre_supports();
-  for (int numero : {7, 9, 9}) {
-    s.support.clear();
-    s.support.set_numero(numero);
-    s.ecrit_support(s.nombre_supports());
-  }
-  s.ferme_supports();
+  Catalogue c(dir.path());
+  store::Store &s = c.store;
+  c.dossier("T");
+  for (int numero : {7, 9, 9}) c.support("VHS", "K7", [numero](store::TDataSupport &sup) { sup.set_numero(numero); });
   EXPECT_EQ(support_de_numero(s, 9), 1);
   EXPECT_EQ(support_de_numero(s, 7), 0);
   EXPECT_EQ(support_de_numero(s, 8), -1);

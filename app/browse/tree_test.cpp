@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "../store/temp_dir_test.h"
+#include "catalogue.h"
+#include "temp_dir.h"
 #include "lists.h"
 
 using namespace browse;
@@ -13,37 +14,23 @@ namespace {
 class TreeTest : public ::testing::Test {
  protected:
   TempDir dir;
-  store::Store s{dir.path()};
+  Catalogue c{dir.path()};
+  store::Store &s = c.store;
   TreeOptions o;
 
   void SetUp() override {
-    s.today = [] { return std::string("15/06/2000"); };
-    o.today = "15/06/2000";
-    s.vide_dossier();
-    s.dossier.set_titre("T");
-    s.cree_dossier();
+    o.today = kToday;
+    c.dossier("T");
   }
   int support(const std::string &type, const std::string &ref) {
-    s.nouveau_support();
-    s.support.set_support(type);
-    s.support.set_reference(ref);
-    s.ouvre_supports();
-    int n = s.nombre_supports();
-    s.ecrit_support(n);
-    s.ferme_supports();
-    return n;
+    c.support(type, ref);
+    return s.support_courant();
   }
-  int recording(int on_support, const std::string &titre, const std::string &theme, const std::string &ref = "") {
-    s.support_courant = on_support;
-    s.nouveau_record();
-    s.record.set_titre(titre);
-    s.record.set_theme(theme);
-    s.record.set_reference(ref);
-    s.ouvre_records();
-    int n = s.nombre_records();
-    s.ecrit_record(n);
-    s.ferme_records();
-    return n;
+  void recording(int on_support, const std::string &titre, const std::string &theme, const std::string &ref = "") {
+    c.sur(on_support).record(titre, [&](store::Recording &r) {
+      r.record.set_theme(theme);
+      r.record.set_reference(ref);
+    });
   }
   static std::string show(const std::vector<TreeLine> &lines) {
     std::string out;
@@ -117,12 +104,11 @@ TEST_F(TreeTest, SupportGroupingsListByTypeAndByReference) {
   support("VHS", "b2");
   support("Betamax", "a1");  // a type missing from the list shows nowhere in grouping 3
   support("VHS", "A3");
-  s.ouvre_supports();
-  s.lit_support(2);
-  s.support.set_pret_a("Paul");
-  s.support.set_pret_au("01/01/2001");
-  s.ecrit_support(2);
-  s.ferme_supports();
+  s.choisit_support(2);
+  TDataSupport lent = s.support();
+  lent.set_pret_a("Paul");
+  lent.set_pret_au("01/01/2001");
+  s.valide_support(lent);
   o.grouping = kGroupingSupport;
   EXPECT_EQ(show(build_tree(s, o)),
             "1|||S-VHS\n"
@@ -142,10 +128,8 @@ TEST_F(TreeTest, SupportTreeFollowsTheIndexPreferenceAndReportsTheFirstRecording
   recording(b, "Other", "");
   recording(a, "Zeta", "", "000002");
   recording(a, "Alpha", "", "000003");
-  s.ouvre_supports();
-  s.lit_support(a);
-  s.ferme_supports();
-  TDataSupport sup = s.support;
+  s.choisit_support(a);
+  TDataSupport sup = s.support();
   int first = -2;
   o.index_arbre = 1;
   EXPECT_EQ(show(build_support_tree(s, sup, o, &first)),
