@@ -2,12 +2,14 @@
 //   mainform_bench DIR    (DIR: a data directory whose dossier 0 is large, e.g. made by
 //                          `store_bench DIR`; runs offscreen)
 // For each grouping: the time from choosing it in `rubrique` until the window has painted the
-// rebuilt tree with its first line loaded, and the number of lines.
+// rebuilt tree with its first line loaded, and the number of lines. Then the outline control
+// alone: 100,000 lines set, the last one selected and drawn, against copying those lines.
 #include <QApplication>
 #include <QComboBox>
 #include <chrono>
 #include <cstdio>
 
+#include "collection.h"
 #include "mainform.h"
 #include "prompts.h"
 #include "store.h"
@@ -21,26 +23,44 @@ int main(int argc, char **argv) {
   qputenv("QT_QPA_PLATFORM", "offscreen");
   QApplication app(argc, argv);
   store::Store s(argv[1]);
-  shell::QtPrompts prompts;
+  ui::QtPrompts prompts;
   shell::Tmainform w(s, 0, prompts);
   w.resize(1280, 1024);
   w.show();
-  s.dossier_courant = 0;
+  s.ouvre_dossier(0);
   auto t0 = std::chrono::steady_clock::now();
   w.affiche_caption();
-  w.premier_element();
+  w.collection().ouvre_collection();
   w.repaint();
   QApplication::processEvents();
   double first = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-  std::printf("open (grouping 3): %8.3f s, %d lines\n", first, w.arbre()->line_count());
-  auto *rubrique = w.findChild<QComboBox *>("rubrique");
+  std::printf("open (grouping 3): %8.3f s, %d lines\n", first, w.collection().arbre->line_count());
+  QComboBox *rubrique = w.collection().rubrique;
   for (int g : {0, 1, 2, 4, 5, 3}) {
     t0 = std::chrono::steady_clock::now();
     rubrique->setCurrentIndex(g);
     w.repaint();
     QApplication::processEvents();
     double t = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
-    std::printf("grouping %d: %8.3f s, %d lines\n", g, t, w.arbre()->line_count());
+    std::printf("grouping %d: %8.3f s, %d lines\n", g, t, w.collection().arbre->line_count());
   }
+
+  std::vector<browse::TreeLine> lines;
+  for (int i = 0; i < 100000; ++i)
+    lines.push_back({1, "filmimg", store::nombre_zero(i, 6), "Title " + std::to_string(i)});
+  t0 = std::chrono::steady_clock::now();
+  std::vector<browse::TreeLine> copy = lines;
+  double copied = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  browse::Tarbre tree;
+  tree.resize(300, 600);
+  tree.show();
+  t0 = std::chrono::steady_clock::now();
+  tree.set_lines(std::move(copy));
+  tree.select_line(static_cast<int>(lines.size()));
+  QApplication::processEvents();
+  tree.repaint();
+  double shown = std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
+  std::printf("outline, 100,000 lines set, selected, drawn: %8.3f s; copying them: %8.3f s; ratio %.1f\n",
+              shown, copied, shown / copied);
   return 0;
 }

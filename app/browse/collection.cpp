@@ -145,7 +145,7 @@ void Tcollection::cree_pages() {
   TabSet1->setDrawBase(false);
   TabSet1->addTab(QString());
   TabSet1->addTab(QString());
-  droite->addWidget(TabSet1);
+  droite->addWidget(registre_.ajoute(TabSet1));
 }
 
 void Tcollection::SetLingua() {

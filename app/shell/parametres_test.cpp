@@ -7,14 +7,15 @@
 #include <QPushButton>
 #include <QTest>
 
+#include "catalogue.h"
 #include "lists.h"
 #include "scripted_prompts_test.h"
-#include "store.h"
-#include "temp_dir_test.h"
+#include "temp_dir.h"
 
 namespace shell {
 namespace {
 
+using namespace ui;
 using Entries = std::vector<std::string>;
 
 QStringList items(const QListWidget *list) {
@@ -26,27 +27,16 @@ QStringList items(const QListWidget *list) {
 class ParametresTest : public ::testing::Test {
  protected:
   TempDir dir;
-  store::Store s{dir.path()};
-  ScriptedPrompts prompts;
+  Catalogue c{dir.path()};
+  store::Store &s = c.store;
+  ui::ScriptedPrompts prompts;
 
   // One dossier whose recordings carry the themes "Drame", "drame" and "Western".
   void SetUp() override {
     QLocale::setDefault(QLocale(QLocale::French, QLocale::France));
-    s.vide_dossier();
-    s.dossier.set_titre("D0");
-    s.cree_dossier();
-    s.nouveau_support();
-    s.ouvre_supports();
-    s.ecrit_support(0);
-    s.support_courant = 0;
-    s.ferme_supports();
-    for (const char *theme : {"Drame", "drame", "Western"}) {
-      s.nouveau_record();
-      s.record.set_theme(theme);
-      s.ouvre_records();
-      s.ecrit_record(s.nombre_records());
-      s.ferme_records();
-    }
+    c.dossier("D0").support("VHS", "K7");
+    for (const char *theme : {"Drame", "drame", "Western"})
+      c.record("", [theme](store::Recording &r) { r.record.set_theme(theme); });
     store::ecrit_liste(s, 1, {"Western", "drame", "Com\xe9" "die", "\xc9pop\xe9" "e", "Drame"});
   }
   void TearDown() override { prompts.attend_tout_consomme(); }
