@@ -214,7 +214,8 @@ void Tcollection::mode_pages() {
 }
 
 void Tcollection::Affecte_liste() {
-  for (int kind : {1, 2, 3, 4, 5, 6, 12, 9, 8}) fichiers_[static_cast<std::size_t>(kind)] = store::lit_liste(store_, kind);
+  for (int kind : {1, 2, 3, 4, 5, 6, 12, 9, 8})
+    fichiers_[static_cast<std::size_t>(kind)] = store::lit_liste(store_, kind);
   montre_pages();
 }
 
@@ -314,7 +315,8 @@ void Tcollection::SokClick() {
         tx3_->SupportsS.liste->setFocus();
         return;
       case Refus::reference:
-        prompts_.message(ui::Boite::information, message(Msg::reference_support_manquante, langue_), ui::Boutons::ok);
+        prompts_.message(ui::Boite::information, message(Msg::reference_support_manquante, langue_),
+                         ui::Boutons::ok);
         tx3_->ReferenceS->setFocus();
         return;
       default:
@@ -364,7 +366,8 @@ void Tcollection::EokClick() {
         tx5_->TitreE->setFocus();
         return;
       case Refus::reference:
-        prompts_.message(ui::Boite::information, message(Msg::reference_record_manquante, langue_), ui::Boutons::ok);
+        prompts_.message(ui::Boite::information, message(Msg::reference_record_manquante, langue_),
+                         ui::Boutons::ok);
         tx5_->ReferenceE->setFocus();
         return;
       default:

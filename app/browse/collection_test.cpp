@@ -201,7 +201,8 @@ TEST_F(Collection, DateButtonPlacesThePickerAndFillsTheField) {
 
   // Cancel leaves an unreadable date as typed.
   p.dateS->setText("99/99/9999");
-  prompts.dialogues = {[](QDialog &d) { dynamic_cast<ui::TPerpetualCalendarDlg &>(d).cancel_button()->click(); }};
+  prompts.dialogues = {
+      [](QDialog &d) { dynamic_cast<ui::TPerpetualCalendarDlg &>(d).cancel_button()->click(); }};
   clique("dateSbtn");
   clique("Sok");
   EXPECT_EQ(c.supports()[0].date(), "99/99/9999");

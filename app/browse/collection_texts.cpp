@@ -73,7 +73,9 @@ constexpr Paire kMessages[] = {
 
 }  // namespace
 
-std::span<const ui::TexteControle> textes_collection() { return kTextes; }
+std::span<const ui::TexteControle> textes_collection() {
+  return kTextes;
+}
 
 QStringList items_rubrique(int langue) {
   static constexpr Paire kItems[] = {{"Genre", "Genre"},         {"Nationalité", "Nationality"},
@@ -84,8 +86,12 @@ QStringList items_rubrique(int langue) {
   return l;
 }
 
-QStringList onglets(int langue) { return {QStringLiteral("Support"), ui::choisit({"Enregistrement", "Recording"}, langue)}; }
+QStringList onglets(int langue) {
+  return {QStringLiteral("Support"), ui::choisit({"Enregistrement", "Recording"}, langue)};
+}
 
-QString message(Msg m, int langue) { return ui::choisit(kMessages[static_cast<int>(m)], langue); }
+QString message(Msg m, int langue) {
+  return ui::choisit(kMessages[static_cast<int>(m)], langue);
+}
 
 }  // namespace browse

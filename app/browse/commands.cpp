@@ -4,7 +4,9 @@ namespace browse {
 
 namespace {
 
-int numero_de(const std::string &entry) { return entry.empty() ? -1 : std::stoi(entry); }
+int numero_de(const std::string &entry) {
+  return entry.empty() ? -1 : std::stoi(entry);
+}
 
 // reselection_arbre: the line of the current recording (or support), when the tree shows it.
 void reselection_arbre(const store::Store &store, Vue &vue, bool recordings) {
@@ -25,7 +27,8 @@ void Arbrelocalisation(store::Store &store, Vue &vue, const TreeOptions &options
   vue.ligne_k7 = 0;
   const int ligne = vue.ligne;
   const bool dedans = ligne > 0 && ligne <= static_cast<int>(vue.arbre.size());
-  Cible c = cible_ligne(ligne, options.grouping, dedans ? &vue.arbre[static_cast<std::size_t>(ligne - 1)] : nullptr);
+  Cible c = cible_ligne(ligne, options.grouping,
+                        dedans ? &vue.arbre[static_cast<std::size_t>(ligne - 1)] : nullptr);
   if (c.quoi == Cible::support) {
     store.choisit_support(c.numero);
     int premier = -1;
@@ -94,7 +97,8 @@ store::Recording ajoute_record(store::Store &store) {
   return r;
 }
 
-Refus valide_support(store::Store &store, Vue &vue, const TreeOptions &options, const store::TDataSupport &saisi) {
+Refus valide_support(store::Store &store, Vue &vue, const TreeOptions &options,
+                     const store::TDataSupport &saisi) {
   if (Refus r = verifie_support(saisi.support(), saisi.reference()); r != Refus::aucun) return r;
   store.valide_support(saisi);
   if (is_support_grouping(options.grouping)) {
@@ -110,7 +114,8 @@ Refus valide_support(store::Store &store, Vue &vue, const TreeOptions &options, 
   return Refus::aucun;
 }
 
-Refus valide_record(store::Store &store, Vue &vue, const TreeOptions &options, const store::Recording &saisi) {
+Refus valide_record(store::Store &store, Vue &vue, const TreeOptions &options,
+                    const store::Recording &saisi) {
   if (Refus r = verifie_record(saisi.record.titre(), saisi.record.reference()); r != Refus::aucun) return r;
   store.valide_record(saisi);
   const int edite = store.record_courant();

@@ -13,8 +13,8 @@
 namespace browse {
 
 struct Vue {
-  std::vector<TreeLine> arbre;  // the whole dossier under the chosen grouping
-  int ligne = 0;                // its selected line, 1-based; 0: none
+  std::vector<TreeLine> arbre;    // the whole dossier under the chosen grouping
+  int ligne = 0;                  // its selected line, 1-based; 0: none
   std::vector<TreeLine> arbrek7;  // the current support and its recordings
   int ligne_k7 = 0;
   int page = 0;  // 0 support page, 1 recording page
@@ -42,7 +42,8 @@ store::TDataSupport ajoute_support(store::Store &store);
 store::Recording ajoute_record(store::Store &store);
 // Sok / Eok: `saisi` is the page's edit over the current record. Refused (nothing written) when a
 // field is missing; else written, the trees refreshed and the record kept in view.
-Refus valide_support(store::Store &store, Vue &vue, const TreeOptions &options, const store::TDataSupport &saisi);
+Refus valide_support(store::Store &store, Vue &vue, const TreeOptions &options,
+                     const store::TDataSupport &saisi);
 Refus valide_record(store::Store &store, Vue &vue, const TreeOptions &options, const store::Recording &saisi);
 // Ssupprimer / Esupprimer, once the user agreed.
 void supprime_support(store::Store &store, Vue &vue, const TreeOptions &options);

@@ -69,7 +69,11 @@ TEST_F(Commands, OpeningMakesTheFirstEntryOfEachGroupingCurrent) {
   } cas[] = {
       {kGroupingSupport, {"VHS", "A", "B", "S-VHS"}, 2, {0, 0, 0}, {"A", "a1", "a2"}},
       {kGroupingReference, {"A", "B", "Long"}, 1, {0, 0, 0}, {"A", "a1", "a2"}},
-      {kGroupingTheme, {"drame", "a2", "western", "a1", "b1", "non Class\xe9"}, 2, {0, 1, 1}, {"A", "a1", "a2"}},
+      {kGroupingTheme,
+       {"drame", "a2", "western", "a1", "b1", "non Class\xe9"},
+       2,
+       {0, 1, 1},
+       {"A", "a1", "a2"}},
       {kGroupingTitle, {"a1", "a2", "b1"}, 1, {0, 0, 1}, {"A", "a1", "a2"}},
   };
   for (const Cas &k : cas) {

@@ -96,9 +96,15 @@ QGridLayout *grille(QWidget *page) {
   return g;
 }
 
-Bornes bornes(const QSpinBox *s) { return {s->minimum(), s->maximum()}; }
-int lit_nombre(const QSpinBox *s) { return valeur_saisie(ctext(s->text()), bornes(s)); }
-void montre_nombre(QSpinBox *s, long long v) { s->setValue(valeur_affichee(v, bornes(s))); }
+Bornes bornes(const QSpinBox *s) {
+  return {s->minimum(), s->maximum()};
+}
+int lit_nombre(const QSpinBox *s) {
+  return valeur_saisie(ctext(s->text()), bornes(s));
+}
+void montre_nombre(QSpinBox *s, long long v) {
+  s->setValue(valeur_affichee(v, bornes(s)));
+}
 
 // The text of a selection list: its selected entry, or nothing.
 std::string choix(const ListeChamp &c) {
@@ -138,7 +144,8 @@ QPoint choisit_date(QWidget *parent, ui::Prompts &prompts, QLineEdit *champ_date
 
 // A value missing from the list is offered as an entry of its own (except the support type,
 // which must be chosen again), so an edit validated without touching it keeps the stored text.
-void montre_liste(const ListeChamp &c, const Fichiers &fichiers, int kind, const std::string &valeur, bool vide) {
+void montre_liste(const ListeChamp &c, const Fichiers &fichiers, int kind, const std::string &valeur,
+                  bool vide) {
   ContenuListe l = contenu_liste(fichiers[static_cast<std::size_t>(kind)], vide, valeur, kind != 8);
   c.zero->setText(qtext(valeur));
   bool pareil = c.liste->count() == static_cast<int>(l.entrees.size());
@@ -204,7 +211,9 @@ void PageSupport::mode(bool edition) {
   dateSbtn->setEnabled(edition);
 }
 
-void PageSupport::dateSbtnClick() { dernier_calendrier_ = choisit_date(this, prompts_, dateS, dateSbtn); }
+void PageSupport::dateSbtnClick() {
+  dernier_calendrier_ = choisit_date(this, prompts_, dateS, dateSbtn);
+}
 
 // ---- recording page ----
 
@@ -301,6 +310,8 @@ void PageRecord::mode(bool edition) {
   prixE->setEnabled(true);
 }
 
-void PageRecord::dateEbtnClick() { dernier_calendrier_ = choisit_date(this, prompts_, DateE, dateEbtn); }
+void PageRecord::dateEbtnClick() {
+  dernier_calendrier_ = choisit_date(this, prompts_, DateE, dateEbtn);
+}
 
 }  // namespace browse

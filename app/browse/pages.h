@@ -83,6 +83,7 @@ class PageRecord : public ui::Fond {
 
 // The selection list of a field tied to list `kind`: its entries, `valeur` selected; shown in
 // the "0" edit too. Also used to refresh the lists after Affecte_liste.
-void montre_liste(const ListeChamp &c, const Fichiers &fichiers, int kind, const std::string &valeur, bool vide);
+void montre_liste(const ListeChamp &c, const Fichiers &fichiers, int kind, const std::string &valeur,
+                  bool vide);
 
 }  // namespace browse

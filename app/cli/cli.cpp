@@ -1,7 +1,8 @@
 #include "cli.h"
 
-#include <charconv>
 #include <sys/stat.h>
+
+#include <charconv>
 
 #include "config.h"
 #include "json.h"
@@ -13,8 +14,8 @@
 namespace cli {
 namespace {
 
-using store::FieldKind;
 using store::cp1252_to_utf8;
+using store::FieldKind;
 
 constexpr const char *kUsage =
     "usage: tapemoor-cli [--data DIR] COMMAND\n"
@@ -52,7 +53,8 @@ void write_slots(JsonWriter &j, std::string_view key, const Record &r, int slots
     if (store::field_text(r, Record::fields[0], i).empty()) continue;
     j.begin_object();
     j.value("slot", i);
-    for (const store::FieldInfo &f : Record::fields) j.value(f.name, cp1252_to_utf8(store::field_text(r, f, i)));
+    for (const store::FieldInfo &f : Record::fields)
+      j.value(f.name, cp1252_to_utf8(store::field_text(r, f, i)));
     j.end_object();
   }
   j.end_array();
@@ -150,7 +152,8 @@ int cmd_tree(store::Store &s, int n, int grouping, int index, const std::string 
   browse::TreeOptions o;
   o.grouping = grouping;
   o.index_arbre = index > 0 ? index : stored_index_arbre(s);
-  o.unclassified = platform::langue_from(platform::regional_language()) == 0 ? "non Class\xe9" : "not classified";
+  o.unclassified =
+      platform::langue_from(platform::regional_language()) == 0 ? "non Class\xe9" : "not classified";
   o.today = s.date_du_jour();
   std::vector<browse::TreeLine> lines = browse::build_tree(s, o);
   for (std::size_t i = 0; i < lines.size(); ++i)

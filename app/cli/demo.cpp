@@ -2,8 +2,8 @@
 #include <fstream>
 
 #include "cli.h"
-#include "lists.h"
 #include "hint_stream.h"
+#include "lists.h"
 #include "store.h"
 
 namespace cli {
@@ -21,7 +21,8 @@ const std::vector<std::vector<const char *>> kLists = {
     {"César", "Lion d'or", "Ours d'or", "Palme d'or", "Prix Louis-Delluc"},
     {"Betamax", "Hi 8", "S-VHS", "VHS", "VHS-C", "Vidéo 8"},
     {"Bonne", "Excellente", "Moyenne", "Passable"},
-    {"Acteur", "Actrice", "Compositeur", "Directeur photo", "Monteur", "Producteur", "Réalisateur", "Scénariste"},
+    {"Acteur", "Actrice", "Compositeur", "Directeur photo", "Monteur", "Producteur", "Réalisateur",
+     "Scénariste"},
     {"Meilleur acteur", "Meilleur film", "Meilleur réalisateur", "Meilleur scénario", "Meilleure actrice"},
     {"16/9", "4/3", "Cinémascope", "Letterbox"},
 };
@@ -33,30 +34,50 @@ struct DemoFilm {
 };
 
 const DemoFilm kFilms[40] = {
-    {"La Grande Illusion", 1937, 114},       {"Les Enfants du paradis", 1945, 190},
-    {"Jour de fête", 1949, 87},              {"Les Quatre Cents Coups", 1959, 99},
-    {"À bout de souffle", 1960, 90},         {"Le Mépris", 1963, 103},
-    {"Jules et Jim", 1962, 105},             {"Les Parapluies de Cherbourg", 1964, 91},
-    {"La Règle du jeu", 1939, 110},          {"Casque d'or", 1952, 96},
-    {"Le Salaire de la peur", 1953, 131},    {"Mon oncle", 1958, 116},
-    {"Playtime", 1967, 124},                 {"Le Samouraï", 1967, 105},
-    {"L'Armée des ombres", 1969, 145},       {"La Nuit américaine", 1973, 115},
-    {"Le Dernier Métro", 1980, 131},         {"Jean de Florette", 1986, 120},
-    {"Manon des sources", 1986, 113},        {"Cyrano de Bergerac", 1990, 137},
-    {"Le Grand Bleu", 1988, 168},            {"Subway", 1985, 104},
-    {"Les Vacances de M. Hulot", 1953, 114}, {"Metropolis", 1927, 153},
-    {"M le maudit", 1931, 117},              {"Le Voleur de bicyclette", 1948, 89},
-    {"La Strada", 1954, 108},                {"Rome, ville ouverte", 1945, 103},
-    {"Casablanca", 1942, 102},               {"Citizen Kane", 1941, 119},
-    {"Sueurs froides", 1958, 128},           {"Psychose", 1960, 109},
-    {"Les Temps modernes", 1936, 87},        {"Le Kid", 1921, 68},
-    {"Rashômon", 1950, 88},                  {"Les Sept Samouraïs", 1954, 207},
-    {"Fanny et Alexandre", 1982, 188},       {"Le Septième Sceau", 1957, 96},
-    {"La Chevauchée fantastique", 1939, 96}, {"2001, l'odyssée de l'espace", 1968, 149},
+    {"La Grande Illusion", 1937, 114},
+    {"Les Enfants du paradis", 1945, 190},
+    {"Jour de fête", 1949, 87},
+    {"Les Quatre Cents Coups", 1959, 99},
+    {"À bout de souffle", 1960, 90},
+    {"Le Mépris", 1963, 103},
+    {"Jules et Jim", 1962, 105},
+    {"Les Parapluies de Cherbourg", 1964, 91},
+    {"La Règle du jeu", 1939, 110},
+    {"Casque d'or", 1952, 96},
+    {"Le Salaire de la peur", 1953, 131},
+    {"Mon oncle", 1958, 116},
+    {"Playtime", 1967, 124},
+    {"Le Samouraï", 1967, 105},
+    {"L'Armée des ombres", 1969, 145},
+    {"La Nuit américaine", 1973, 115},
+    {"Le Dernier Métro", 1980, 131},
+    {"Jean de Florette", 1986, 120},
+    {"Manon des sources", 1986, 113},
+    {"Cyrano de Bergerac", 1990, 137},
+    {"Le Grand Bleu", 1988, 168},
+    {"Subway", 1985, 104},
+    {"Les Vacances de M. Hulot", 1953, 114},
+    {"Metropolis", 1927, 153},
+    {"M le maudit", 1931, 117},
+    {"Le Voleur de bicyclette", 1948, 89},
+    {"La Strada", 1954, 108},
+    {"Rome, ville ouverte", 1945, 103},
+    {"Casablanca", 1942, 102},
+    {"Citizen Kane", 1941, 119},
+    {"Sueurs froides", 1958, 128},
+    {"Psychose", 1960, 109},
+    {"Les Temps modernes", 1936, 87},
+    {"Le Kid", 1921, 68},
+    {"Rashômon", 1950, 88},
+    {"Les Sept Samouraïs", 1954, 207},
+    {"Fanny et Alexandre", 1982, 188},
+    {"Le Septième Sceau", 1957, 96},
+    {"La Chevauchée fantastique", 1939, 96},
+    {"2001, l'odyssée de l'espace", 1968, 149},
 };
 
 const char *kPeople[] = {"Jeanne Morvan", "Paul Kerbrat", "Louis Castagne", "Hélène Vidal", "Marc Ollivier",
-                         "Simone Aubrac", "Yves Le Goff", "Anna Lindqvist", "Kenji Mori", "Carla Bellini"};
+                         "Simone Aubrac", "Yves Le Goff", "Anna Lindqvist", "Kenji Mori",   "Carla Bellini"};
 
 std::string entry(int list, int i) {
   const auto &l = kLists[static_cast<std::size_t>(list - 1)];
@@ -73,7 +94,8 @@ void make_demo(const std::string &dir) {
 
   // The texture the preferences name by default.
   std::string texture = shell::grey_texture_bmp();
-  std::ofstream(s.path("grey.bmp"), std::ios::binary).write(texture.data(), static_cast<std::streamsize>(texture.size()));
+  std::ofstream(s.path("grey.bmp"), std::ios::binary)
+      .write(texture.data(), static_cast<std::streamsize>(texture.size()));
 
   for (int k = 1; k <= 12; ++k) {
     std::vector<std::string> entries;

@@ -22,8 +22,9 @@ Splash::Splash(int maximum) : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessW
   auto *panneau = new QFrame(this);
   panneau->setGeometry(0, 0, 330, 185);
   panneau->setFrameShape(QFrame::Box);
-  panneau->setStyleSheet("QFrame { background: white; border: 1px solid #606060; }"
-                         "QLabel { border: none; }");
+  panneau->setStyleSheet(
+      "QFrame { background: white; border: 1px solid #606060; }"
+      "QLabel { border: none; }");
   auto *logo = new LogoAnime(64, false, panneau);
   logo->move(20, 28);
   auto *titre = new QLabel(QString::fromUtf8(kProgramTitle), panneau);
@@ -39,19 +40,23 @@ Splash::Splash(int maximum) : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessW
   barre_->setObjectName("barre");
   barre_->setGeometry(20, 140, 290, 18);
   barre_->setTextVisible(false);
-  barre_->setStyleSheet("QProgressBar { border: 1px solid #808080; background: #f4f4f4; }"
-                        "QProgressBar::chunk { background: #f2d21b; }");
+  barre_->setStyleSheet(
+      "QProgressBar { border: 1px solid #808080; background: #f4f4f4; }"
+      "QProgressBar::chunk { background: #f2d21b; }");
   barre_->setRange(0, maximum);
   barre_->setValue(1);
 }
 
-void Splash::avance() { barre_->setValue(barre_->value() + 1); }
-int Splash::position() const { return barre_->value(); }
+void Splash::avance() {
+  barre_->setValue(barre_->value() + 1);
+}
+int Splash::position() const {
+  return barre_->value();
+}
 
 // ---- Apropos ----
 
-Apropos::Apropos(int langue, QWidget *parent)
-    : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
+Apropos::Apropos(int langue, QWidget *parent) : QDialog(parent, Qt::Dialog | Qt::FramelessWindowHint) {
   setObjectName("Apropos");
   setFixedSize(440, 210);
   setStyleSheet("QDialog { background: white; border: 2px solid #505060; }");
@@ -66,14 +71,16 @@ Apropos::Apropos(int langue, QWidget *parent)
   auto *ligne = new QLabel(QString::fromUtf8(kMakerLine), this);
   ligne->setGeometry(116, 74, 310, 40);
   ligne->setWordWrap(true);
-  auto *texte = new QLabel(
-      QString::fromUtf8(langue == 0 ? "Catalogue de vidéothèque privée.\nCliquez pour fermer."
-                                    : "Private video collection catalogue.\nClick to close."),
-      this);
+  auto *texte =
+      new QLabel(QString::fromUtf8(langue == 0 ? "Catalogue de vidéothèque privée.\nCliquez pour fermer."
+                                               : "Private video collection catalogue.\nClick to close."),
+                 this);
   texte->setGeometry(116, 124, 310, 60);
   texte->setStyleSheet("color: #505050");
 }
 
-void Apropos::mousePressEvent(QMouseEvent *) { accept(); }
+void Apropos::mousePressEvent(QMouseEvent *) {
+  accept();
+}
 
 }  // namespace shell

@@ -28,7 +28,9 @@ struct Texte {
   const char *fr;
   const char *en;
 };
-QString tr2(const Texte &t, int langue) { return QString::fromUtf8(langue == 0 ? t.fr : t.en); }
+QString tr2(const Texte &t, int langue) {
+  return QString::fromUtf8(langue == 0 ? t.fr : t.en);
+}
 
 // Tsaisie_dossier
 constexpr Texte kCaptionDossier{"Votre dossier", "Tapemoor"};
@@ -54,8 +56,7 @@ constexpr Texte kCodeIncorrect{"Code secret\nincorrect", "Wrong password"};
 constexpr Texte kCaptionCode{"Code Secret", "Password"};
 constexpr Texte kSaisissez{"Saisissez votre code secret", "Enter password"};
 
-constexpr Qt::WindowFlags kSansFermeture =
-    Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+constexpr Qt::WindowFlags kSansFermeture = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
 
 }  // namespace
 
@@ -168,8 +169,7 @@ void Tsaisie_dossier::okClick() {
       refus = kTitreExistant;
       break;
   }
-  if (prompts_.message(Boite::avertissement, QString::fromUtf8(refus), Boutons::ok_annuler) ==
-      Reponse::ok)
+  if (prompts_.message(Boite::avertissement, QString::fromUtf8(refus), Boutons::ok_annuler) == Reponse::ok)
     titre_->setFocus();
   else
     reject();
@@ -178,8 +178,8 @@ void Tsaisie_dossier::okClick() {
 void Tsaisie_dossier::open_soundClick() {
   QString depart = son_->text().isEmpty() ? QString::fromStdString(store_.data_dir)
                                           : QFileInfo(son_->text()).absolutePath();
-  QString chemin = prompts_.choix_fichier(QString::fromUtf8(kTitreChoixSon),
-                                          QString::fromUtf8(kFiltreSon), depart);
+  QString chemin =
+      prompts_.choix_fichier(QString::fromUtf8(kTitreChoixSon), QString::fromUtf8(kFiltreSon), depart);
   if (!chemin.isEmpty()) son_->setText(QDir::toNativeSeparators(chemin));
 }
 
@@ -189,8 +189,7 @@ QString Tarbre_dossier::texte(Message m, int langue) {
   return tr2(m == il_faut_creer ? kIlFautCreer : kCodeIncorrect, langue);
 }
 
-Tarbre_dossier::Tarbre_dossier(store::Store &store, int langue, QWidget *parent)
-    : QDialog(parent) {
+Tarbre_dossier::Tarbre_dossier(store::Store &store, int langue, QWidget *parent) : QDialog(parent) {
   setObjectName("arbre_dossier");
   setWindowTitle(tr2(kCaptionListe, langue));
   arbre_ = new QTreeWidget;
@@ -236,7 +235,9 @@ void Tarbre_dossier::construire_arbre(store::Store &store) {
   arbreClick(arbre_->currentItem());
 }
 
-void Tarbre_dossier::arbreClick(QTreeWidgetItem *item) { choisi_ = item ? item->text(0) : QString(); }
+void Tarbre_dossier::arbreClick(QTreeWidgetItem *item) {
+  choisi_ = item ? item->text(0) : QString();
+}
 
 // ---- Tsaisie_code ----
 
@@ -264,7 +265,9 @@ Tsaisie_code::Tsaisie_code(int langue, QWidget *parent) : QDialog(parent) {
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
 }
 
-QString Tsaisie_code::code() const { return code_->text(); }
+QString Tsaisie_code::code() const {
+  return code_->text();
+}
 
 QString saisie_code(ui::Prompts &prompts, int langue) {
   Tsaisie_code dialogue(langue);

@@ -22,7 +22,6 @@ class Prompts;
 
 namespace shell {
 
-
 // Edits titre, code, notes and son of a dossier record, starting from `depart`; dossier() holds
 // the edit once the dialog is validated.
 class Tsaisie_dossier : public QDialog {

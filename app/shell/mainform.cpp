@@ -117,9 +117,9 @@ void Tmainform::cree_menus() {
   fichier->addSeparator();
   action(fichier, "quitter_me", &Tmainform::quitter_meClick);
 
-  static constexpr const char *kListes[] = {
-      "Paramtres1", "Genre1",     "Nationalit1",    "Version1", "Couleurs1", "Apprciation1",
-      "Rcompenses1", "Catgories1", "Supports1", "Qualitsupport1", "Gnrique1",  "Formats1"};
+  static constexpr const char *kListes[] = {"Paramtres1", "Genre1",         "Nationalit1", "Version1",
+                                            "Couleurs1",  "Apprciation1",   "Rcompenses1", "Catgories1",
+                                            "Supports1",  "Qualitsupport1", "Gnrique1",    "Formats1"};
   QMenu *parametres = menu(barre, "parametresM");
   parametresMB_ = menu(this, "parametresMB");
   // Menu order; the list kind is the editor's (Catégories is 11, Supports 8).
@@ -183,14 +183,19 @@ void Tmainform::cree_barre_outils() {
   rang->setContentsMargins(6, 3, 6, 3);
   rang->setSpacing(2);
   // nullptr: a pop-up menu; pas_encore: windows still to come.
-  const std::pair<const char *, Handler> boutons[] = {
-      {"dossier_bt", &Tmainform::ouvre_dossier_meClick}, {nullptr, nullptr},
-      {"photo_bt", &Tmainform::pas_encore},              {"video_bt", &Tmainform::pas_encore},
-      {"generique_bt", &Tmainform::pas_encore},          {nullptr, nullptr},
-      {"recherche_bt", &Tmainform::pas_encore},          {"resultat_bt", &Tmainform::pas_encore},
-      {"statistiques_bt", nullptr},                      {"editions_bt", nullptr},
-      {"echeancier_bt", &Tmainform::pas_encore},         {nullptr, nullptr},
-      {"parametres_bt", nullptr}};
+  const std::pair<const char *, Handler> boutons[] = {{"dossier_bt", &Tmainform::ouvre_dossier_meClick},
+                                                      {nullptr, nullptr},
+                                                      {"photo_bt", &Tmainform::pas_encore},
+                                                      {"video_bt", &Tmainform::pas_encore},
+                                                      {"generique_bt", &Tmainform::pas_encore},
+                                                      {nullptr, nullptr},
+                                                      {"recherche_bt", &Tmainform::pas_encore},
+                                                      {"resultat_bt", &Tmainform::pas_encore},
+                                                      {"statistiques_bt", nullptr},
+                                                      {"editions_bt", nullptr},
+                                                      {"echeancier_bt", &Tmainform::pas_encore},
+                                                      {nullptr, nullptr},
+                                                      {"parametres_bt", nullptr}};
   const std::pair<const char *, QMenu *> popups[] = {
       {"statistiques_bt", statistiquesMB_}, {"editions_bt", editionsMB_}, {"parametres_bt", parametresMB_}};
   for (const auto &[nom, handler] : boutons) {
@@ -216,8 +221,8 @@ void Tmainform::cree_barre_etat() {
   logo->setObjectName("logo");
   auto *barre_info = new QLabel;
   barre_info->setObjectName("barre_info");
-  barre_info->setText(QStringLiteral("  ") + QString::fromUtf8(kProgramTitle) +
-                       QStringLiteral(" - ") + QString::fromUtf8(kMakerLine));
+  barre_info->setText(QStringLiteral("  ") + QString::fromUtf8(kProgramTitle) + QStringLiteral(" - ") +
+                      QString::fromUtf8(kMakerLine));
   auto *horloge = new Horloge;
   horloge->setObjectName("horloge");
   barre->addWidget(logo);
@@ -379,9 +384,9 @@ void Tmainform::resizeEvent(QResizeEvent *event) {
 }
 
 void Tmainform::closeEvent(QCloseEvent *event) {
-  Reponse r = prompts_.message(Boite::confirmation,
-                               message(Msg::quitter, langue_) + QString::fromUtf8(kProgramTitle),
-                               Boutons::ok_annuler);
+  Reponse r =
+      prompts_.message(Boite::confirmation, message(Msg::quitter, langue_) + QString::fromUtf8(kProgramTitle),
+                       Boutons::ok_annuler);
   // Written whatever the answer, as the settings may have changed since start-up.
   commande([this] { ecrit_hint(store_.path(kHintFile), hint_); });
   if (r == Reponse::ok)
@@ -392,7 +397,9 @@ void Tmainform::closeEvent(QCloseEvent *event) {
 
 // ---- frame commands ----
 
-void Tmainform::quitter_meClick() { close(); }
+void Tmainform::quitter_meClick() {
+  close();
+}
 
 void Tmainform::imprimante_meClick() {
   if (!imprimante_) imprimante_ = std::make_unique<QPrinter>();

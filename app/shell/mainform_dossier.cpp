@@ -32,8 +32,8 @@ void Tmainform::ouvre_dossier_meClick() {
     } else {
       Tarbre_dossier choix(store_, langue_, this);
       if (prompts_.execute(choix) && !choix.choisi().isEmpty()) {
-        ResultatOuverture r =
-            ouvre_dossier(store_, ctext(choix.choisi()), [this] { return ctext(saisie_code(prompts_, langue_)); });
+        ResultatOuverture r = ouvre_dossier(store_, ctext(choix.choisi()),
+                                            [this] { return ctext(saisie_code(prompts_, langue_)); });
         if (r.etat == Ouverture::code_incorrect)
           prompts_.message(Boite::avertissement,
                            Tarbre_dossier::texte(Tarbre_dossier::code_incorrect, langue_), Boutons::ok);
@@ -68,8 +68,8 @@ void Tmainform::fermer_dossier_meClick() {
 
 void Tmainform::supprimer_dossier_meClick() {
   commande([this] {
-    if (prompts_.message(Boite::avertissement, message(Msg::supprimer_dossier, langue_), Boutons::ok_annuler) !=
-        Reponse::ok)
+    if (prompts_.message(Boite::avertissement, message(Msg::supprimer_dossier, langue_),
+                         Boutons::ok_annuler) != Reponse::ok)
       return;
     store_.supprime_dossier(store_.dossier_courant());
     affiche_caption();

@@ -308,9 +308,11 @@ TEST_F(Mainform, AFailedReadIsShownOnceAndTheWindowStaysConsistent) {
 }
 
 TEST_F(Mainform, AListEditedFromTheMenuReachesThePages) {
-  c.liste(1, {"drame"}).liste(8, {"VHS"}).dossier("Un").support("VHS", "K7").record("Heat", [](store::Recording &r) {
-    r.record.set_theme("drame");
-  });
+  c.liste(1, {"drame"})
+      .liste(8, {"VHS"})
+      .dossier("Un")
+      .support("VHS", "K7")
+      .record("Heat", [](store::Recording &r) { r.record.set_theme("drame"); });
   s.ferme_dossier();
   demarre();
   ouvre("Un");
@@ -368,8 +370,8 @@ TEST_F(Mainform, LaterFeaturesSayNotYetAndWriteNothing) {
   demarre();
   ouvre("Un");
   const auto avant = dir.snapshot();
-  for (const char *nom : {"Support2", "Prt1", "Multicritres1", "Thme1", "Liste1", "PlanningM", "configuration_me",
-                          "recherche_bt", "Smodifier", "Sprete"}) {
+  for (const char *nom : {"Support2", "Prt1", "Multicritres1", "Thme1", "Liste1", "PlanningM",
+                          "configuration_me", "recherche_bt", "Smodifier", "Sprete"}) {
     // Editing a support opens its loan buttons, which belong to a window still to come.
     if (std::string_view(nom) != "Smodifier") prompts.reponses = {Reponse::ok};
     if (auto *b = qobject_cast<QToolButton *>(controle(nom)))
@@ -393,8 +395,9 @@ TEST_F(Mainform, HelpWebAndAbout) {
   prompts.reponses = {Reponse::annuler, Reponse::ok};
   declenche("SiteWeb");
   declenche("SiteWeb");
-  EXPECT_EQ(prompts.adresses, (std::vector<QUrl>{QUrl::fromLocalFile(QString::fromStdString(dir.file("DOCEN.HLP"))),
-                                                 QUrl(kWebEn)}));
+  EXPECT_EQ(
+      prompts.adresses,
+      (std::vector<QUrl>{QUrl::fromLocalFile(QString::fromStdString(dir.file("DOCEN.HLP"))), QUrl(kWebEn)}));
   Apropos about(0);
   about.show();
   QTest::mouseClick(&about, Qt::LeftButton, {}, QPoint(10, 10));

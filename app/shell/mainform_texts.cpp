@@ -6,9 +6,9 @@ namespace shell {
 
 namespace {
 
+using ui::choisit;
 using ui::Paire;
 using ui::TexteControle;
-using ui::choisit;
 
 constexpr ui::TexteSur C = ui::TexteSur::caption;
 constexpr ui::TexteSur H = ui::TexteSur::hint;
@@ -124,11 +124,14 @@ constexpr Paire kMessages[] = {
      "The data directory cannot be found or read:\n%1"},
 };
 
-
 }  // namespace
 
-std::span<const ui::TexteControle> textes_mainform() { return kTextes; }
+std::span<const ui::TexteControle> textes_mainform() {
+  return kTextes;
+}
 
-QString message(Msg m, int langue) { return choisit(kMessages[static_cast<int>(m)], langue); }
+QString message(Msg m, int langue) {
+  return choisit(kMessages[static_cast<int>(m)], langue);
+}
 
 }  // namespace shell

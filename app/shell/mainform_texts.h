@@ -17,9 +17,9 @@ enum class Msg {
   supprimer_dossier,
   // the window's own
   site_web,
-  aide_absente,   // %1: the help file
+  aide_absente,  // %1: the help file
   pas_disponible,
-  dossier_absent, // %1: the data directory
+  dossier_absent,  // %1: the data directory
 };
 QString message(Msg m, int langue);
 

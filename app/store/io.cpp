@@ -8,12 +8,24 @@
 
 namespace store {
 
-int Io::open(const char *path, int flags, int mode) { return ::open(path, flags, mode); }
-int Io::close(int fd) { return ::close(fd); }
-ssize_t Io::pread(int fd, void *buffer, std::size_t n, off_t at) { return ::pread(fd, buffer, n, at); }
-ssize_t Io::pwrite(int fd, const void *buffer, std::size_t n, off_t at) { return ::pwrite(fd, buffer, n, at); }
-int Io::ftruncate(int fd, off_t size) { return ::ftruncate(fd, size); }
-int Io::fsync(int fd) { return ::fsync(fd); }
+int Io::open(const char *path, int flags, int mode) {
+  return ::open(path, flags, mode);
+}
+int Io::close(int fd) {
+  return ::close(fd);
+}
+ssize_t Io::pread(int fd, void *buffer, std::size_t n, off_t at) {
+  return ::pread(fd, buffer, n, at);
+}
+ssize_t Io::pwrite(int fd, const void *buffer, std::size_t n, off_t at) {
+  return ::pwrite(fd, buffer, n, at);
+}
+int Io::ftruncate(int fd, off_t size) {
+  return ::ftruncate(fd, size);
+}
+int Io::fsync(int fd) {
+  return ::fsync(fd);
+}
 
 int Io::size(int fd, off_t *size) {
   struct stat st;
@@ -22,8 +34,12 @@ int Io::size(int fd, off_t *size) {
   return 0;
 }
 
-int Io::rename(const char *from, const char *to) { return std::rename(from, to); }
-int Io::unlink(const char *path) { return ::unlink(path); }
+int Io::rename(const char *from, const char *to) {
+  return std::rename(from, to);
+}
+int Io::unlink(const char *path) {
+  return ::unlink(path);
+}
 
 Io &system_io() {
   static Io io;

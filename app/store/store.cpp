@@ -28,7 +28,8 @@ static void require_parallel(RecordingFiles &files) {
 }
 
 // Every recording of the four files in record order, read in blocks.
-static void scan_recording_files(RecordingFiles &files, const std::function<void(int, const RecordingView &)> &visit) {
+static void scan_recording_files(RecordingFiles &files,
+                                 const std::function<void(int, const RecordingView &)> &visit) {
   std::int64_t count = files.records.count();
   auto n = static_cast<std::size_t>(std::min<std::int64_t>(count, kScanBlock));
   std::vector<TDataRecord> r(n);
@@ -114,7 +115,9 @@ void Store::ouvre_dossier(int n) {
   dossier_courant_ = n;
 }
 
-void Store::relit_dossier() { dossier_ = lit_dossier(require_dossier()); }
+void Store::relit_dossier() {
+  dossier_ = lit_dossier(require_dossier());
+}
 
 void Store::modifie_dossier(const TDataDossier &d) {
   ecrit_dossier(require_dossier(), d);
@@ -219,7 +222,8 @@ void Store::nouveau_support() {
 }
 
 void Store::valide_support(const TDataSupport &s) {
-  if (support_courant_ < 0) throw StoreError("write", nom_fichier(kSupportsBase, require_dossier()), "no support is current");
+  if (support_courant_ < 0)
+    throw StoreError("write", nom_fichier(kSupportsBase, require_dossier()), "no support is current");
   RecordFile f(TDataSupport::record_size, io_);
   f.open_or_create(nom_fichier(kSupportsBase, require_dossier()));
   f.write(support_courant_, s.bytes.data());

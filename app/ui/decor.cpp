@@ -13,7 +13,6 @@
 #include <cmath>
 #include <numbers>
 
-
 namespace ui {
 
 // ---- Fond ----
@@ -221,8 +220,8 @@ QIcon icone(const QString &nom) {
     bool sortie = nom == "Sprete";
     p.setBrush(QColor(70, 90, 140));
     p.drawRect(QRectF(4, 9, 15, 14));
-    p.setPen(QPen(sortie ? QColor(210, 120, 30) : QColor(30, 140, 60), 3.2, Qt::SolidLine,
-                  Qt::RoundCap, Qt::RoundJoin));
+    p.setPen(QPen(sortie ? QColor(210, 120, 30) : QColor(30, 140, 60), 3.2, Qt::SolidLine, Qt::RoundCap,
+                  Qt::RoundJoin));
     double a = sortie ? 17 : 29, b = sortie ? 29 : 17;
     p.drawLine(QPointF(a, 16), QPointF(b, 16));
     p.drawLine(QPointF(b + (sortie ? -5 : 5), 11), QPointF(b, 16));

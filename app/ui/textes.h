@@ -27,7 +27,9 @@ struct Paire {
   const char *fr;
   const char *en;
 };
-inline QString choisit(const Paire &p, int langue) { return QString::fromUtf8(langue == 0 ? p.fr : p.en); }
+inline QString choisit(const Paire &p, int langue) {
+  return QString::fromUtf8(langue == 0 ? p.fr : p.en);
+}
 
 // The controls of a window by their designed names, registered as the window builds them.
 class Registre {
