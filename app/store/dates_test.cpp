@@ -14,9 +14,6 @@ TEST(Dates, ValidityIsPositional) {
   for (const char *invalid :
        {"01/13/1999", "00/12/1999", "01/01/1981", "01/01/2099", "5/12/2000", "", "ab/cd/efgh"})
     EXPECT_FALSE(date_valide(invalid)) << invalid;
-}
-
-TEST(Dates, OneDigitDayReadsByPosition) {
   DateParts p = split_date("5/12/2000");
   EXPECT_EQ(p.first, 5);
   EXPECT_EQ(p.second, 2);

@@ -77,37 +77,28 @@ TEST(Records, FieldsLieAtTheirOffsets) {
   slots_at<TDataPlanning>(2, {{210 + 11, &TDataPlanning::date_prevue}});
 }
 
-TEST(Records, TextsAreCutAndOversizedLengthBytesAreBounded) {
+TEST(Records, TextsAreCutWhenStoredAndReadWithinTheirWidth) {
   TDataSupport s;
   s.set_support("ABCDEFGHIJKLMNOPQRSTUVWXYZ");  // 26 characters into a text 20
   EXPECT_EQ(s.support(), "ABCDEFGHIJKLMNOPQRST");
   EXPECT_EQ(s.bytes[4], 20);
   EXPECT_EQ(s.bytes[25], 0);  // the next field's length byte is untouched
-
   // A length byte of 255 in a text 10 field reads as 10 characters, never into the next field.
-  TDataSupport bad;
-  bad.bytes[87] = 255;
-  std::memcpy(&bad.bytes[88], "0123456789", 10);
-  put_int(bad.bytes, 98, 0x41414141);
-  EXPECT_EQ(bad.date(), "0123456789");
-}
-
-TEST(Records, UntouchedRecordsKeepTheirLeftoverBytes) {
+  s.bytes[87] = 255;
+  std::memcpy(&s.bytes[88], "0123456789", 10);
+  put_int(s.bytes, 98, 0x41414141);
+  EXPECT_EQ(s.date(), "0123456789");
+  // Leftovers after a shortened text are ignored, and zeroed when a text is stored.
   TDataRecord r;
   put_text(r.bytes, 8, "Long title");
-  r.bytes[8] = 4;  // shortened later: "Long" counts, " title" is leftover
-  auto before = r.bytes;
+  r.bytes[8] = 4;
   EXPECT_EQ(r.titre(), "Long");
-  TDataRecord copy = r;
-  EXPECT_EQ(copy.bytes, before);
-  copy.set_titre("Ab");
-  EXPECT_EQ(copy.bytes[8], 2);
-  EXPECT_EQ(copy.bytes[11], 0);  // a stored text zeroes what follows it
-}
-
-TEST(Records, SlotIndexesOutsideTheArrayStayInsideIt) {
+  r.set_titre("Ab");
+  EXPECT_EQ(r.bytes[8], 2);
+  EXPECT_EQ(r.bytes[11], 0);
+  // A slot outside its array is clamped to it: slot 11 is slot 10, never categorie[1].
   TDataRecompense a;
-  a.set_recompense(11, "x");  // clamped to slot 10, not into categorie[1]
+  a.set_recompense(11, "x");
   EXPECT_EQ(a.recompense(10), "x");
   EXPECT_EQ(a.categorie(1), "");
 }
