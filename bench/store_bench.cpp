@@ -60,11 +60,11 @@ void write_all(store::RecordFile &f, std::vector<Record> &block, int count, auto
 }
 
 void generate(store::Store &s) {
-  s.vide_dossier();
-  s.dossier.set_titre("Banc d'essai");
-  s.dossier.set_dernier_support(kSupports);
-  s.dossier.set_dernier_record(kRecordings);
-  int d = s.cree_dossier();
+  store::TDataDossier dossier;
+  dossier.set_titre("Banc d'essai");
+  dossier.set_dernier_support(kSupports);
+  dossier.set_dernier_record(kRecordings);
+  int d = s.cree_dossier(dossier);
   store::RecordFile sup(store::TDataSupport::record_size);
   sup.open_or_create(s.nom_fichier(store::kSupportsBase, d));
   std::vector<store::TDataSupport> sb(512);
@@ -203,7 +203,7 @@ int main(int argc, char **argv) {
   store::ecrit_liste(s, 2, genres);
   store::ecrit_liste(s, 3, nations);
   store::ecrit_liste(s, 8, {"S-VHS", "VHS"});
-  s.dossier_courant = 0;
+  s.ouvre_dossier(0);
   const char *names[] = {"Genre", "Nationalite", "Reference", "Support", "Theme", "Titre"};
   // The first pass warms the allocator (its first large blocks come straight from the system);
   // the second pass is the one reported, as the main window rebuilds trees again and again.
@@ -236,7 +236,7 @@ int main(int argc, char **argv) {
                 "read whole into a new buffer %.4f s (ratio %.1f); target <= 5\n",
                 grouping, names[grouping], lines, a2, b2, a2 / b2, c2, a2 / c2);
   }
-  s.dossier_courant = -1;
+  s.ferme_dossier();
 
   std::string cli = std::filesystem::canonical("/proc/self/exe").parent_path() / "tapemoor-cli";
   if (std::filesystem::exists(cli)) {

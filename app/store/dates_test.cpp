@@ -7,21 +7,13 @@ using namespace store;
 namespace {
 
 TEST(Dates, ValidityIsPositional) {
-  EXPECT_TRUE(date_valide("01/01/1982"));
-  EXPECT_TRUE(date_valide("31/12/2098"));
-  EXPECT_TRUE(date_valide("31/02/1999"));  // days beyond the month pass
-  EXPECT_TRUE(date_valide("15-06-2000"));  // separators are not examined
-  EXPECT_TRUE(date_valide(" 5/ 6/1990"));  // leading blanks are skipped
-  EXPECT_FALSE(date_valide("01/13/1999"));
-  EXPECT_FALSE(date_valide("00/12/1999"));
-  EXPECT_FALSE(date_valide("01/01/1981"));
-  EXPECT_FALSE(date_valide("01/01/2099"));
-  EXPECT_FALSE(date_valide("5/12/2000"));  // read as day 5, month 2, year 0
-  EXPECT_FALSE(date_valide(""));
-  EXPECT_FALSE(date_valide("ab/cd/efgh"));
-}
-
-TEST(Dates, OneDigitDayReadsByPosition) {
+  // Days beyond the month pass, separators are not examined, leading blanks are skipped; "5/12/2000"
+  // reads as day 5, month 2, year 0.
+  for (const char *valid : {"01/01/1982", "31/12/2098", "31/02/1999", "15-06-2000", " 5/ 6/1990"})
+    EXPECT_TRUE(date_valide(valid)) << valid;
+  for (const char *invalid :
+       {"01/13/1999", "00/12/1999", "01/01/1981", "01/01/2099", "5/12/2000", "", "ab/cd/efgh"})
+    EXPECT_FALSE(date_valide(invalid)) << invalid;
   DateParts p = split_date("5/12/2000");
   EXPECT_EQ(p.first, 5);
   EXPECT_EQ(p.second, 2);
@@ -29,14 +21,10 @@ TEST(Dates, OneDigitDayReadsByPosition) {
 }
 
 TEST(Dates, DueDateOfTodayIsReachedTomorrowIsNot) {
-  const char *today = "15/06/2000";
-  EXPECT_TRUE(date_atteinte("15/06/2000", today));
-  EXPECT_FALSE(date_atteinte("16/06/2000", today));
-  EXPECT_TRUE(date_atteinte("14/06/2000", today));
-  EXPECT_TRUE(date_atteinte("31/05/2000", today));
-  EXPECT_FALSE(date_atteinte("01/07/2000", today));
-  EXPECT_TRUE(date_atteinte("31/12/1999", today));
-  EXPECT_FALSE(date_atteinte("01/01/2001", today));
+  for (const char *reached : {"15/06/2000", "14/06/2000", "31/05/2000", "31/12/1999"})
+    EXPECT_TRUE(date_atteinte(reached, "15/06/2000")) << reached;
+  for (const char *ahead : {"16/06/2000", "01/07/2000", "01/01/2001"})
+    EXPECT_FALSE(date_atteinte(ahead, "15/06/2000")) << ahead;
 }
 
 TEST(Dates, TodayCanBeFixedAndRegionalOrderSwapsDayAndMonth) {

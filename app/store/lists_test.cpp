@@ -19,9 +19,9 @@ class ListsTest : public ::testing::Test {
   void SetUp() override {
     for (int d = 0; d < 2; ++d) {
       // The first support type has 21 characters and is stored cut to 20.
-      c.dossier("D" + std::to_string(d)).support(d == 0 ? "VHS longue durée 240m" : "VHS", "", [](TDataSupport &sup) {
-        sup.set_qualite("Bonne");
-      });
+      c.dossier("D" + std::to_string(d))
+          .support(d == 0 ? "VHS longue durée 240m" : "VHS", "",
+                   [](TDataSupport &sup) { sup.set_qualite("Bonne"); });
       for (const char *theme : {"Drame", "drame"})
         c.record("", [&](Recording &r) {
           r.record.set_theme(theme);
@@ -57,11 +57,25 @@ TEST_F(ListsTest, MissingListIsCreatedEmptyAndEntriesKeepFileOrder) {
   EXPECT_THROW(lit_liste(s, 13), std::out_of_range);
 }
 
-TEST_F(ListsTest, RenamingAThemeChangesExactMatchesInEveryDossier) {
-  Remplace_valeur(s, 1, "Drame", "Tragédie");
-  std::vector<std::string> themes;
-  for (const Recording &r : all_recordings()) themes.push_back(r.record.theme());
-  EXPECT_EQ(themes, (std::vector<std::string>{"Tragédie", "drame", "Tragédie", "drame"}));
+TEST_F(ListsTest, RenamesReachTheFieldsOfTheirKindInEveryDossier) {
+  // Kind, old and new wording, the field it names, how many of the four recordings change.
+  using Field = std::string (*)(const Recording &);
+  const std::tuple<int, const char *, const char *, Field, int> kCases[] = {
+      {1, "Drame", "Tragédie", [](const Recording &r) { return r.record.theme(); }, 2},  // exact matches only
+      {9, "Bonne", "Très bonne", [](const Recording &r) { return r.record.qualite(); }, 4},
+      {10, "Acteur", "Interprète", [](const Recording &r) { return r.generique.denomination(3); }, 4},
+      {10, "Acteur", "Interprète", [](const Recording &r) { return r.generique.denomination(30); }, 4},
+      {7, "Palme", "Palme d'or", [](const Recording &r) { return r.recompense.recompense(2); }, 4},
+      {11, "Film", "Meilleur film", [](const Recording &r) { return r.recompense.categorie(10); }, 4},
+      {12, "4/3", "Plein écran", [](const Recording &r) { return r.record1.format(); }, 4},
+  };
+  for (const auto &[kind, from, to, field, renamed] : kCases) {
+    Remplace_valeur(s, kind, from, to);
+    int seen = 0;
+    for (const Recording &r : all_recordings()) seen += field(r) == to;
+    EXPECT_EQ(seen, renamed) << kind << " " << from;
+  }
+  for (int d = 0; d < 2; ++d) EXPECT_EQ(c.supports(d)[0].qualite(), "Très bonne");
 }
 
 TEST_F(ListsTest, SupportTypesAreMatchedAndStoredCutToTwentyCharacters) {
@@ -69,27 +83,6 @@ TEST_F(ListsTest, SupportTypesAreMatchedAndStoredCutToTwentyCharacters) {
   EXPECT_NE(c.supports(0)[0].support(), "x");
   Remplace_valeur(s, 8, "VHS", "Video Home System - longue");
   EXPECT_EQ(c.supports(1)[0].support(), "Video Home System - ");
-}
-
-TEST_F(ListsTest, QualityRenamesSupportsAndRecordings) {
-  Remplace_valeur(s, 9, "Bonne", "Très bonne");
-  for (int d = 0; d < 2; ++d) EXPECT_EQ(c.supports(d)[0].qualite(), "Très bonne");
-  for (const Recording &r : all_recordings()) EXPECT_EQ(r.record.qualite(), "Très bonne");
-}
-
-TEST_F(ListsTest, CreditAwardAndFormatColumnsFollowTheirKinds) {
-  Remplace_valeur(s, 10, "Acteur", "Interprète");
-  Remplace_valeur(s, 7, "Palme", "Palme d'or");
-  Remplace_valeur(s, 11, "Film", "Meilleur film");
-  Remplace_valeur(s, 12, "4/3", "Plein écran");
-  for (const Recording &r : all_recordings()) {
-    EXPECT_EQ(r.generique.denomination(3), "Interprète");
-    EXPECT_EQ(r.generique.denomination(30), "Interprète");
-    EXPECT_EQ(r.generique.denomination(1), "");
-    EXPECT_EQ(r.recompense.recompense(2), "Palme d'or");
-    EXPECT_EQ(r.recompense.categorie(10), "Meilleur film");
-    EXPECT_EQ(r.record1.format(), "Plein écran");
-  }
 }
 
 TEST_F(ListsTest, EmptyValuesAreNeverTouchedAndCurrentStateStays) {

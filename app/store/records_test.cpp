@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <typeinfo>
 
 using namespace store;
 
@@ -11,10 +12,10 @@ namespace {
 // Builders of hand-made bytes: offsets in these tests are written out by hand from the file
 // layouts, not taken from the code's own tables.
 template <class Bytes>
-void put_text(Bytes &bytes, std::size_t off, const char *s) {
+void put_text(Bytes &bytes, std::size_t off, const std::string &s) {
   std::uint8_t *b = bytes.data();
-  b[off] = static_cast<std::uint8_t>(std::strlen(s));
-  std::memcpy(&b[off + 1], s, std::strlen(s));
+  b[off] = static_cast<std::uint8_t>(s.size());
+  std::memcpy(&b[off + 1], s.data(), s.size());
 }
 template <class Bytes>
 void put_int(Bytes &bytes, std::size_t off, std::uint32_t v) {
@@ -22,137 +23,82 @@ void put_int(Bytes &bytes, std::size_t off, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) b[off + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
-TEST(Records, SizesMatchTheFiles) {
-  EXPECT_EQ(sizeof(TDataDossier), 666u);
-  EXPECT_EQ(sizeof(TDataSupport), 1004u);
-  EXPECT_EQ(sizeof(TDataRecord), 1017u);
-  EXPECT_EQ(sizeof(TDataRecord1), 246u);
-  EXPECT_EQ(sizeof(TDataGenerique), 3690u);
-  EXPECT_EQ(sizeof(TDataRecompense), 870u);
-  EXPECT_EQ(sizeof(TDataPlanning), 490u);
-  EXPECT_EQ(sizeof(TListEntry), 41u);
+// Each field gets its own offset as its value, all in one record, and is read back through its
+// accessor: a field at the wrong place reads another's value or nothing.
+template <class R>
+void texts_at(std::initializer_list<std::pair<std::size_t, std::string (R::*)() const>> fields) {
+  R r;
+  for (auto [off, get] : fields) put_text(r.bytes, off, std::to_string(off));
+  for (auto [off, get] : fields) EXPECT_EQ((r.*get)(), std::to_string(off)) << typeid(R).name() << off;
+}
+template <class R>
+void slots_at(int slot, std::initializer_list<std::pair<std::size_t, std::string (R::*)(int) const>> fields) {
+  R r;
+  for (auto [off, get] : fields) put_text(r.bytes, off, std::to_string(off));
+  for (auto [off, get] : fields) EXPECT_EQ((r.*get)(slot), std::to_string(off)) << typeid(R).name() << off;
+}
+// Integers with the sign bit and a distinct byte in each place, to pin the byte order too.
+template <class R>
+void ints_at(std::initializer_list<std::pair<std::size_t, std::int32_t (R::*)() const>> fields) {
+  R r;
+  for (auto [off, get] : fields) put_int(r.bytes, off, 0xFE030200u + static_cast<std::uint32_t>(off));
+  for (auto [off, get] : fields)
+    EXPECT_EQ((r.*get)(), -0x01FCFE00 + static_cast<std::int32_t>(off)) << typeid(R).name() << off;
 }
 
-TEST(Records, DossierFieldsAtTheirOffsets) {
-  TDataDossier d;
-  put_text(d.bytes, 0, "Films");
-  put_text(d.bytes, 41, "secret");
-  put_text(d.bytes, 308, "notes here");
-  put_text(d.bytes, 577, "C:\\SONS\\GONG.WAV");
-  put_int(d.bytes, 658, 17);
-  put_int(d.bytes, 662, 0xFFFFFFFE);
-  EXPECT_EQ(d.titre(), "Films");
-  EXPECT_EQ(d.code(), "secret");
-  EXPECT_EQ(d.reserve1(), "");
-  EXPECT_EQ(d.notes(), "notes here");
-  EXPECT_EQ(d.son(), "C:\\SONS\\GONG.WAV");
-  EXPECT_EQ(d.dernier_support(), 17);
-  EXPECT_EQ(d.dernier_record(), -2);
+TEST(Records, FieldsLieAtTheirOffsets) {
+  texts_at<TDataDossier>({{0, &TDataDossier::titre},
+                          {41, &TDataDossier::code},
+                          {308, &TDataDossier::notes},
+                          {577, &TDataDossier::son}});
+  ints_at<TDataDossier>({{658, &TDataDossier::dernier_support}, {662, &TDataDossier::dernier_record}});
+  texts_at<TDataSupport>({{4, &TDataSupport::support},
+                          {25, &TDataSupport::reference},
+                          {87, &TDataSupport::date},
+                          {366, &TDataSupport::pret_a},
+                          {418, &TDataSupport::pret_au},
+                          {685, &TDataSupport::emprunt_a},
+                          {748, &TDataSupport::emprunt_observations}});
+  ints_at<TDataSupport>({{0, &TDataSupport::numero}, {98, &TDataSupport::duree}, {106, &TDataSupport::fin}});
+  texts_at<TDataRecord>({{8, &TDataRecord::titre},
+                         {293, &TDataRecord::theme},
+                         {547, &TDataRecord::date},
+                         {936, &TDataRecord::video}});
+  ints_at<TDataRecord>({{4, &TDataRecord::numero_support}, {285, &TDataRecord::annee}});
+  texts_at<TDataRecord1>({{0, &TDataRecord1::format}});
+  slots_at<TDataGenerique>(
+      30, {{41 * 29, &TDataGenerique::denomination}, {2460 + 41 * 29, &TDataGenerique::role}});
+  slots_at<TDataGenerique>(2, {{1230 + 41, &TDataGenerique::nom}});
+  slots_at<TDataRecompense>(
+      10, {{410 + 41 * 9, &TDataRecompense::categorie}, {820 + 5 * 9, &TDataRecompense::annee_recompense}});
+  slots_at<TDataPlanning>(10, {{21 * 9, &TDataPlanning::film},
+                               {320 + 6 * 9, &TDataPlanning::heure},
+                               {380 + 11 * 9, &TDataPlanning::showview}});
+  slots_at<TDataPlanning>(2, {{210 + 11, &TDataPlanning::date_prevue}});
 }
 
-TEST(Records, SupportFieldsAtTheirOffsets) {
-  TDataSupport s;
-  put_int(s.bytes, 0, 0x01020304);
-  put_text(s.bytes, 4, "VHS");
-  put_text(s.bytes, 25, "K7-12");
-  put_text(s.bytes, 87, "01/01/1997");
-  put_int(s.bytes, 98, 240);
-  put_int(s.bytes, 106, 5123);
-  put_text(s.bytes, 366, "Paul");
-  put_text(s.bytes, 418, "31/12/1998");
-  put_text(s.bytes, 685, "Anne");
-  put_text(s.bytes, 748, "last field");
-  EXPECT_EQ(s.numero(), 0x01020304);
-  EXPECT_EQ(s.support(), "VHS");
-  EXPECT_EQ(s.reference(), "K7-12");
-  EXPECT_EQ(s.date(), "01/01/1997");
-  EXPECT_EQ(s.duree(), 240);
-  EXPECT_EQ(s.fin(), 5123);
-  EXPECT_EQ(s.pret_a(), "Paul");
-  EXPECT_EQ(s.pret_au(), "31/12/1998");
-  EXPECT_EQ(s.emprunt_a(), "Anne");
-  EXPECT_EQ(s.emprunt_observations(), "last field");
-}
-
-TEST(Records, RecordingCreditsAwardsPlanningAtTheirOffsets) {
-  TDataRecord r;
-  put_int(r.bytes, 4, 9);
-  put_text(r.bytes, 8, "Titre");
-  put_int(r.bytes, 285, 1959);
-  put_text(r.bytes, 293, "Drame");
-  put_text(r.bytes, 547, "02/03/1999");
-  put_text(r.bytes, 936, "film.avi");
-  EXPECT_EQ(r.numero_support(), 9);
-  EXPECT_EQ(r.titre(), "Titre");
-  EXPECT_EQ(r.annee(), 1959);
-  EXPECT_EQ(r.theme(), "Drame");
-  EXPECT_EQ(r.date(), "02/03/1999");
-  EXPECT_EQ(r.video(), "film.avi");
-
-  TDataRecord1 r1;
-  put_text(r1.bytes, 0, "16/9");
-  EXPECT_EQ(r1.format(), "16/9");
-
-  TDataGenerique g;
-  put_text(g.bytes, 41 * 29, "Monteur");          // denomination[30]
-  put_text(g.bytes, 1230 + 41, "Anna");          // nom[2]
-  put_text(g.bytes, 2460 + 41 * 29, "le roi");   // role[30]
-  EXPECT_EQ(g.denomination(30), "Monteur");
-  EXPECT_EQ(g.nom(2), "Anna");
-  EXPECT_EQ(g.role(30), "le roi");
-
-  TDataRecompense a;
-  put_text(a.bytes, 410 + 41 * 9, "Film");  // categorie[10]
-  put_text(a.bytes, 820 + 5 * 9, "1998");   // annee_recompense[10]
-  EXPECT_EQ(a.categorie(10), "Film");
-  EXPECT_EQ(a.annee_recompense(10), "1998");
-
-  TDataPlanning p;
-  put_text(p.bytes, 21 * 9, "Dernier");    // film[10]
-  put_text(p.bytes, 210 + 11, "05/05/1998");  // date_prevue[2]
-  put_text(p.bytes, 320 + 6 * 9, "23:59");     // heure[10]
-  put_text(p.bytes, 380 + 11 * 9, "123456");   // showview[10]
-  EXPECT_EQ(p.film(10), "Dernier");
-  EXPECT_EQ(p.date_prevue(2), "05/05/1998");
-  EXPECT_EQ(p.heure(10), "23:59");
-  EXPECT_EQ(p.showview(10), "123456");
-}
-
-TEST(Records, TextsAreCutAndOversizedLengthBytesAreBounded) {
+TEST(Records, TextsAreCutWhenStoredAndReadWithinTheirWidth) {
   TDataSupport s;
   s.set_support("ABCDEFGHIJKLMNOPQRSTUVWXYZ");  // 26 characters into a text 20
   EXPECT_EQ(s.support(), "ABCDEFGHIJKLMNOPQRST");
   EXPECT_EQ(s.bytes[4], 20);
   EXPECT_EQ(s.bytes[25], 0);  // the next field's length byte is untouched
-
-  TListEntry e;
-  e.set_texte(std::string(45, 'x'));
-  EXPECT_EQ(e.texte(), std::string(40, 'x'));
-
   // A length byte of 255 in a text 10 field reads as 10 characters, never into the next field.
-  TDataSupport bad;
-  bad.bytes[87] = 255;
-  std::memcpy(&bad.bytes[88], "0123456789", 10);
-  put_int(bad.bytes, 98, 0x41414141);
-  EXPECT_EQ(bad.date(), "0123456789");
-}
-
-TEST(Records, UntouchedRecordsKeepTheirLeftoverBytes) {
+  s.bytes[87] = 255;
+  std::memcpy(&s.bytes[88], "0123456789", 10);
+  put_int(s.bytes, 98, 0x41414141);
+  EXPECT_EQ(s.date(), "0123456789");
+  // Leftovers after a shortened text are ignored, and zeroed when a text is stored.
   TDataRecord r;
   put_text(r.bytes, 8, "Long title");
-  r.bytes[8] = 4;  // shortened later: "Long" counts, " title" is leftover
-  auto before = r.bytes;
+  r.bytes[8] = 4;
   EXPECT_EQ(r.titre(), "Long");
-  TDataRecord copy = r;
-  EXPECT_EQ(copy.bytes, before);
-  copy.set_titre("Ab");
-  EXPECT_EQ(copy.bytes[8], 2);
-  EXPECT_EQ(copy.bytes[11], 0);  // a stored text zeroes what follows it
-}
-
-TEST(Records, SlotIndexesOutsideTheArrayStayInsideIt) {
+  r.set_titre("Ab");
+  EXPECT_EQ(r.bytes[8], 2);
+  EXPECT_EQ(r.bytes[11], 0);
+  // A slot outside its array is clamped to it: slot 11 is slot 10, never categorie[1].
   TDataRecompense a;
-  a.set_recompense(11, "x");  // clamped to slot 10, not into categorie[1]
+  a.set_recompense(11, "x");
   EXPECT_EQ(a.recompense(10), "x");
   EXPECT_EQ(a.categorie(1), "");
 }

@@ -1,5 +1,5 @@
-// An Io that counts the store's calls by kind and makes a chosen one fail with EIO, so a test
-// can fail each call of a command in turn.
+// An Io that counts the store's calls by kind and makes a chosen one fail with EIO, so that a
+// test can fail each call of a command in turn.
 #pragma once
 
 #include <array>
@@ -10,20 +10,24 @@ class FaultyIo : public store::Io {
  public:
   enum Call { Open, Write, Truncate, Sync, Rename, Unlink, Read, kCalls };
 
-  // Counts from zero again; the k-th call of `call` from now fails (every later one too when
-  // `sticky`). k = 0 fails nothing.
-  void arm(Call call, int k, bool sticky = false);
+  // Counts from zero again; the k-th call of `call` from now fails, and every later one too when
+  // `sticky`. k = 0 fails nothing.
+  void arm(Call call, int k, bool sticky = false) { counts_ = {}, call_ = call, k_ = k, sticky_ = sticky; }
   int count(Call call) const { return counts_[call]; }
-  // Calls that were made to fail since arm().
-  int failed() const { return failed_; }
 
-  int open(const char *path, int flags, int mode) override;
-  ssize_t pread(int fd, void *buffer, std::size_t n, off_t at) override;
-  ssize_t pwrite(int fd, const void *buffer, std::size_t n, off_t at) override;
-  int ftruncate(int fd, off_t size) override;
-  int fsync(int fd) override;
-  int rename(const char *from, const char *to) override;
-  int unlink(const char *path) override;
+  int open(const char *p, int flags, int mode) override {
+    return fails(Open) ? -1 : Io::open(p, flags, mode);
+  }
+  ssize_t pread(int fd, void *b, std::size_t n, off_t at) override {
+    return fails(Read) ? -1 : Io::pread(fd, b, n, at);
+  }
+  ssize_t pwrite(int fd, const void *b, std::size_t n, off_t at) override {
+    return fails(Write) ? -1 : Io::pwrite(fd, b, n, at);
+  }
+  int ftruncate(int fd, off_t size) override { return fails(Truncate) ? -1 : Io::ftruncate(fd, size); }
+  int fsync(int fd) override { return fails(Sync) ? -1 : Io::fsync(fd); }
+  int rename(const char *from, const char *to) override { return fails(Rename) ? -1 : Io::rename(from, to); }
+  int unlink(const char *p) override { return fails(Unlink) ? -1 : Io::unlink(p); }
 
  private:
   bool fails(Call call);
@@ -31,5 +35,4 @@ class FaultyIo : public store::Io {
   Call call_ = Write;
   int k_ = 0;
   bool sticky_ = false;
-  int failed_ = 0;
 };
