@@ -2,8 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QApplication>
-#include <QElapsedTimer>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTest>
@@ -13,51 +11,41 @@
 namespace browse {
 namespace {
 
-TreeLine heading(std::string text) { return {1, "", "", std::move(text)}; }
-TreeLine item(int level, std::string icon, int record, std::string text) {
-  char entry[8];
-  std::snprintf(entry, sizeof entry, "%06d", record);
-  return {level, std::move(icon), entry, std::move(text)};
-}
+const auto heading = [](std::string text) { return TreeLine{1, "", "", std::move(text)}; };
+const auto item = [](int level, std::string icon, int record, std::string text) {
+  return TreeLine{level, std::move(icon), store::nombre_zero(record, 6), std::move(text)};
+};
 
 // Grouping "Support" in miniature: two headings, the second empty, a third with one line.
 std::vector<TreeLine> sample() {
-  return {heading("VHS"),      item(2, "k7img", 0, "A1"),    item(2, "k7imgout", 3, "A2"),
-          heading("DVD"),      heading("Laser"),             item(2, "k7imgina", 1, "Caf\xe9")};
+  return {heading("VHS"), item(2, "k7img", 0, "A1"), item(2, "k7imgout", 3, "A2"),
+          heading("DVD"), heading("Laser"),          item(2, "k7imgina", 1, "Caf\xe9")};
 }
 
 TEST(Tarbre, LinesFormATwoLevelOutline) {
   Tarbre tree;
   tree.set_lines(sample());
   const QAbstractItemModel *m = tree.model();
-  ASSERT_EQ(m->rowCount(), 3);
   QModelIndex vhs = m->index(0, 0), dvd = m->index(1, 0), laser = m->index(2, 0);
-  EXPECT_EQ(m->rowCount(vhs), 2);
-  EXPECT_EQ(m->rowCount(dvd), 0);
-  EXPECT_EQ(m->rowCount(laser), 1);
+  ASSERT_EQ((std::vector{m->rowCount(), m->rowCount(vhs), m->rowCount(dvd), m->rowCount(laser)}),
+            (std::vector{3, 2, 0, 1}));
   QModelIndex a2 = m->index(1, 0, vhs);
   EXPECT_EQ(a2.data().toString(), "A2");
   EXPECT_EQ(m->parent(a2), vhs);
   EXPECT_FALSE(m->parent(vhs).isValid());
   EXPECT_EQ(m->index(0, 0, laser).data().toString(), QString::fromUtf8("Café"));
   EXPECT_FALSE(m->index(2, 0, vhs).isValid());
-  EXPECT_TRUE(tree.isExpanded(vhs));
-  EXPECT_TRUE(tree.isExpanded(laser));
+  EXPECT_TRUE(tree.isExpanded(vhs) && tree.isExpanded(laser));
   // Headings draw no picture of their own; items do.
   EXPECT_FALSE(vhs.data(Qt::DecorationRole).isValid());
   EXPECT_TRUE(a2.data(Qt::DecorationRole).isValid());
-
-  EXPECT_EQ(tree.line_count(), 6);
-  EXPECT_EQ(tree.entry(3), "000003");
-  EXPECT_EQ(tree.icon(6), "k7imgina");
-  EXPECT_EQ(tree.entry(1), "");
-  EXPECT_EQ(tree.entry(7), "");
-  EXPECT_EQ(tree.icon(0), "");
+  // Line numbers count the headings, the empty one included.
+  EXPECT_EQ((std::vector{tree.entry(1), tree.entry(3), tree.icon(6), tree.entry(7), tree.icon(0)}),
+            (std::vector<std::string>{"", "000003", "k7imgina", "", ""}));
 
   // A second-level line with no top line before it stays on top.
   tree.set_lines({item(2, "filmimg", 4, "Orphan"), heading("H"), item(2, "filmimg", 5, "X")});
-  EXPECT_EQ(tree.model()->rowCount(), 2);
-  EXPECT_EQ(tree.model()->rowCount(tree.model()->index(1, 0)), 1);
+  EXPECT_EQ((std::vector{m->rowCount(), m->rowCount(m->index(1, 0))}), (std::vector{2, 1}));
 }
 
 TEST(Tarbre, SelectionByLineNumberAndUserChoiceSignals) {
@@ -72,28 +60,16 @@ TEST(Tarbre, SelectionByLineNumberAndUserChoiceSignals) {
   EXPECT_EQ(tree.selected_line(), 0);
   tree.select_line(6);
   EXPECT_EQ(tree.selected_line(), 6);
-  tree.select_line(3);
-  EXPECT_EQ(tree.selected_line(), 3);
-  EXPECT_EQ(tree.entry(tree.selected_line()), "000003");
-  EXPECT_EQ(clicks.count(), 0);  // choosing from the program is not a user's click
-  tree.select_line(0);
-  EXPECT_EQ(tree.selected_line(), 0);
-  tree.select_line(3);
   tree.select_line(99);
   EXPECT_EQ(tree.selected_line(), 0);
 
-  QModelIndex laser_child = tree.model()->index(0, 0, tree.model()->index(2, 0));
-  QRect r = tree.visualRect(laser_child);
-  QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, r.center());
-  ASSERT_EQ(clicks.count(), 1);
-  EXPECT_EQ(clicks.takeFirst().at(0).toInt(), 6);
+  QRect laser_child = tree.visualRect(tree.model()->index(0, 0, tree.model()->index(2, 0)));
+  QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, laser_child.center());
   EXPECT_EQ(tree.selected_line(), 6);
-
   tree.select_line(2);
   tree.setFocus();
   QTest::keyClick(&tree, Qt::Key_Down);
-  ASSERT_EQ(clicks.count(), 1);
-  EXPECT_EQ(clicks.takeFirst().at(0).toInt(), 3);
+  EXPECT_EQ(clicks, (QList<QVariantList>{{6}, {3}}));  // none for the program's own choices
 
   QPoint first = tree.visualRect(tree.model()->index(0, 0)).center();
   QTest::mouseClick(tree.viewport(), Qt::LeftButton, {}, first);
@@ -106,12 +82,11 @@ TEST(Tarbre, SelectionByLineNumberAndUserChoiceSignals) {
 
 TEST(Tarbre, TheLastLineOfALongTreeIsUnfoldedAndScrolledTo) {
   std::vector<TreeLine> grouped, flat;
-  for (int h = 0; h < 20; ++h) {
-    grouped.push_back(heading("Theme " + std::to_string(h)));
-    for (int i = 0; i < 100; ++i) grouped.push_back(item(2, "filmimg", h * 100 + i, "Title " + std::to_string(i)));
+  for (int i = 0; i < 2000; ++i) {
+    if (i % 100 == 0) grouped.push_back(heading("Theme " + std::to_string(i / 100)));
+    grouped.push_back(item(2, "filmimg", i, "Title " + std::to_string(i)));
+    flat.push_back(item(1, "filmimg", i, "Title " + std::to_string(i)));
   }
-  for (int i = 0; i < 2000; ++i) flat.push_back(item(1, "filmimg", i, "Title " + std::to_string(i)));
-
   Tarbre tree;
   tree.resize(300, 600);
   tree.show();
@@ -120,7 +95,6 @@ TEST(Tarbre, TheLastLineOfALongTreeIsUnfoldedAndScrolledTo) {
     tree.set_lines(*lines);
     tree.select_line(static_cast<int>(lines->size()));
     EXPECT_EQ(tree.selected_line(), static_cast<int>(lines->size()));
-    EXPECT_EQ(tree.entry(tree.selected_line()), lines->back().entry);
     EXPECT_TRUE(tree.visualRect(tree.currentIndex()).isValid());
   }
 }
@@ -135,18 +109,15 @@ bool has_red(const QImage &image) {
 }
 
 TEST(TreeIcons, SixDistinctPicturesRedWhenOverdue) {
-  const char *names[] = {"filmimg", "k7img", "k7imgout", "k7imgouta", "k7imgin", "k7imgina"};
-  std::vector<QImage> images;
-  for (const char *name : names) {
+  std::vector<QImage> seen;
+  for (std::string_view name : {"filmimg", "k7img", "k7imgout", "k7imgouta", "k7imgin", "k7imgina"}) {
     QPixmap p = tree_icon(name);
-    ASSERT_FALSE(p.isNull()) << name;
-    EXPECT_EQ(p.size(), tree_icon_size());
-    images.push_back(p.toImage());
+    ASSERT_EQ(p.size(), tree_icon_size()) << name;
+    QImage image = p.toImage();
+    EXPECT_EQ(has_red(image), name == "k7imgouta" || name == "k7imgina") << name;
+    for (const QImage &other : seen) EXPECT_NE(image, other) << name;
+    seen.push_back(image);
   }
-  for (std::size_t a = 0; a < images.size(); ++a)
-    for (std::size_t b = a + 1; b < images.size(); ++b) EXPECT_NE(images[a], images[b]) << names[a] << " " << names[b];
-  for (std::size_t i = 0; i < images.size(); ++i)
-    EXPECT_EQ(has_red(images[i]), i == 3 || i == 5) << names[i];
   EXPECT_TRUE(tree_icon("").isNull());
   EXPECT_TRUE(tree_icon("k7imgx").isNull());
   EXPECT_EQ(tree_icon("k7img", 2.0).size(), tree_icon_size() * 2);
