@@ -10,14 +10,16 @@ int numero_de(const std::string &entry) {
 
 // reselection_arbre: the line of the current recording (or support), when the tree shows it.
 void reselection_arbre(const store::Store &store, Vue &vue, bool recordings) {
-  int ligne = ligne_de(vue.arbre, recordings, recordings ? store.record_courant() : store.support_courant());
+  int ligne =
+      ligne_de(vue.lignes(), recordings, recordings ? store.record_courant() : store.support_courant());
   if (ligne > 0) vue.ligne = ligne;
 }
 
 }  // namespace
 
 void ConstruireArbre(store::Store &store, Vue &vue, const TreeOptions &options) {
-  vue.arbre = store.dossier_courant() < 0 ? std::vector<TreeLine>{} : build_tree(store, options);
+  vue.arbre = std::make_shared<const std::vector<TreeLine>>(
+      store.dossier_courant() < 0 ? std::vector<TreeLine>{} : build_tree(store, options));
   vue.ligne = 0;
   vue.arbre_change = true;
 }
@@ -26,9 +28,10 @@ void Arbrelocalisation(store::Store &store, Vue &vue, const TreeOptions &options
   vue.arbrek7.clear();
   vue.ligne_k7 = 0;
   const int ligne = vue.ligne;
-  const bool dedans = ligne > 0 && ligne <= static_cast<int>(vue.arbre.size());
-  Cible c = cible_ligne(ligne, options.grouping,
-                        dedans ? &vue.arbre[static_cast<std::size_t>(ligne - 1)] : nullptr);
+  const std::vector<TreeLine> &lignes = vue.lignes();
+  const bool dedans = ligne > 0 && ligne <= static_cast<int>(lignes.size());
+  Cible c =
+      cible_ligne(ligne, options.grouping, dedans ? &lignes[static_cast<std::size_t>(ligne - 1)] : nullptr);
   if (c.quoi == Cible::support) {
     store.choisit_support(c.numero);
     int premier = -1;
@@ -69,7 +72,7 @@ void Arbrek7localisation(store::Store &store, Vue &vue, const TreeOptions &optio
 void ouvre_collection(store::Store &store, Vue &vue, const TreeOptions &options) {
   ConstruireArbre(store, vue, options);
   // premier_element: an empty tree leaves nothing current, so the pages go blank.
-  vue.ligne = premiere_ligne(vue.arbre);
+  vue.ligne = premiere_ligne(vue.lignes());
   if (vue.ligne == 0) {
     store.choisit_support(-1);
     store.choisit_record(-1);
@@ -149,7 +152,7 @@ void localise_element(store::Store &store, Vue &vue, TreeOptions &options, bool 
   const int choisi = store.record_courant();
   options.grouping = kGroupingReference;
   ConstruireArbre(store, vue, options);
-  vue.ligne = ligne_de(vue.arbre, false, store.support_courant());
+  vue.ligne = ligne_de(vue.lignes(), false, store.support_courant());
   Arbrelocalisation(store, vue, options);
   if (recording) {
     store.choisit_record(choisi);

@@ -4,6 +4,7 @@
 // onto its controls and the current records onto the pages.
 #pragma once
 
+#include <memory>
 #include <vector>
 
 #include "page_logic.h"
@@ -13,7 +14,8 @@
 namespace browse {
 
 struct Vue {
-  std::vector<TreeLine> arbre;    // the whole dossier under the chosen grouping
+  // The whole dossier under the chosen grouping; shared with the outline that shows it.
+  std::shared_ptr<const std::vector<TreeLine>> arbre = std::make_shared<const std::vector<TreeLine>>();
   int ligne = 0;                  // its selected line, 1-based; 0: none
   std::vector<TreeLine> arbrek7;  // the current support and its recordings
   int ligne_k7 = 0;
@@ -21,6 +23,7 @@ struct Vue {
   // Set when `arbre` was rebuilt, so the window replaces its lines only then (a large dossier
   // has 100,000 of them); the window clears it.
   bool arbre_change = false;
+  const std::vector<TreeLine> &lignes() const { return *arbre; }
 };
 
 // ConstruireArbre: the collection tree of the open dossier (empty when none), nothing selected.

@@ -80,7 +80,7 @@ TEST_F(Commands, OpeningMakesTheFirstEntryOfEachGroupingCurrent) {
     SCOPED_TRACE(k.grouping);
     groupe(k.grouping);
     EXPECT_TRUE(v.arbre_change);
-    EXPECT_EQ(textes(v.arbre), k.arbre);
+    EXPECT_EQ(textes(v.lignes()), k.arbre);
     EXPECT_EQ(v.ligne, k.ligne);
     EXPECT_EQ(courant(), k.courant);
     EXPECT_EQ(textes(v.arbrek7), k.k7);
@@ -124,7 +124,7 @@ TEST_F(Commands, ARecordingWhoseSupportIsGoneGathersUnderAnUnnamedSupport) {
   EXPECT_EQ(textes(v.arbrek7), (Lignes{"non Class\xe9", "b1"}));
   EXPECT_EQ(v.ligne_k7, 2);
   supprime_record(s, v, o);
-  EXPECT_TRUE(v.arbre.empty());
+  EXPECT_TRUE(v.lignes().empty());
 }
 
 TEST_F(Commands, ValidationsAreRefusedBeforeAnythingIsWritten) {
@@ -166,7 +166,7 @@ TEST_F(Commands, ANewSupportIsShownAtTheLinePositionLeftOrOnItsOwnLine) {
   sup.set_support("VHS");
   sup.set_reference("0");  // sorts first: line 3 now holds A, which is loaded
   EXPECT_EQ(valide_support(s, v, o, sup), Refus::aucun);
-  EXPECT_EQ(textes(v.arbre), (Lignes{"VHS", "0", "A", "B", "S-VHS"}));
+  EXPECT_EQ(textes(v.lignes()), (Lignes{"VHS", "0", "A", "B", "S-VHS"}));
   EXPECT_EQ(v.ligne, 3);
   EXPECT_EQ(courant(), (Courant{0, 0, 0}));
 
@@ -194,7 +194,7 @@ TEST_F(Commands, AValidatedRecordingStaysCurrentAndTheTreeFollowsIt) {
   rec.record.set_titre("a0");
   rec.record.set_theme("drame");
   EXPECT_EQ(valide_record(s, v, o, rec), Refus::aucun);
-  EXPECT_EQ(textes(v.arbre), (Lignes{"drame", "a0", "a2", "western", "a1", "b1", "non Class\xe9"}));
+  EXPECT_EQ(textes(v.lignes()), (Lignes{"drame", "a0", "a2", "western", "a1", "b1", "non Class\xe9"}));
   EXPECT_EQ(v.ligne, 2);
   EXPECT_EQ(courant(), (Courant{0, 3, 1}));
   EXPECT_EQ(textes(v.arbrek7), (Lignes{"A", "a0", "a1", "a2"}));
@@ -215,7 +215,7 @@ TEST_F(Commands, AValidatedRecordingStaysCurrentAndTheTreeFollowsIt) {
 TEST_F(Commands, DeletionsLeaveNothingStaleCurrent) {
   groupe(kGroupingSupport);
   supprime_support(s, v, o);  // A with a1 and a2
-  EXPECT_EQ(textes(v.arbre), (Lignes{"VHS", "B", "S-VHS"}));
+  EXPECT_EQ(textes(v.lignes()), (Lignes{"VHS", "B", "S-VHS"}));
   EXPECT_EQ(courant(), (Courant{-1, -1, 0}));
   EXPECT_TRUE(v.arbrek7.empty());
   ASSERT_EQ(c.recordings().size(), 1u);
@@ -252,7 +252,7 @@ TEST_F(Commands, ARenamedListValueIsReadAgainWithTheTree) {
   store::Remplace_valeur(s, 1, "western", "Western spaghetti");
   relit_collection(s, v, o);
   EXPECT_EQ(s.record().theme(), "Western spaghetti");
-  EXPECT_EQ(textes(v.arbre)[2], "Western spaghetti");
+  EXPECT_EQ(textes(v.lignes())[2], "Western spaghetti");
   EXPECT_EQ(v.ligne, 4);
 }
 

@@ -10,10 +10,11 @@
 
 namespace browse {
 
-void TreeLinesModel::set_lines(std::vector<TreeLine> lines) {
+void TreeLinesModel::set_lines(std::shared_ptr<const std::vector<TreeLine>> lines) {
   beginResetModel();
   lines_ = std::move(lines);
-  std::size_t n = lines_.size();
+  const std::vector<TreeLine> &all = *lines_;
+  std::size_t n = all.size();
   parent_.assign(n, -1);
   row_.assign(n, 0);
   children_.assign(n, 0);
@@ -21,7 +22,7 @@ void TreeLinesModel::set_lines(std::vector<TreeLine> lines) {
   int last_top = -1;
   for (std::size_t i = 0; i < n; ++i) {
     // A second-level line before any top line has no parent to go under: it stays on top.
-    if (lines_[i].level >= 2 && last_top >= 0) {
+    if (all[i].level >= 2 && last_top >= 0) {
       parent_[i] = last_top;
       row_[i] = children_[last_top]++;
     } else {
@@ -38,7 +39,7 @@ int TreeLinesModel::line_of(const QModelIndex &index) const {
 }
 
 QModelIndex TreeLinesModel::index_of_line(int line) const {
-  if (line < 0 || line >= static_cast<int>(lines_.size())) return {};
+  if (line < 0 || line >= static_cast<int>(lines_->size())) return {};
   return createIndex(row_[line], 0, static_cast<quintptr>(line));
 }
 
@@ -66,7 +67,9 @@ int TreeLinesModel::rowCount(const QModelIndex &parent) const {
   return children_[line_of(parent)];
 }
 
-int TreeLinesModel::columnCount(const QModelIndex &) const { return 1; }
+int TreeLinesModel::columnCount(const QModelIndex &) const {
+  return 1;
+}
 
 bool TreeLinesModel::hasChildren(const QModelIndex &parent) const {
   if (!parent.isValid()) return !top_.empty();
@@ -76,7 +79,7 @@ bool TreeLinesModel::hasChildren(const QModelIndex &parent) const {
 QVariant TreeLinesModel::data(const QModelIndex &index, int role) const {
   int line = line_of(index);
   if (line < 0) return {};
-  const TreeLine &l = lines_[line];
+  const TreeLine &l = (*lines_)[line];
   switch (role) {
     case Qt::DisplayRole:
     case Qt::ToolTipRole:  // the full text when the column is too narrow
@@ -126,6 +129,10 @@ Tarbre::Tarbre(QWidget *parent) : QTreeView(parent), model_(new TreeLinesModel(t
 }
 
 void Tarbre::set_lines(std::vector<TreeLine> lines) {
+  set_lines(std::make_shared<const std::vector<TreeLine>>(std::move(lines)));
+}
+
+void Tarbre::set_lines(std::shared_ptr<const std::vector<TreeLine>> lines) {
   model_->set_lines(std::move(lines));
   expand_all();
 }
@@ -153,9 +160,15 @@ const TreeLine &line_or_blank(const std::vector<TreeLine> &lines, int n) {
 }
 }  // namespace
 
-const std::string &Tarbre::entry(int n) const { return line_or_blank(lines(), n).entry; }
-const std::string &Tarbre::icon(int n) const { return line_or_blank(lines(), n).icon; }
-const std::string &Tarbre::text(int n) const { return line_or_blank(lines(), n).text; }
+const std::string &Tarbre::entry(int n) const {
+  return line_or_blank(lines(), n).entry;
+}
+const std::string &Tarbre::icon(int n) const {
+  return line_or_blank(lines(), n).icon;
+}
+const std::string &Tarbre::text(int n) const {
+  return line_or_blank(lines(), n).text;
+}
 
 // Only the lines that have children: right after a reset the view merely notes them and lays
 // out once, where expandAll would walk every line.

@@ -8,6 +8,7 @@
 
 #include <QAbstractItemModel>
 #include <QTreeView>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -21,8 +22,9 @@ class TreeLinesModel : public QAbstractItemModel {
  public:
   using QAbstractItemModel::QAbstractItemModel;
 
-  void set_lines(std::vector<TreeLine> lines);
-  const std::vector<TreeLine> &lines() const { return lines_; }
+  // Shared, so a caller that keeps the lines (the collection's commands) needs no copy of them.
+  void set_lines(std::shared_ptr<const std::vector<TreeLine>> lines);
+  const std::vector<TreeLine> &lines() const { return *lines_; }
 
   // Line position (0-based) of an index, -1 for the root; and back.
   int line_of(const QModelIndex &index) const;
@@ -33,12 +35,12 @@ class TreeLinesModel : public QAbstractItemModel {
   int rowCount(const QModelIndex &parent = {}) const override;
   int columnCount(const QModelIndex &parent = {}) const override;
   bool hasChildren(const QModelIndex &parent = {}) const override;
-  bool has_second_level() const { return top_.size() < lines_.size(); }
+  bool has_second_level() const { return top_.size() < lines_->size(); }
   QVariant data(const QModelIndex &index, int role) const override;
   Qt::ItemFlags flags(const QModelIndex &index) const override;
 
  private:
-  std::vector<TreeLine> lines_;
+  std::shared_ptr<const std::vector<TreeLine>> lines_ = std::make_shared<const std::vector<TreeLine>>();
   std::vector<int> parent_;    // line of the parent, -1 at the top
   std::vector<int> row_;       // row under the parent
   std::vector<int> children_;  // number of children
@@ -52,7 +54,8 @@ class Tarbre : public QTreeView {
 
   // Replaces every line and expands them all; no line is selected afterwards.
   void set_lines(std::vector<TreeLine> lines);
-  void clear() { set_lines({}); }
+  void set_lines(std::shared_ptr<const std::vector<TreeLine>> lines);
+  void clear() { set_lines(std::vector<TreeLine>{}); }
   const std::vector<TreeLine> &lines() const { return model_->lines(); }
   int line_count() const { return static_cast<int>(model_->lines().size()); }
 
