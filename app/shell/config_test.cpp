@@ -9,7 +9,7 @@ using namespace store;
 
 namespace {
 
-TEST(Config, FirstStartWritesTheDefaultsByteForByte) {
+TEST(Config, DefaultsWrittenByteForByteSavedValuesComeBackShortFilesRenewed) {
   TempDir dir;
   Store s(dir.path());
   TDataConfig c = lit_config(s);
@@ -25,12 +25,7 @@ TEST(Config, FirstStartWritesTheDefaultsByteForByte) {
   EXPECT_EQ(b.substr(304, 4), std::string("\x01\x00\x00\x00", 4));
   EXPECT_EQ(b.substr(308, 23), std::string(23, '\0'));
   EXPECT_EQ(c.fond_bitmap(), bitmap);
-}
 
-TEST(Config, SavedValuesComeBackAndShortFilesAreRenewed) {
-  TempDir dir;
-  Store s(dir.path());
-  TDataConfig c = lit_config(s);
   c.set_fond_texture(false);
   c.set_fond_couleur(0x00336699);
   c.set_index_arbre(3);
