@@ -43,8 +43,7 @@ TEST(EtatCommandes, EachStateEnablesExactlyItsCommands) {
       // Lists and hits do not matter without a dossier.
       {"no dossier", {.types_support = 4, .resultats = 2},
        {"fichierM", "aideM", "ouvre_dossier_me", "creer_dossier_me", "dossier_bt", "TabSet1"}},
-      {"nothing current", {.dossier_ouvert = true}, kNavigation},
-      {"stale poster and video of no current recording",
+      {"nothing current, a stale poster and video",
        {.dossier_ouvert = true, .record_affiche = true, .record_video = true}, kNavigation},
       {"poster, support lines, types and hits",
        {.dossier_ouvert = true, .support_courant = true, .record_courant = true, .record_affiche = true,

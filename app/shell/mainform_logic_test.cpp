@@ -18,22 +18,14 @@ TEST(PlaceControles, RightPanelGrowsByHalfTheWidthBeyond640) {
 
 class DossierLogic : public ::testing::Test {
  protected:
-  void ajoute(const std::string &titre, const std::string &code = "", const std::string &son = "") {
-    c.dossier(titre, [&](store::TDataDossier &d) {
-      d.set_code(code);
-      d.set_son(son);
-    });
-    s.ferme_dossier();
-  }
   TempDir dir;
   Catalogue c{dir.path()};
   store::Store &s = c.store;
 };
 
 TEST_F(DossierLogic, TitleChecksChooserAndHelpFile) {
-  ajoute("Films");
-  ajoute("");
-  ajoute(std::string(40, 'A'));
+  c.dossier("Films").dossier("").dossier(std::string(40, 'A'));
+  s.ferme_dossier();
   EXPECT_EQ(titres_dossiers(s), (std::vector<std::string>{"Films", std::string(40, 'A')}));
   EXPECT_EQ(valide_dossier(s, ""), ValidationDossier::titre_vide);
   EXPECT_EQ(valide_dossier(s, "Films"), ValidationDossier::titre_existant);
@@ -48,9 +40,13 @@ TEST_F(DossierLogic, TitleChecksChooserAndHelpFile) {
 
 // The window test covers a wrong and a right password and a dossier without one.
 TEST_F(DossierLogic, OpeningTakesTheLastCaseBlindMatchAndAWrongPasswordKeepsTheOpenDossier) {
-  ajoute("Films");
-  ajoute("films", "secret", "/snd/ouvre.wav");
-  ajoute("Autre", "x");
+  c.dossier("Films")
+      .dossier("films", [](store::TDataDossier &d) {
+        d.set_code("secret");
+        d.set_son("/snd/ouvre.wav");
+      })
+      .dossier("Autre", [](store::TDataDossier &d) { d.set_code("x"); });
+  s.ferme_dossier();
   ResultatOuverture r = ouvre_dossier(s, "FILMS", [] { return std::string("secret"); });
   EXPECT_EQ(r.etat, Ouverture::ouvert);
   EXPECT_EQ(r.son, "/snd/ouvre.wav");
