@@ -84,7 +84,7 @@ TEST_F(ParametresTest, UnderTheCLocaleAccentsSortWithTheirLetterAndReturnTakesTh
   EXPECT_EQ(store::lit_liste(s, 1).front(), "Comedy");
 }
 
-TEST_F(ParametresTest, LeavingTheBoxCarriesARenameIntoTheDossier) {
+TEST_F(ParametresTest, RenamesReachTheDossierWhenTheBoxIsLeftDeletionsOnlyTheList) {
   TParametres p(s, prompts, 0, 1);
   open(p);
   p.List()->setFocus();
@@ -96,38 +96,12 @@ TEST_F(ParametresTest, LeavingTheBoxCarriesARenameIntoTheDossier) {
   EXPECT_EQ(themes("Trag\xe9" "die"), 1);
   EXPECT_EQ(themes("Drame"), 0);
   EXPECT_EQ(themes("drame"), 1);  // another case is another wording
-
   // Entering and leaving without a change rewrites nothing.
   p.List()->setCurrentRow(1);
   p.Edit1()->setFocus();
   p.List()->setFocus();
   EXPECT_EQ(themes("drame"), 1);
 
-  // Ok saves in list order: the renamed entry keeps its place until the next load.
-  p.ok()->click();
-  EXPECT_FALSE(p.isVisible());
-  EXPECT_EQ(store::lit_liste(s, 1),
-            (Entries{"Com\xe9" "die", "drame", "Trag\xe9" "die", "\xc9pop\xe9" "e", "Western"}));
-}
-
-TEST_F(ParametresTest, MissingFileOpensEmptyAndDisabledThenAddAndOkStoreAnEmptyEntry) {
-  TParametres p(s, prompts, 1, 4);
-  open(p);
-  EXPECT_EQ(dir.size("VERSION"), 0u);
-  for (QWidget *w : std::initializer_list<QWidget *>{p.List(), p.Edit1(), p.delete_()}) EXPECT_FALSE(w->isEnabled());
-  p.add()->click();
-  for (QWidget *w : std::initializer_list<QWidget *>{p.List(), p.Edit1(), p.delete_()}) EXPECT_TRUE(w->isEnabled());
-  EXPECT_TRUE(p.Edit1()->hasFocus());
-  EXPECT_EQ(items(p.List()), QStringList{""});
-  p.ok()->click();
-  ASSERT_EQ(dir.size("VERSION"), 41u);
-  EXPECT_EQ(dir.read("VERSION")[0], '\0');
-}
-
-TEST_F(ParametresTest, DeleteAsksThenRemovesOnlyFromTheList) {
-  TParametres p(s, prompts, 0, 1);
-  open(p);
-  p.List()->setFocus();
   p.List()->setCurrentRow(4);  // "Western"
   prompts.reponses = {Reponse::annuler, Reponse::ok};
   p.delete_()->click();
@@ -138,12 +112,30 @@ TEST_F(ParametresTest, DeleteAsksThenRemovesOnlyFromTheList) {
   EXPECT_EQ(prompts.boites[0].boite, Boite::avertissement);
   EXPECT_EQ(prompts.boites[0].boutons, Boutons::ok_annuler);
   EXPECT_EQ(p.Edit1()->text(), QString::fromUtf8("Comédie"));
-  // Leaving the box afterwards leaves entry 0 as it was.
+  // Leaving the box now must not write the deleted entry over entry 0.
   p.Edit1()->setFocus();
   p.List()->setFocus();
+
+  // Ok saves in list order: the renamed entry keeps its place until the next load.
   p.ok()->click();
-  EXPECT_EQ(store::lit_liste(s, 1), (Entries{"Com\xe9" "die", "drame", "Drame", "\xc9pop\xe9" "e"}));
+  EXPECT_FALSE(p.isVisible());
+  EXPECT_EQ(store::lit_liste(s, 1), (Entries{"Com\xe9" "die", "drame", "Trag\xe9" "die", "\xc9pop\xe9" "e"}));
   EXPECT_EQ(themes("Western"), 1);
+}
+
+TEST_F(ParametresTest, MissingFileOpensEmptyAndDisabledThenAddAndOkStoreAnEmptyEntry) {
+  TParametres p(s, prompts, 1, 4);
+  open(p);
+  EXPECT_EQ(dir.size("VERSION"), 0u);
+  const QList<QWidget *> controls{p.List(), p.Edit1(), p.delete_()};
+  for (QWidget *w : controls) EXPECT_FALSE(w->isEnabled());
+  p.add()->click();
+  for (QWidget *w : controls) EXPECT_TRUE(w->isEnabled());
+  EXPECT_TRUE(p.Edit1()->hasFocus());
+  EXPECT_EQ(items(p.List()), QStringList{""});
+  p.ok()->click();
+  ASSERT_EQ(dir.size("VERSION"), 41u);
+  EXPECT_EQ(dir.read("VERSION")[0], '\0');
 }
 
 }  // namespace
