@@ -29,36 +29,29 @@ TEST_F(DossierDialogs, PasswordPromptMasksAndTakesTenCharacters) {
   EXPECT_EQ(prompt.code(), "douze_lett");
 }
 
-TEST_F(DossierDialogs, SoundIsChosenClearedAndCutTo80) {
+TEST_F(DossierDialogs, CancelKeepsTheRecordAndOkTakesTheSoundCutTo80) {
   store::TDataDossier depart;
+  depart.set_titre("Avant");
   depart.set_son("/old.wav");
+  {
+    Tsaisie_dossier d(s, depart, prompts, 0);
+    EXPECT_FALSE(d.windowFlags() & Qt::WindowCloseButtonHint);  // Cancel is the only way out
+    d.findChild<QLineEdit *>("titre")->setText("Après");
+    d.findChild<QPushButton *>("efface_image")->click();
+    EXPECT_TRUE(d.findChild<QLineEdit *>("son")->text().isEmpty());
+    d.findChild<QPushButton *>("annuler")->click();
+    EXPECT_EQ(d.result(), QDialog::Rejected);
+    EXPECT_EQ(d.dossier(), depart);
+  }
   Tsaisie_dossier d(s, depart, prompts, 0);
-  auto *son = d.findChild<QLineEdit *>("son");
-  prompts.fichiers = {QString()};  // a cancelled chooser keeps the current sound
-  d.findChild<QPushButton *>("open_sound")->click();
-  EXPECT_EQ(son->text(), "/old.wav");
-  d.findChild<QPushButton *>("efface_image")->click();
-  EXPECT_TRUE(son->text().isEmpty());
-  EXPECT_EQ(d.dossier().son(), "/old.wav");  // nothing taken before OK
-
   QString long_chemin = "/" + QString(195, 'x') + ".wav";
-  prompts.fichiers = {long_chemin};
+  prompts.fichiers = {QString(), long_chemin};  // the first chooser is cancelled: the sound stays
   d.findChild<QPushButton *>("open_sound")->click();
-  d.findChild<QLineEdit *>("titre")->setText("Avec son");
+  EXPECT_EQ(d.findChild<QLineEdit *>("son")->text(), "/old.wav");
+  d.findChild<QPushButton *>("open_sound")->click();
   d.findChild<QPushButton *>("ok")->click();
   ASSERT_EQ(d.result(), QDialog::Accepted);
   EXPECT_EQ(d.dossier().son(), long_chemin.left(80).toStdString());
-}
-
-TEST_F(DossierDialogs, CancelKeepsTheRecordItStartedFrom) {
-  store::TDataDossier depart;
-  depart.set_titre("Avant");
-  Tsaisie_dossier d(s, depart, prompts, 0);
-  d.findChild<QLineEdit *>("titre")->setText("Après");
-  EXPECT_FALSE(d.windowFlags() & Qt::WindowCloseButtonHint);  // Cancel is the only way out
-  d.findChild<QPushButton *>("annuler")->click();
-  EXPECT_EQ(d.result(), QDialog::Rejected);
-  EXPECT_EQ(d.dossier().titre(), "Avant");
 }
 
 }  // namespace
