@@ -29,12 +29,8 @@ TEST(Config, DefaultsWrittenByteForByteSavedValuesComeBackShortFilesRenewed) {
   c.set_couleur_arbre(0x000000FF);
   c.bytes[5] = 'X';  // the reserved text is rewritten on save
   ecrit_config(s, c);
-  TDataConfig back = lit_config(s);
-  EXPECT_FALSE(back.fond_texture());
-  EXPECT_EQ(back.fond_couleur(), 0x00336699u);
-  EXPECT_EQ(back.index_arbre(), 3);
-  EXPECT_EQ(back.couleur_arbre(), 0xFFu);
-  EXPECT_EQ(dir.read("Moorkeep.CFG").substr(0, 9), std::string("Tapemoor\0", 9));
+  c.bytes[5] = 'o';
+  EXPECT_EQ(lit_config(s), c);
 
   dir.write("Moorkeep.CFG", "short");
   EXPECT_EQ(lit_config(s).index_arbre(), 1);
