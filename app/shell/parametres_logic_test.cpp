@@ -6,8 +6,6 @@
 
 #include <string>
 
-#include "lists.h"
-
 namespace shell {
 namespace {
 
@@ -32,13 +30,6 @@ TEST(ParametresState, LeavingTheBoxReportsExactRenamesOnlyOnce) {
   EXPECT_EQ(s.entries(), (Entries{"Nouveau", "Comedie", "drame", "Western"}));
   for (int i = 0; i < 5; ++i) s.remove();  // once more than there are entries
   EXPECT_FALSE(s.enabled());
-}
-
-TEST(ParametresState, TitlesInBothLanguagesMatchTheListTable) {
-  for (int k = 0; k < 12; ++k) {
-    EXPECT_STREQ(parametres_texts(0).titles[k], store::kListKinds[k].title_fr) << k;
-    EXPECT_STREQ(parametres_texts(1).titles[k], store::kListKinds[k].title_en) << k;
-  }
 }
 
 }  // namespace
