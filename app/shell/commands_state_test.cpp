@@ -27,12 +27,14 @@ Noms actifs(const EtatFenetre &e) {
 
 const Noms kNavigation = {"fichierM", "aideM", "ouvre_dossier_me", "modifier_dossier_me", "fermer_dossier_me",
                           "supprimer_dossier_me", "parametresM", "supportsM", "RechercheM", "statistiquesM",
-                          "editionsM", "PlanningM", "dossier_bt", "recherche_bt", "statistiques_bt", "editions_bt",
-                          "echeancier_bt", "parametres_bt", "rubrique", "arbre", "arbrek7", "TabSet1"};
+                          "editionsM", "PlanningM", "dossier_bt", "recherche_bt", "statistiques_bt",
+                          "editions_bt", "echeancier_bt", "parametres_bt", "rubrique", "arbre", "arbrek7",
+                          "TabSet1"};
 const Noms kFiche = {"ficheM", "ficheMB3", "generiqueM", "generiqueMB3", "generique_bt"};
 const Noms kBarres = {"Sajouter", "Ssupprimer", "Smodifier", "Eajouter", "Esupprimer", "Emodifier"};
 // Editing keeps help and the dossier items, which stay on inside their disabled menu.
-const Noms kEdition = {"aideM", "ouvre_dossier_me", "modifier_dossier_me", "fermer_dossier_me", "supprimer_dossier_me"};
+const Noms kEdition = {"aideM", "ouvre_dossier_me", "modifier_dossier_me", "fermer_dossier_me",
+                       "supprimer_dossier_me"};
 
 TEST(EtatCommandes, EachStateEnablesExactlyItsCommands) {
   struct {
@@ -53,9 +55,11 @@ TEST(EtatCommandes, EachStateEnablesExactlyItsCommands) {
        {.dossier_ouvert = true, .support_courant = true, .record_courant = true, .record_video = true,
         .lignes_arbrek7 = 1, .types_support = 1},
        kNavigation + kFiche + kBarres + Noms{"video_bt"}},
-      {"empty support tree and type list", {.dossier_ouvert = true, .support_courant = true, .record_courant = true},
+      {"empty support tree and type list",
+       {.dossier_ouvert = true, .support_courant = true, .record_courant = true},
        kNavigation + kFiche},
-      {"empty support tree", {.dossier_ouvert = true, .support_courant = true, .record_courant = true, .types_support = 1},
+      {"empty support tree",
+       {.dossier_ouvert = true, .support_courant = true, .record_courant = true, .types_support = 1},
        kNavigation + kFiche + Noms{"Sajouter"}},
       // The recording bar follows its own rows: it is hidden while the support page shows.
       {"editing a support",

@@ -30,9 +30,9 @@ TEST(HintStream, DesignedValuesWriteTheExpectedBytes) {
   EXPECT_EQ(s.substr(58, 2), "BM");
   expect_in_order(s, {{"Font.Color", "\x07\x07" "clBlack"}, {"Font.Height", "\x02\xf3"},  // -13 in one byte
                       {"Font.Name", "\x06\x05" "Arial"}, {"Font.Style", "\x0b\x00"s},  // empty set
-                      {"Color", "\x07\x07" "clWhite"}, {"Position", "\x07\x0dhiBottomRight"}, {"Shadow", "\x09"},
-                      {"ShadowQuality", "\x07\x05quLow"}, {"ShadowIntensity", "\x02\x46"}, {"ShadowWidth", "\x02\x06"},
-                      {"Delay", "\x03\xf4\x01"},  // 500 in two bytes
+                      {"Color", "\x07\x07" "clWhite"}, {"Position", "\x07\x0dhiBottomRight"},
+                      {"Shadow", "\x09"}, {"ShadowQuality", "\x07\x05quLow"}, {"ShadowIntensity", "\x02\x46"},
+                      {"ShadowWidth", "\x02\x06"}, {"Delay", "\x03\xf4\x01"},  // 500 in two bytes
                       {"HintStyle", "\x07\x08hiBubble"}, {"linkStyle", "\x07\x07liArrow"}, {"Border", "\x09"},
                       {"BorderColor", "\x07\x07" "clBlack"}, {"Left", "\x02\x08"},
                       {"Top", "\x02\x08\0\0"s}});  // end of properties, no children
@@ -49,8 +49,7 @@ TEST(HintStream, EveryPropertyRoundTrips) {
                        .link_style = LinkStyle::liNone, .border = false, .border_color = 0x0000FF, .left = -5,
                        .top = 1000};
   std::string s = write_hint_stream(h);
-  expect_in_order(s, {{"Font.Color", "\x04\x56\x34\x12\x00"s},
-                      {"Color", "\x07\x08" "clInfoBk"},
+  expect_in_order(s, {{"Font.Color", "\x04\x56\x34\x12\x00"s}, {"Color", "\x07\x08" "clInfoBk"},
                       {"Delay", "\x04\x70\x11\x01\x00"s}});
   auto back = read_hint_stream(s);
   ASSERT_TRUE(back);
@@ -64,13 +63,12 @@ TEST(HintStream, DamagedStreamsAreRefused) {
   EXPECT_FALSE(read_hint_stream("TPF1" + good.substr(4)));
   for (std::size_t cut : {std::size_t(5), std::size_t(40), good.size() / 2, good.size() - 1})
     EXPECT_FALSE(read_hint_stream(good.substr(0, cut))) << cut;
-  std::string bad_tag = good;
-  bad_tag[good.find("\x06Shadow") + 7] = 99;  // an unknown value tag
-  EXPECT_FALSE(read_hint_stream(bad_tag));
-  std::string huge = good;  // a picture length beyond the data
-  huge[42] = '\xff';
-  huge[43] = '\xff';
-  EXPECT_FALSE(read_hint_stream(huge));
+  // An unknown value tag, a picture length beyond the data.
+  for (std::size_t at : {good.find("\x06Shadow") + 7, std::size_t(43)}) {
+    std::string bad = good;
+    bad[at] = '\xff';
+    EXPECT_FALSE(read_hint_stream(bad)) << at;
+  }
 }
 
 TEST(HintStream, FileIsReplacedWhole) {
