@@ -9,115 +9,74 @@ using namespace shell;
 
 namespace {
 
+using Noms = std::set<std::string>;
+
+Noms operator+(Noms a, const Noms &b) {
+  a.insert(b.begin(), b.end());
+  return a;
+}
+
 // The names whose flag is on.
-std::set<std::string> actifs(const EtatFenetre &e) {
+Noms actifs(const EtatFenetre &e) {
   EtatCommandes c = etat_commandes(e);
-  std::set<std::string> on;
+  Noms on;
   for (const EtatCible &cible : etat_cibles())
     if (c.*cible.actif) on.insert(cible.nom);
   return on;
 }
 
-const std::set<std::string> kNavigation = {
-    "fichierM",      "aideM",         "ouvre_dossier_me", "modifier_dossier_me",
-    "fermer_dossier_me", "supprimer_dossier_me", "parametresM", "supportsM",
-    "RechercheM",    "statistiquesM", "editionsM",        "PlanningM",
-    "dossier_bt",    "recherche_bt",  "statistiques_bt",  "editions_bt",
-    "echeancier_bt", "parametres_bt", "rubrique",         "arbre",
-    "arbrek7",       "TabSet1"};
+const Noms kNavigation = {"fichierM", "aideM", "ouvre_dossier_me", "modifier_dossier_me", "fermer_dossier_me",
+                          "supprimer_dossier_me", "parametresM", "supportsM", "RechercheM", "statistiquesM",
+                          "editionsM", "PlanningM", "dossier_bt", "recherche_bt", "statistiques_bt",
+                          "editions_bt", "echeancier_bt", "parametres_bt", "rubrique", "arbre", "arbrek7",
+                          "TabSet1"};
+const Noms kFiche = {"ficheM", "ficheMB3", "generiqueM", "generiqueMB3", "generique_bt"};
+const Noms kBarres = {"Sajouter", "Ssupprimer", "Smodifier", "Eajouter", "Esupprimer", "Emodifier"};
+// Editing keeps help and the dossier items, which stay on inside their disabled menu.
+const Noms kEdition = {"aideM", "ouvre_dossier_me", "modifier_dossier_me", "fermer_dossier_me",
+                       "supprimer_dossier_me"};
 
-std::set<std::string> plus(std::set<std::string> a, const std::set<std::string> &b) {
-  a.insert(b.begin(), b.end());
-  return a;
-}
-
-TEST(EtatCommandes, NoDossierLeavesOnlyFileHelpAndTheOpenButton) {
-  EtatFenetre e;
-  e.types_support = 4;  // lists do not matter without a dossier
-  e.resultats = 2;
-  EXPECT_EQ(actifs(e), (std::set<std::string>{"fichierM", "aideM", "ouvre_dossier_me",
-                                              "creer_dossier_me", "dossier_bt", "TabSet1"}));
-}
-
-TEST(EtatCommandes, BrowsingWithNothingCurrent) {
-  EtatFenetre e;
-  e.dossier_ouvert = true;
-  EXPECT_EQ(actifs(e), kNavigation);  // "Créer" off: a dossier must be closed first
-}
-
-TEST(EtatCommandes, BrowsingWithSupportRecordAndHits) {
-  EtatFenetre e;
-  e.dossier_ouvert = true;
-  e.support_courant = e.record_courant = true;
-  e.record_affiche = true;
-  e.lignes_arbrek7 = 3;
-  e.types_support = 2;
-  e.resultats = 5;
-  EXPECT_EQ(actifs(e),
-            plus(kNavigation, {"Sajouter", "Ssupprimer", "Smodifier", "Eajouter", "Esupprimer",
-                               "Emodifier", "ficheM", "ficheMB3", "generiqueM", "generiqueMB3",
-                               "generique_bt", "photo_bt", "ResultatM", "resultat_bt"}));
-  e.record_affiche = false;
-  e.record_video = true;
-  std::set<std::string> on = actifs(e);
-  EXPECT_TRUE(on.count("video_bt"));
-  EXPECT_FALSE(on.count("photo_bt"));
-}
-
-TEST(EtatCommandes, PosterAndVideoNeedACurrentRecording) {
-  EtatFenetre e;
-  e.dossier_ouvert = true;
-  e.record_affiche = e.record_video = true;  // stale buffer of no current recording
-  std::set<std::string> on = actifs(e);
-  for (const char *n : {"photo_bt", "video_bt", "generique_bt", "ficheM", "generiqueM"})
-    EXPECT_FALSE(on.count(n)) << n;
-}
-
-TEST(EtatCommandes, EditingASupportLocksEverythingButHelpAndItsOwnButtons) {
-  EtatFenetre e;
-  e.dossier_ouvert = true;
-  e.edition_support = true;
-  e.support_courant = e.record_courant = true;
-  e.lignes_arbrek7 = 3;
-  e.types_support = 2;
-  e.resultats = 1;
-  // The dossier items stay on inside their disabled menu; the recording bar follows its own
-  // rows (it is hidden while the support page shows).
-  EXPECT_EQ(actifs(e), (std::set<std::string>{"aideM", "ouvre_dossier_me", "modifier_dossier_me",
-                                              "fermer_dossier_me", "supprimer_dossier_me", "Sok",
-                                              "Sprete", "Semprunte", "Eajouter", "Esupprimer",
-                                              "Emodifier"}));
-}
-
-TEST(EtatCommandes, EditingARecording) {
-  EtatFenetre e;
-  e.dossier_ouvert = true;
-  e.edition_record = true;
-  e.support_courant = e.record_courant = true;
-  e.lignes_arbrek7 = 1;
-  e.types_support = 1;
-  EXPECT_EQ(actifs(e), (std::set<std::string>{"aideM", "ouvre_dossier_me", "modifier_dossier_me",
-                                              "fermer_dossier_me", "supprimer_dossier_me",
-                                              "Sajouter", "Ssupprimer", "Smodifier", "Eok",
-                                              "Eaffiche", "Evideo", "Egenerique",
-                                              "Erecompenses"}));
-}
-
-TEST(EtatCommandes, EmptySupportTreeOrTypeListDisablesTheBarButtons) {
-  EtatFenetre e;
-  e.dossier_ouvert = true;
-  e.support_courant = e.record_courant = true;
-  e.lignes_arbrek7 = 0;
-  e.types_support = 0;
-  std::set<std::string> on = actifs(e);
-  for (const char *n : {"Sajouter", "Ssupprimer", "Smodifier", "Eajouter", "Esupprimer", "Emodifier"})
-    EXPECT_FALSE(on.count(n)) << n;
-  e.types_support = 1;
-  EXPECT_TRUE(actifs(e).count("Sajouter"));
+TEST(EtatCommandes, EachStateEnablesExactlyItsCommands) {
+  struct {
+    const char *cas;
+    EtatFenetre e;
+    Noms on;
+  } cases[] = {
+      // Lists and hits do not matter without a dossier.
+      {"no dossier", {.types_support = 4, .resultats = 2},
+       {"fichierM", "aideM", "ouvre_dossier_me", "creer_dossier_me", "dossier_bt", "TabSet1"}},
+      {"nothing current, a stale poster and video",
+       {.dossier_ouvert = true, .record_affiche = true, .record_video = true}, kNavigation},
+      {"poster, support lines, types and hits",
+       {.dossier_ouvert = true, .support_courant = true, .record_courant = true, .record_affiche = true,
+        .lignes_arbrek7 = 3, .types_support = 2, .resultats = 5},
+       kNavigation + kFiche + kBarres + Noms{"photo_bt", "ResultatM", "resultat_bt"}},
+      {"video only",
+       {.dossier_ouvert = true, .support_courant = true, .record_courant = true, .record_video = true,
+        .lignes_arbrek7 = 1, .types_support = 1},
+       kNavigation + kFiche + kBarres + Noms{"video_bt"}},
+      {"empty support tree and type list",
+       {.dossier_ouvert = true, .support_courant = true, .record_courant = true},
+       kNavigation + kFiche},
+      {"empty support tree",
+       {.dossier_ouvert = true, .support_courant = true, .record_courant = true, .types_support = 1},
+       kNavigation + kFiche + Noms{"Sajouter"}},
+      // The recording bar follows its own rows: it is hidden while the support page shows.
+      {"editing a support",
+       {.dossier_ouvert = true, .edition_support = true, .support_courant = true, .record_courant = true,
+        .lignes_arbrek7 = 3, .types_support = 2, .resultats = 1},
+       kEdition + Noms{"Sok", "Sprete", "Semprunte", "Eajouter", "Esupprimer", "Emodifier"}},
+      {"editing a recording",
+       {.dossier_ouvert = true, .edition_record = true, .support_courant = true, .record_courant = true,
+        .lignes_arbrek7 = 1, .types_support = 1},
+       kEdition + Noms{"Sajouter", "Ssupprimer", "Smodifier", "Eok", "Eaffiche", "Evideo", "Egenerique",
+                       "Erecompenses"}},
+  };
+  for (const auto &k : cases) EXPECT_EQ(actifs(k.e), k.on) << k.cas;
 }
 
 TEST(EtatCommandes, EveryTargetNameIsDistinct) {
-  std::set<std::string> noms;
+  Noms noms;
   for (const EtatCible &c : etat_cibles()) EXPECT_TRUE(noms.insert(c.nom).second) << c.nom;
 }
 

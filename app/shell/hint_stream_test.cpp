@@ -6,71 +6,51 @@
 #include "record_file.h"
 
 using namespace shell;
+using namespace std::string_literals;
 
 namespace {
 
-// Finds a property's name in the stream and returns the bytes that follow it.
-std::string after(const std::string &stream, const std::string &name, std::size_t n) {
-  std::string key = std::string(1, static_cast<char>(name.size())) + name;
-  std::size_t at = stream.find(key);
-  if (at == std::string::npos) return "<missing>";
-  return stream.substr(at + key.size(), n);
+struct Property {
+  std::string name, value;  // value: tag byte and bytes
+};
+
+// Each property, its length-prefixed name followed by its value, comes after the one before.
+void expect_in_order(const std::string &stream, const std::vector<Property> &properties) {
+  std::size_t at = 0;
+  for (const Property &p : properties) {
+    at = stream.find(static_cast<char>(p.name.size()) + p.name + p.value, at);
+    ASSERT_NE(at, std::string::npos) << p.name;
+  }
 }
 
 TEST(HintStream, DesignedValuesWriteTheExpectedBytes) {
   std::string s = write_hint_stream(hint_defaut());
-  EXPECT_EQ(s.substr(0, 4 + 12 + 12), std::string("TPF0\x0bTHintDesign\x0bHintDesign1", 28));
-  EXPECT_EQ(s.substr(28, 13), std::string("\x0cPicture.Data", 13));
-  EXPECT_EQ(s[41], 10);  // binary
-  EXPECT_EQ(s.substr(46, 8), std::string("\x07TBitmap", 8));
+  EXPECT_EQ(s.substr(0, 42), "TPF0\x0bTHintDesign\x0bHintDesign1\x0cPicture.Data\x0a"s);  // binary tag
+  EXPECT_EQ(s.substr(46, 8), "\x07TBitmap");
   EXPECT_EQ(s.substr(58, 2), "BM");
-  EXPECT_EQ(after(s, "Font.Color", 9), std::string("\x07\x07" "clBlack", 9));
-  EXPECT_EQ(after(s, "Font.Height", 2), std::string("\x02\xf3", 2));  // -13 in one byte
-  EXPECT_EQ(after(s, "Font.Name", 7), std::string("\x06\x05" "Arial", 7));
-  EXPECT_EQ(after(s, "Font.Style", 2), std::string("\x0b\x00", 2));  // empty set
-  EXPECT_EQ(after(s, "Color", 9), std::string("\x07\x07" "clWhite", 9));
-  EXPECT_EQ(after(s, "Position", 15), std::string("\x07\x0dhiBottomRight", 15));
-  EXPECT_EQ(after(s, "Shadow", 1), "\x09");
-  EXPECT_EQ(after(s, "ShadowIntensity", 2), std::string("\x02\x46", 2));
-  EXPECT_EQ(after(s, "Delay", 3), std::string("\x03\xf4\x01", 3));  // 500 in two bytes
-  EXPECT_EQ(after(s, "linkStyle", 9), std::string("\x07\x07liArrow", 9));
-  EXPECT_EQ(s.substr(s.size() - 2), std::string("\0\0", 2));
-  // Properties come in their fixed order.
-  std::size_t last = 0;
-  for (const char *p : {"Picture.Data", "Font.Color", "Font.Height", "Font.Name", "Font.Style", "\x05" "Color",
-                        "Position", "\x06Shadow\x09", "ShadowQuality", "ShadowIntensity", "ShadowWidth", "Delay",
-                        "HintStyle", "linkStyle", "\x06" "Border", "BorderColor", "Left", "Top"}) {
-    std::size_t at = s.find(p);
-    ASSERT_NE(at, std::string::npos) << p;
-    EXPECT_GT(at, last) << p;
-    last = at;
-  }
+  expect_in_order(s, {{"Font.Color", "\x07\x07" "clBlack"}, {"Font.Height", "\x02\xf3"},  // -13 in one byte
+                      {"Font.Name", "\x06\x05" "Arial"}, {"Font.Style", "\x0b\x00"s},  // empty set
+                      {"Color", "\x07\x07" "clWhite"}, {"Position", "\x07\x0dhiBottomRight"},
+                      {"Shadow", "\x09"}, {"ShadowQuality", "\x07\x05quLow"}, {"ShadowIntensity", "\x02\x46"},
+                      {"ShadowWidth", "\x02\x06"}, {"Delay", "\x03\xf4\x01"},  // 500 in two bytes
+                      {"HintStyle", "\x07\x08hiBubble"}, {"linkStyle", "\x07\x07liArrow"}, {"Border", "\x09"},
+                      {"BorderColor", "\x07\x07" "clBlack"}, {"Left", "\x02\x08"},
+                      {"Top", "\x02\x08\0\0"s}});  // end of properties, no children
+  EXPECT_EQ(s.size(), s.find("\x03Top") + 8);
 }
 
 TEST(HintStream, EveryPropertyRoundTrips) {
-  HintSettings h = hint_defaut();
-  h.picture_bmp = grey_texture_bmp(3, 2);
-  h.font_color = 0x123456;  // unnamed: written as a 32-bit integer
-  h.font_height = -300;
-  h.font_name = "Liberation Sans";
-  h.font_style = kFsBold | kFsStrikeOut;
-  h.color = static_cast<std::int32_t>(0x80000018);  // clInfoBk
-  h.position = HintPosition::hiTopLeft;
-  h.shadow = false;
-  h.shadow_quality = ShadowQuality::quHi;
-  h.shadow_intensity = 200;
-  h.shadow_width = 1;
-  h.delay = 70000;
-  h.hint_style = HintStyle::hiTexture;
-  h.link_style = LinkStyle::liNone;
-  h.border = false;
-  h.border_color = 0x0000FF;
-  h.left = -5;
-  h.top = 1000;
+  // font_color is unnamed (a 32-bit integer), color a system colour (clInfoBk).
+  const HintSettings h{.picture_bmp = grey_texture_bmp(3, 2), .font_color = 0x123456, .font_height = -300,
+                       .font_name = "Liberation Sans", .font_style = kFsBold | kFsStrikeOut,
+                       .color = static_cast<std::int32_t>(0x80000018), .position = HintPosition::hiTopLeft,
+                       .shadow = false, .shadow_quality = ShadowQuality::quHi, .shadow_intensity = 200,
+                       .shadow_width = 1, .delay = 70000, .hint_style = HintStyle::hiTexture,
+                       .link_style = LinkStyle::liNone, .border = false, .border_color = 0x0000FF, .left = -5,
+                       .top = 1000};
   std::string s = write_hint_stream(h);
-  EXPECT_EQ(after(s, "Font.Color", 5), std::string("\x04\x56\x34\x12\x00", 5));
-  EXPECT_EQ(after(s, "Color", 10), std::string("\x07\x08" "clInfoBk", 10));
-  EXPECT_EQ(after(s, "Delay", 5), std::string("\x04\x70\x11\x01\x00", 5));
+  expect_in_order(s, {{"Font.Color", "\x04\x56\x34\x12\x00"s}, {"Color", "\x07\x08" "clInfoBk"},
+                      {"Delay", "\x04\x70\x11\x01\x00"s}});
   auto back = read_hint_stream(s);
   ASSERT_TRUE(back);
   EXPECT_EQ(*back, h);
@@ -83,25 +63,21 @@ TEST(HintStream, DamagedStreamsAreRefused) {
   EXPECT_FALSE(read_hint_stream("TPF1" + good.substr(4)));
   for (std::size_t cut : {std::size_t(5), std::size_t(40), good.size() / 2, good.size() - 1})
     EXPECT_FALSE(read_hint_stream(good.substr(0, cut))) << cut;
-  std::string bad_tag = good;
-  bad_tag[good.find("\x06Shadow") + 7] = 99;  // an unknown value tag
-  EXPECT_FALSE(read_hint_stream(bad_tag));
-  // A picture length beyond the data leaves the designed picture.
-  std::string huge = good;
-  huge[42] = '\xff';
-  huge[43] = '\xff';
-  EXPECT_FALSE(read_hint_stream(huge));
+  // An unknown value tag, a picture length beyond the data.
+  for (std::size_t at : {good.find("\x06Shadow") + 7, std::size_t(43)}) {
+    std::string bad = good;
+    bad[at] = '\xff';
+    EXPECT_FALSE(read_hint_stream(bad)) << at;
+  }
 }
 
 TEST(HintStream, FileIsReplacedWhole) {
   TempDir dir;
-  std::string path = dir.file("HINT.CFG");
-  EXPECT_FALSE(lit_hint(path));
+  EXPECT_FALSE(lit_hint(dir.file("HINT.CFG")));
   HintSettings h = hint_defaut();
   h.delay = 42;
-  ecrit_hint(path, h);
-  ASSERT_TRUE(lit_hint(path));
-  EXPECT_EQ(lit_hint(path)->delay, 42);
+  ecrit_hint(dir.file("HINT.CFG"), h);
+  EXPECT_EQ(lit_hint(dir.file("HINT.CFG")), h);
   EXPECT_FALSE(dir.exists("HINT.CFG.tmp"));
   EXPECT_THROW(ecrit_hint(dir.file("no/such/HINT.CFG"), h), store::StoreError);
 }

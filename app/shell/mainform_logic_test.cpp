@@ -10,102 +10,52 @@ using namespace shell;
 
 namespace {
 
-TEST(PlaceControles, NeverBelow640By480AndRightPanelGrowsByHalf) {
-  Disposition d = place_controles(500, 300);
-  EXPECT_EQ(d.largeur, 640);
-  EXPECT_EQ(d.hauteur, 480);
-  EXPECT_EQ(d.panel3, 425);
-  EXPECT_EQ(place_controles(1040, 700).panel3, 625);
+// The window test checks the 640 x 480 floor and the 425-pixel panel.
+TEST(PlaceControles, RightPanelGrowsByHalfTheWidthBeyond640) {
   EXPECT_EQ(place_controles(641, 700).panel3, 425);  // truncated
-  EXPECT_EQ(place_controles(1280, 1024).panel3, 745);
-}
-
-TEST(Caption, TitleAloneOrWithTheDossier) {
-  EXPECT_EQ(caption_pour(nullptr), "Tapemoor 98");
-  std::string t = "Films \xE9t\xE9";
-  EXPECT_EQ(caption_pour(&t), "Tapemoor 98 - Films \xE9t\xE9");
-}
-
-TEST(FichierAide, ByLanguage) {
-  TempDir dir;
-  store::Store s(dir.path());
-  EXPECT_EQ(fichier_aide(s, 0), dir.path() + "/DOCFR.HLP");
-  EXPECT_EQ(fichier_aide(s, 1), dir.path() + "/DOCEN.HLP");
+  EXPECT_EQ(place_controles(1040, 700).panel3, 625);
 }
 
 class DossierLogic : public ::testing::Test {
  protected:
-  void ajoute(const std::string &titre, const std::string &code = "", const std::string &son = "") {
-    c.dossier(titre, [&](store::TDataDossier &d) {
-      d.set_code(code);
-      d.set_son(son);
-    });
-    s.ferme_dossier();
-  }
   TempDir dir;
   Catalogue c{dir.path()};
   store::Store &s = c.store;
 };
 
-TEST_F(DossierLogic, TitleChecks) {
-  ajoute("Films");
-  ajoute(std::string(40, 'A'));
+TEST_F(DossierLogic, TitleChecksChooserAndHelpFile) {
+  c.dossier("Films").dossier("").dossier(std::string(40, 'A'));
+  s.ferme_dossier();
+  EXPECT_EQ(titres_dossiers(s), (std::vector<std::string>{"Films", std::string(40, 'A')}));
   EXPECT_EQ(valide_dossier(s, ""), ValidationDossier::titre_vide);
   EXPECT_EQ(valide_dossier(s, "Films"), ValidationDossier::titre_existant);
   EXPECT_EQ(valide_dossier(s, "FILMS"), ValidationDossier::ok);  // exact comparison
-  // A longer title would be stored cut to 40 and duplicate the second dossier.
+  // A longer title would be stored cut to 40 and duplicate the third dossier.
   EXPECT_EQ(valide_dossier(s, std::string(45, 'A')), ValidationDossier::titre_existant);
   s.ouvre_dossier(0);  // modifying dossier 0: its own title is no duplicate
   EXPECT_EQ(valide_dossier(s, "Films"), ValidationDossier::ok);
+  // The window tests open only the English help file.
+  EXPECT_EQ(fichier_aide(s, 0), dir.path() + "/DOCFR.HLP");
 }
 
-TEST_F(DossierLogic, ChooserSkipsEmptyTitles) {
-  ajoute("Un");
-  ajoute("");
-  ajoute("Trois");
-  EXPECT_EQ(titres_dossiers(s), (std::vector<std::string>{"Un", "Trois"}));
-}
-
-TEST_F(DossierLogic, OpeningTakesTheLastCaseBlindMatchAndChecksThePassword) {
-  ajoute("Films");
-  ajoute("films", "secret", "/snd/ouvre.wav");
-  int demandes = 0;
-  auto mauvais = [&] { ++demandes; return std::string("faux"); };
-  ResultatOuverture r = ouvre_dossier(s, "FILMS", mauvais);
-  EXPECT_EQ(r.etat, Ouverture::code_incorrect);
-  EXPECT_EQ(demandes, 1);
-  EXPECT_EQ(s.dossier_courant(), -1);
-
-  r = ouvre_dossier(s, "Films", [] { return std::string("secret"); });
+// The window test covers a wrong and a right password and a dossier without one.
+TEST_F(DossierLogic, OpeningTakesTheLastCaseBlindMatchAndAWrongPasswordKeepsTheOpenDossier) {
+  c.dossier("Films")
+      .dossier("films", [](store::TDataDossier &d) {
+        d.set_code("secret");
+        d.set_son("/snd/ouvre.wav");
+      })
+      .dossier("Autre", [](store::TDataDossier &d) { d.set_code("x"); });
+  s.ferme_dossier();
+  ResultatOuverture r = ouvre_dossier(s, "FILMS", [] { return std::string("secret"); });
   EXPECT_EQ(r.etat, Ouverture::ouvert);
   EXPECT_EQ(r.son, "/snd/ouvre.wav");
   EXPECT_EQ(s.dossier_courant(), 1);
-  EXPECT_EQ(s.dossier().titre(), "films");
-
-  // A wrong password while a dossier is open leaves it open, buffer included.
-  ajoute("Autre", "x");
-  s.ouvre_dossier(1);
-  r = ouvre_dossier(s, "Autre", [] { return std::string("y"); });
-  EXPECT_EQ(r.etat, Ouverture::code_incorrect);
+  // The open dossier stays open, its buffer included.
+  EXPECT_EQ(ouvre_dossier(s, "Autre", [] { return std::string("y"); }).etat, Ouverture::code_incorrect);
   EXPECT_EQ(s.dossier_courant(), 1);
   EXPECT_EQ(s.dossier().titre(), "films");
-  EXPECT_EQ(ouvre_dossier(s, "absent", mauvais).etat, Ouverture::introuvable);
-}
-
-TEST_F(DossierLogic, NoPasswordIsNeverAsked) {
-  ajoute("Libre");
-  ResultatOuverture r = ouvre_dossier(s, "libre", [] {
-    ADD_FAILURE() << "password asked";
-    return std::string();
-  });
-  EXPECT_EQ(r.etat, Ouverture::ouvert);
-}
-
-TEST_F(DossierLogic, ReadingAProtectedDossierChecksItsPassword) {
-  ajoute("Un", "abc");
-  s.ouvre_dossier(0);
-  EXPECT_FALSE(lit_dossier_protege(s, [] { return std::string("ab"); }));
-  EXPECT_TRUE(lit_dossier_protege(s, [] { return std::string("abc"); }));
+  EXPECT_EQ(ouvre_dossier(s, "absent", [] { return std::string(); }).etat, Ouverture::introuvable);
 }
 
 }  // namespace

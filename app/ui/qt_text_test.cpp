@@ -6,22 +6,16 @@ using namespace ui;
 
 namespace {
 
-TEST(QtText, StoredBytesAndBack) {
-  EXPECT_EQ(qtext("\xC9t\xE9 \x80"), QString::fromUtf8("Été €"));
-  EXPECT_EQ(ctext(QString::fromUtf8("Été €")), "\xC9t\xE9 \x80");
-  EXPECT_EQ(ctext(QString::fromUtf8("日本")), "??");
-  EXPECT_EQ(cmemo("a\nb"), "a\r\nb");
+// The store tests the conversion; the window tests show accented titles and store typed lines.
+TEST(QtText, StoredMemoLineEndsComeBackAsNewlines) {
   EXPECT_EQ(qmemo("a\r\nb"), "a\nb");
 }
 
+// The window tests reach byte order, button face and highlight.
 TEST(QtText, WindowsColours) {
   QPalette p;
-  p.setColor(QPalette::Button, QColor(1, 2, 3));
   p.setColor(QPalette::ToolTipBase, QColor(4, 5, 6));
-  EXPECT_EQ(couleur_windows(0x00332211, p), QColor(0x11, 0x22, 0x33));
-  EXPECT_EQ(couleur_windows(0, p), QColor(0, 0, 0));
-  EXPECT_EQ(couleur_windows(0x8000000F, p), QColor(1, 2, 3));   // button face
-  EXPECT_EQ(couleur_windows(0x80000018, p), QColor(4, 5, 6));   // info background
+  EXPECT_EQ(couleur_windows(0x80000018, p), QColor(4, 5, 6));            // info background
   EXPECT_EQ(couleur_windows(0x800000FF, p), p.color(QPalette::Window));  // unknown index
 }
 

@@ -35,23 +35,13 @@ class ScriptedPrompts : public Prompts {
 
   Reponse message(Boite boite, const QString &texte, Boutons boutons) override {
     boites.push_back({boite, texte, boutons});
-    if (reponses.empty()) {
-      ADD_FAILURE() << "unexpected box: " << texte.toStdString();
-      return boutons == Boutons::oui_non ? Reponse::non : Reponse::annuler;
-    }
-    Reponse r = reponses.front();
-    reponses.pop_front();
-    return r;
+    return prend(reponses, "box " + texte, boutons == Boutons::oui_non ? Reponse::non : Reponse::annuler);
   }
 
   bool execute(QDialog &dialogue) override {
     dialogues_vus.push_back(dialogue.objectName());
-    if (dialogues.empty()) {
-      ADD_FAILURE() << "unexpected dialog: " << dialogue.objectName().toStdString();
-      return false;
-    }
-    Script script = std::move(dialogues.front());
-    dialogues.pop_front();
+    Script script = prend(dialogues, "dialog " + dialogue.objectName(), Script());
+    if (!script) return false;
     bool fini = false;
     auto lien = QObject::connect(&dialogue, &QDialog::finished, [&fini] { fini = true; });
     dialogue.show();
@@ -62,13 +52,7 @@ class ScriptedPrompts : public Prompts {
   }
 
   QString choix_fichier(const QString &, const QString &, const QString &) override {
-    if (fichiers.empty()) {
-      ADD_FAILURE() << "unexpected file chooser";
-      return {};
-    }
-    QString f = fichiers.front();
-    fichiers.pop_front();
-    return f;
+    return prend(fichiers, "file chooser", QString());
   }
 
   bool configure_imprimante(QPrinter &) override {
@@ -85,6 +69,19 @@ class ScriptedPrompts : public Prompts {
     EXPECT_TRUE(reponses.empty()) << reponses.size() << " box answers left";
     EXPECT_TRUE(dialogues.empty()) << dialogues.size() << " dialog scripts left";
     EXPECT_TRUE(fichiers.empty()) << fichiers.size() << " file answers left";
+  }
+
+ private:
+  // The next scripted answer; `sinon` and a failure when none is left.
+  template <class T>
+  static T prend(std::deque<T> &file, const QString &quoi, T sinon) {
+    if (file.empty()) {
+      ADD_FAILURE() << "unexpected " << quoi.toStdString();
+      return sinon;
+    }
+    T r = std::move(file.front());
+    file.pop_front();
+    return r;
   }
 };
 
