@@ -67,7 +67,7 @@ Decoded decode(int compression, std::uint32_t width, std::uint32_t height, std::
     }
     // One guard byte past the row catches writes beyond it.
     std::vector<std::uint8_t> row(stride + 1, 0x5A);
-    out.status.push_back(ccitt_decode_row(*dec, in, row.data()));
+    out.status.push_back(int(ccitt_decode_row(*dec, in, row.data())));
     EXPECT_EQ(row[stride], 0x5A) << "write past the row, row " << y;
     row.pop_back();
     out.rows.push_back(std::move(row));

@@ -145,7 +145,7 @@ std::vector<Bytes> own_decode(int compression, const Page &page, std::uint32_t r
       ccitt_reset(*dec);
     }
     Bytes row(page.stride);
-    status.push_back(ccitt_decode_row(*dec, in, row.data()));
+    status.push_back(int(ccitt_decode_row(*dec, in, row.data())));
     rows.push_back(std::move(row));
   }
   return rows;

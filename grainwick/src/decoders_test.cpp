@@ -145,7 +145,7 @@ class Driver {
       at_ += k;
       return k;
     };
-    EXPECT_EQ(hooks_.setup(ctx_), kStatusOk);
+    EXPECT_EQ(hooks_.setup(ctx_), Status::kOk);
   }
   ~Driver() { hooks_.cleanup(ctx_); }
   void start(const Bytes &strip) {
@@ -154,7 +154,7 @@ class Driver {
     ctx_.in.reset();
     hooks_.strip_start(ctx_);
   }
-  int row(std::uint8_t *out) { return hooks_.decode_row(ctx_, out); }
+  Status row(std::uint8_t *out) { return hooks_.decode_row(ctx_, out); }
 
  private:
   const DecoderHooks &hooks_;
@@ -185,7 +185,7 @@ TEST(LzwDecoder, MatchesTheRulesOnOddCodeStreams) {
             // Both start from junk: a row must be written whole.
             std::memset(got.data(), 0xC5, n);
             std::memset(want.data(), 0xC5, n);
-            ASSERT_EQ(d.row(got.data()), kStatusOk);
+            ASSERT_EQ(d.row(got.data()), Status::kOk);
             model.row(want.data(), n);
             ASSERT_EQ(got, want) << "row " << r << " n " << n << " capacity " << capacity << " clear " << mix.clear;
           }
@@ -202,7 +202,7 @@ TEST(LzwDecoder, FullTableKeepsTwelveBitCodes) {
   d.start(data);
   Bytes got(4096), want(4096);
   for (int r = 0; r < 40; ++r) {
-    ASSERT_EQ(d.row(got.data()), kStatusOk);
+    ASSERT_EQ(d.row(got.data()), Status::kOk);
     model.row(want.data(), 4096);
     ASSERT_EQ(got, want) << "row " << r;
   }
@@ -247,18 +247,18 @@ TEST(PackBitsDecoder, MatchesTheRulesAndStopsAtRunsPastTheRow) {
       d.start(data);
       Bytes got(n);
       for (std::size_t r = 0; r < rows.size(); ++r) {
-        int status = d.row(got.data());
+        Status status = d.row(got.data());
         if (bad[r]) {
-          EXPECT_EQ(status, kStatusCorrupt) << "row " << r;
+          EXPECT_EQ(status, Status::kCorrupt) << "row " << r;
           break;
         }
-        ASSERT_EQ(status, kStatusOk);
+        ASSERT_EQ(status, Status::kOk);
         ASSERT_EQ(got, rows[r]) << "row " << r << " n " << n;
       }
       if (!bad.back()) {
         // Past the end of the data a row comes out blank, not as what the memory held.
         std::memset(got.data(), 0xC5, n);
-        ASSERT_EQ(d.row(got.data()), kStatusOk);
+        ASSERT_EQ(d.row(got.data()), Status::kOk);
         EXPECT_EQ(got, Bytes(n, 0));
       }
     }

@@ -439,9 +439,9 @@ bool link_overlaps(FileObject &file, const TiffHeader &header, std::uint64_t lin
 
 int prepare_append(FileObject &file, bool &big, std::uint64_t &link) {
   TiffHeader header;
-  int status = read_tiff_header(file, header);
-  if (status != kStatusSuccess) return kWriteFailed;
-  if (last_directory_link(file, header, link) != kStatusSuccess) return kWriteFailed;
+  Status status = read_tiff_header(file, header);
+  if (status != Status::kOk) return kWriteFailed;
+  if (last_directory_link(file, header, link) != Status::kOk) return kWriteFailed;
   if (link_overlaps(file, header, link)) return kWriteFailed;
   big = header.big_endian;
   return file.seek(0, Seek::end) ? kWriteOk : kWriteFailed;
