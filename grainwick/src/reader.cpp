@@ -6,6 +6,7 @@
 
 #include "decoders.h"
 #include "row_fixups.h"
+#include "tiff_tags.h"
 
 namespace grainwick {
 
@@ -200,13 +201,13 @@ Status TiffImage::read_directory(FileObject &file, std::uint32_t offset) {
     Entry e{get16(p, big), get16(p + 2, big), get32(p + 4, big), p + 8};
     Status status = Status::kOk;
     switch (e.tag) {
-      case 256:
+      case kTagImageWidth:
         desc_.width = e.short_value(big);
         break;
-      case 257:
+      case kTagImageLength:
         desc_.length = e.short_value(big);
         break;
-      case 258:
+      case kTagBitsPerSample:
         if (e.count == 1) {
           desc_.bits_per_sample = e.short_value(big);
         } else if (e.count == 3) {
@@ -218,20 +219,20 @@ Status TiffImage::read_directory(FileObject &file, std::uint32_t offset) {
           status = Status::kUnsupported;
         }
         break;
-      case 259: {
+      case kTagCompression: {
         std::uint32_t c = e.short_value(big);
         if (c != 1 && c != 2 && c != 3 && c != 4 && c != 5 && c != 32773) status = Status::kUnsupported;
         desc_.compression = c;
         break;
       }
-      case 262:
+      case kTagPhotometric:
         desc_.photometric = e.short_value(big);
         if (desc_.photometric >= 4) status = Status::kUnsupported;
         break;
-      case 266:
+      case kTagFillOrder:
         desc_.fill_order = e.short_value(big);
         break;
-      case 273:
+      case kTagStripOffsets:
         desc_.strip_offsets.clear();
         desc_.has_strip_offset = false;
         if (e.count == 1) {
@@ -241,10 +242,10 @@ Status TiffImage::read_directory(FileObject &file, std::uint32_t offset) {
           status = read_array(file, big, e, e.count, desc_.strip_offsets);
         }
         break;
-      case 277:
+      case kTagSamplesPerPixel:
         desc_.samples_per_pixel = e.short_value(big);
         break;
-      case 278: {
+      case kTagRowsPerStrip: {
         std::uint32_t rows = e.type == kTypeLong ? e.full(big) : e.short_value(big);
         // 0 would divide by zero below; it can only mean one strip.
         if (rows == 0) rows = 0xFFFFFFFF;
@@ -252,29 +253,29 @@ Status TiffImage::read_directory(FileObject &file, std::uint32_t offset) {
         if (desc_.strip_offsets.empty() && desc_.rows_per_strip < desc_.length) desc_.length = desc_.rows_per_strip;
         break;
       }
-      case 282:
+      case kTagXResolution:
         status = read_rational(file, big, e, desc_.x_resolution);
         break;
-      case 283:
+      case kTagYResolution:
         status = read_rational(file, big, e, desc_.y_resolution);
         break;
-      case 284:
+      case kTagPlanarConfiguration:
         desc_.planar_configuration = e.short_value(big);
         if (desc_.bits_per_sample > 1 && desc_.planar_configuration != 1 && desc_.planar_configuration != 2)
           status = Status::kUnsupported;
         break;
-      case 292:
+      case kTagT4Options:
         desc_.t4_options = e.full(big);
         if (desc_.t4_options & 1) status = Status::kUnsupported;
         break;
-      case 296:
+      case kTagResolutionUnit:
         desc_.resolution_unit = e.short_value(big);
         break;
-      case 317:
+      case kTagPredictor:
         desc_.predictor = e.short_value(big);
         if (desc_.predictor != 1 && desc_.predictor != 2) status = Status::kUnsupported;
         break;
-      case 320:
+      case kTagColorMap:
         // A map of the wrong size (or for a depth no DIB table can show) is left out; the
         // image then shows with the grey ramp.
         if (desc_.bits_per_sample >= 1 && desc_.bits_per_sample <= 8 && e.count >= (3u << desc_.bits_per_sample))
