@@ -11,167 +11,10 @@
 #include <vector>
 
 #include "grainwick.h"
+#include "test_support.h"
 
+namespace grainwick::test {
 namespace {
-
-struct Rgb {
-  int r, g, b;
-  bool operator==(const Rgb &o) const { return r == o.r && g == o.g && b == o.b; }
-};
-
-RGBQUAD quad(int r, int g, int b) {
-  return RGBQUAD{BYTE(b), BYTE(g), BYTE(r), 0};
-}
-
-// A packed DIB built in plain memory; rows addressed from the top of the image.
-class Builder {
- public:
-  Builder(int width, int height, int bits, std::vector<RGBQUAD> table = {})
-      : w_(width), h_(height), bits_(bits), table_(std::move(table)) {
-    stride_ = dib_stride(width, bits);
-    bytes_.assign(40 + table_.size() * 4 + stride_ * height, 0);
-    BITMAPINFOHEADER hd{};
-    hd.biSize = 40;
-    hd.biWidth = width;
-    hd.biHeight = height;
-    hd.biPlanes = 1;
-    hd.biBitCount = WORD(bits);
-    hd.biClrUsed = DWORD(table_.size());
-    hd.biXPelsPerMeter = 2835;
-    hd.biYPelsPerMeter = 3780;
-    std::memcpy(bytes_.data(), &hd, 40);
-    if (!table_.empty()) std::memcpy(bytes_.data() + 40, table_.data(), table_.size() * 4);
-  }
-  std::uint8_t *row(int top) { return bytes_.data() + 40 + table_.size() * 4 + stride_ * (h_ - 1 - top); }
-  void index(int x, int top, unsigned v) {
-    std::uint8_t *r = row(top);
-    if (bits_ == 1) {
-      r[x / 8] = std::uint8_t((r[x / 8] & ~(0x80 >> (x % 8))) | (v ? 0x80 >> (x % 8) : 0));
-    } else if (bits_ == 4) {
-      r[x / 2] = std::uint8_t(x % 2 ? (r[x / 2] & 0xF0) | v : (r[x / 2] & 0x0F) | (v << 4));
-    } else {
-      r[x] = std::uint8_t(v);
-    }
-  }
-  void rgb(int x, int top, Rgb c) {
-    std::uint8_t *p = row(top) + x * 3;
-    p[0] = BYTE(c.b), p[1] = BYTE(c.g), p[2] = BYTE(c.r);
-  }
-  void fill(Rgb c) {
-    for (int y = 0; y < h_; ++y)
-      for (int x = 0; x < w_; ++x) rgb(x, y, c);
-  }
-  // Sets the padding bits and bytes of every row, which no conversion may carry over.
-  void dirty_padding() {
-    std::size_t used_bits = std::size_t(w_) * bits_;
-    for (int y = 0; y < h_; ++y)
-      for (std::size_t bit = used_bits; bit < stride_ * 8; ++bit)
-        row(y)[bit / 8] |= std::uint8_t(0x80 >> (bit % 8));
-  }
-  std::vector<std::uint8_t> &bytes() { return bytes_; }
-  BITMAPINFOHEADER &header() { return *reinterpret_cast<BITMAPINFOHEADER *>(bytes_.data()); }
-  HGLOBAL handle() const {
-    HGLOBAL h = GlobalAlloc(GHND, bytes_.size());
-    std::memcpy(GlobalLock(h), bytes_.data(), bytes_.size());
-    GlobalUnlock(h);
-    return h;
-  }
-
- private:
-  int w_, h_, bits_;
-  std::vector<RGBQUAD> table_;
-  std::size_t stride_;
-  std::vector<std::uint8_t> bytes_;
-};
-
-// Owns a handle and reads it back; rows addressed from the top of the image.
-class Dib {
- public:
-  explicit Dib(HGLOBAL h = nullptr) : h_(h) {}
-  ~Dib() { reset(nullptr); }
-  Dib(const Dib &) = delete;
-  Dib &operator=(const Dib &) = delete;
-  void reset(HGLOBAL h) {
-    if (h_) GlobalFree(h_);
-    h_ = h;
-  }
-  HGLOBAL get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
-  std::vector<std::uint8_t> bytes() const {
-    auto *p = static_cast<std::uint8_t *>(GlobalLock(h_));
-    std::vector<std::uint8_t> out(p, p + GlobalSize(h_));
-    GlobalUnlock(h_);
-    return out;
-  }
-  BITMAPINFOHEADER header() const {
-    BITMAPINFOHEADER hd;
-    std::memcpy(&hd, bytes().data(), 40);
-    return hd;
-  }
-  unsigned table_size() const {
-    BITMAPINFOHEADER hd = header();
-    return hd.biBitCount > 8 ? 0 : hd.biClrUsed ? hd.biClrUsed : 1u << hd.biBitCount;
-  }
-  Rgb entry(unsigned i) const {
-    auto b = bytes();
-    const std::uint8_t *q = b.data() + 40 + i * 4;
-    return {q[2], q[1], q[0]};
-  }
-  std::vector<std::uint8_t> row(int top) const {
-    BITMAPINFOHEADER hd = header();
-    std::size_t stride = dib_stride(hd.biWidth, hd.biBitCount);
-    auto b = bytes();
-    std::size_t off = 40 + table_size() * 4 + stride * std::size_t(hd.biHeight - 1 - top);
-    return std::vector<std::uint8_t>(b.begin() + off, b.begin() + off + stride);
-  }
-  unsigned index(int x, int top) const {
-    auto r = row(top);
-    switch (header().biBitCount) {
-      case 1:
-        return (r[x / 8] >> (7 - x % 8)) & 1;
-      case 4:
-        return x % 2 ? r[x / 2] & 15 : r[x / 2] >> 4;
-      default:
-        return r[x];
-    }
-  }
-  Rgb colour(int x, int top) const {
-    if (header().biBitCount == 24) {
-      auto r = row(top);
-      return {r[x * 3 + 2], r[x * 3 + 1], r[x * 3]};
-    }
-    return entry(index(x, top));
-  }
-  // All pixel colours, top row first.
-  std::vector<Rgb> colours() const {
-    BITMAPINFOHEADER hd = header();
-    std::vector<Rgb> out;
-    for (int y = 0; y < hd.biHeight; ++y)
-      for (int x = 0; x < hd.biWidth; ++x) out.push_back(colour(x, y));
-    return out;
-  }
-  // Bits or bytes of each row past the last pixel, all of which must be zero.
-  bool padding_clear() const {
-    BITMAPINFOHEADER hd = header();
-    std::size_t used = std::size_t(hd.biWidth) * hd.biBitCount;
-    for (int y = 0; y < hd.biHeight; ++y) {
-      auto r = row(y);
-      for (std::size_t bit = used; bit < r.size() * 8; ++bit)
-        if (r[bit / 8] & (0x80 >> (bit % 8))) return false;
-    }
-    return true;
-  }
-  int count_white() const {
-    BITMAPINFOHEADER hd = header();
-    int n = 0;
-    for (int y = 0; y < hd.biHeight; ++y)
-      for (int x = 0; x < hd.biWidth; ++x) n += index(x, y);
-    return n;
-  }
-
- private:
-  HGLOBAL h_;
-};
 
 const std::vector<RGBQUAD> kTwo = {quad(200, 10, 30), quad(5, 60, 250)};
 std::vector<RGBQUAD> sixteen() {
@@ -179,21 +22,6 @@ std::vector<RGBQUAD> sixteen() {
   for (int i = 0; i < 16; ++i) t.push_back(quad(i * 16, 255 - i * 16, (i * 37) % 256));
   return t;
 }
-std::vector<RGBQUAD> grey_table(int n) {
-  std::vector<RGBQUAD> t;
-  for (int i = 0; i < n; ++i) t.push_back(quad(i * 255 / (n - 1), i * 255 / (n - 1), i * 255 / (n - 1)));
-  return t;
-}
-
-// An indexed DIB with a pattern that mixes every index, its padding set.
-Builder patterned(int width, int height, int bits, const std::vector<RGBQUAD> &table) {
-  Builder b(width, height, bits, table);
-  for (int y = 0; y < height; ++y)
-    for (int x = 0; x < width; ++x) b.index(x, y, unsigned(x * 3 + y * 5) % table.size());
-  b.dirty_padding();
-  return b;
-}
-
 // ---- widening ----
 
 TEST(Widen, OneStepKeepsIndexesTableAndPadding) {
@@ -207,7 +35,7 @@ TEST(Widen, OneStepKeepsIndexesTableAndPadding) {
   for (const Case &c : cases) {
     for (int width : {1, 7, 33}) {
       SCOPED_TRACE(testing::Message() << c.from << " to " << c.to << " bits, width " << width);
-      Builder src = patterned(width, 3, c.from, c.table);
+      DibBuilder src = patterned(width, 3, c.from, c.table);
       Dib in(src.handle());
       Dib out(c.convert(in.get()));
       ASSERT_TRUE(out);
@@ -241,7 +69,7 @@ TEST(Widen, EveryPathTo24BitsGivesTheTableColours) {
   for (const Case &c : cases) {
     for (int width : {1, 7, 33}) {
       SCOPED_TRACE(testing::Message() << c.bits << " bits, width " << width);
-      Builder src = patterned(width, 3, c.bits, c.table);
+      DibBuilder src = patterned(width, 3, c.bits, c.table);
       Dib in(src.handle());
       Dib out(c.convert(in.get()));
       ASSERT_TRUE(out);
@@ -254,7 +82,7 @@ TEST(Widen, EveryPathTo24BitsGivesTheTableColours) {
 }
 
 TEST(Widen, IndexPastTheTableReadsAsBlack) {
-  Builder src(2, 1, 8, {quad(9, 9, 9)});
+  DibBuilder src(2, 1, 8, {quad(9, 9, 9)});
   src.index(0, 0, 0);
   src.index(1, 0, 200);
   Dib in(src.handle());
@@ -275,7 +103,7 @@ TEST(Widen, WrongDepthIsRefused) {
 }
 
 TEST(IncreaseColors, TargetsAndTheSizeLimit) {
-  Builder src = patterned(5, 3, 1, kTwo);
+  DibBuilder src = patterned(5, 3, 1, kTwo);
   Dib in(src.handle());
   Dib eight(ImgIncreaseColors(in.get(), 8));
   ASSERT_TRUE(eight);
@@ -290,7 +118,7 @@ TEST(IncreaseColors, TargetsAndTheSizeLimit) {
   EXPECT_EQ(ImgIncreaseColors(in.get(), 16), nullptr);
 
   // 3000 x 2000 x 3 = 18,000,000 bytes is past the limit; 8 bits (6,000,000) is not.
-  Builder big(3000, 2000, 4, sixteen());
+  DibBuilder big(3000, 2000, 4, sixteen());
   Dib large(big.handle());
   EXPECT_EQ(ImgIncreaseColors(large.get(), 24), nullptr);
   Dib ok(ImgIncreaseColors(large.get(), 8));
@@ -299,14 +127,14 @@ TEST(IncreaseColors, TargetsAndTheSizeLimit) {
 
 // ---- 24 to 1 bit ----
 
-Dib bilevel_of(Builder &b) {
+Dib bilevel_of(DibBuilder &b) {
   Dib in(b.handle());
   return Dib(DIB24To1(in.get()));
 }
 
 TEST(ToOneBit, ErrorGoesRightWithTruncatedShares) {
   // 128 grey is white (Y16 = 32768); its error -127 sends -47 right: 175 becomes exactly 128.
-  Builder b(2, 1, 24);
+  DibBuilder b(2, 1, 24);
   b.rgb(0, 0, {128, 128, 128});
   b.rgb(1, 0, {175, 175, 175});
   Dib out = bilevel_of(b);
@@ -322,7 +150,7 @@ TEST(ToOneBit, WorksUpFromTheFirstStoredRowWithDiagonalQuarter) {
   // black with no error. Top-left 255 - 47 = 208 is white, error -47 sends -17 right. So the
   // top-right pixel ends at X - 31 - 17: white from 176.
   for (int x : {175, 176}) {
-    Builder b(2, 2, 24);
+    DibBuilder b(2, 2, 24);
     b.rgb(0, 1, {128, 128, 128});
     b.rgb(1, 1, {0, 0, 0});
     b.rgb(0, 0, {255, 255, 255});
@@ -337,7 +165,7 @@ TEST(ToOneBit, WorksUpFromTheFirstStoredRowWithDiagonalQuarter) {
 }
 
 TEST(ToOneBit, LuminanceWeightsAndTable) {
-  Builder b(3, 1, 24);
+  DibBuilder b(3, 1, 24);
   b.rgb(0, 0, {255, 0, 0});  // Y16 19635
   b.rgb(1, 0, {0, 255, 0});  // Y16 38505
   b.rgb(2, 0, {0, 0, 0});
@@ -356,8 +184,8 @@ TEST(ToOneBit, LuminanceWeightsAndTable) {
 TEST(ToOneBit, IndexedInputsMatchTheir24BitForm) {
   for (int width : {1, 7, 33}) {
     SCOPED_TRACE(width);
-    Builder eight = patterned(width, 5, 8, grey_table(256));
-    Builder four = patterned(width, 5, 4, sixteen());
+    DibBuilder eight = patterned(width, 5, 8, grey_table(256));
+    DibBuilder four = patterned(width, 5, 4, sixteen());
     for (auto *b : {&eight, &four}) {
       Dib in(b->handle());
       Dib full(b->header().biBitCount == 8 ? DIB8To24(in.get()) : DIB4To24(in.get()));
@@ -373,7 +201,7 @@ TEST(ToOneBit, IndexedInputsMatchTheir24BitForm) {
 // ---- grey ----
 
 TEST(Grey, TwentyFourBitsUsesThePlainWeights) {
-  Builder b(4, 1, 24);
+  DibBuilder b(4, 1, 24);
   b.rgb(0, 0, {255, 0, 0});
   b.rgb(1, 0, {255, 255, 255});
   b.rgb(2, 0, {0, 0, 100});
@@ -390,7 +218,7 @@ TEST(Grey, TwentyFourBitsUsesThePlainWeights) {
 }
 
 TEST(Grey, IndexedInputsGetAToneCurvedTableAndSamePixels) {
-  Builder b =
+  DibBuilder b =
       patterned(7, 2, 8, {quad(128, 128, 128), quad(255, 255, 255), quad(0, 0, 0), quad(155, 155, 155)});
   Dib in(b.handle());
   Dib out(ColorToGrayscale(in.get()));
@@ -418,7 +246,7 @@ TEST(DitherBW, BayerOnMidGreyIsTheMatrixPatternFromTheTopRow) {
       {60, 28, 52, 20, 62, 30, 54, 22}, {3, 35, 11, 43, 1, 33, 9, 41},    {51, 19, 59, 27, 49, 17, 57, 25},
       {15, 47, 7, 39, 13, 45, 5, 37},   {63, 31, 55, 23, 61, 29, 53, 21},
   };
-  Builder b(16, 11, 24);  // a height that is not a multiple of 8 shows the row origin
+  DibBuilder b(16, 11, 24);  // a height that is not a multiple of 8 shows the row origin
   b.fill(kMid);
   Dib in(b.handle());
   Dib out(DitherToBW(in.get(), 1));
@@ -437,7 +265,7 @@ TEST(DitherBW, FlatBlackAndWhiteStayPureWithEveryMethod) {
   for (int flags : {0, 1, 2, 4}) {
     for (Rgb c : {Rgb{0, 0, 0}, Rgb{255, 255, 255}}) {
       SCOPED_TRACE(testing::Message() << "flags " << flags << " level " << c.r);
-      Builder b(33, 9, 24);
+      DibBuilder b(33, 9, 24);
       b.fill(c);
       Dib in(b.handle());
       Dib out(DitherToBW(in.get(), std::int16_t(flags)));
@@ -451,7 +279,7 @@ TEST(DitherBW, FlatBlackAndWhiteStayPureWithEveryMethod) {
 TEST(DitherBW, DiffusionKeepsMidGreyNearHalf) {
   for (int flags : {2, 4}) {
     SCOPED_TRACE(flags);
-    Builder b(64, 64, 24);
+    DibBuilder b(64, 64, 24);
     b.fill(kMid);
     Dib in(b.handle());
     Dib out(DitherToBW(in.get(), std::int16_t(flags)));
@@ -466,7 +294,7 @@ TEST(DitherBW, BurkesAndFloydSteinbergSpreadTheirOwnWeights) {
   // Tones 126, 100, 145 (greys 154, 137, 163). The first pixel is black with error 125.
   // Burkes: 100 + 1000/32 = 131 white (error -123); third: 145 + (500 - 984)/32 = 130 white.
   // Floyd-Steinberg: 100 + 875/16 = 154 white (error -100); third: 145 - 700/16 = 102 black.
-  Builder b(3, 1, 24);
+  DibBuilder b(3, 1, 24);
   b.rgb(0, 0, {154, 154, 154});
   b.rgb(1, 0, {137, 137, 137});
   b.rgb(2, 0, {163, 163, 163});
@@ -491,7 +319,7 @@ TEST(DitherBW, BurkesAndFloydSteinbergSpreadTheirOwnWeights) {
 TEST(DitherBW, FloydSteinbergErrorDoesNotWrapAcrossRowEnds) {
   // The top row ends on tone 126 (black, error 125). Were its rightward share to wrap onto the
   // start of the next row, the tone-100 pixel there would become 154 and turn white.
-  Builder b(3, 2, 24);
+  DibBuilder b(3, 2, 24);
   b.rgb(0, 0, {0, 0, 0});
   b.rgb(1, 0, {0, 0, 0});
   b.rgb(2, 0, {154, 154, 154});
@@ -503,7 +331,7 @@ TEST(DitherBW, FloydSteinbergErrorDoesNotWrapAcrossRowEnds) {
   ASSERT_TRUE(out);
   EXPECT_EQ(out.index(0, 1), 0u);
   for (int width : {1, 2}) {
-    Builder narrow(width, 40, 24);
+    DibBuilder narrow(width, 40, 24);
     narrow.fill(kMid);
     Dib n(narrow.handle());
     for (int flags : {2, 4}) {
@@ -516,7 +344,7 @@ TEST(DitherBW, FloydSteinbergErrorDoesNotWrapAcrossRowEnds) {
 }
 
 TEST(DitherBW, IndexedInputsUseTheirTableAndOneBitIsRefused) {
-  Builder eight(9, 3, 8, {quad(155, 155, 155), quad(154, 154, 154)});
+  DibBuilder eight(9, 3, 8, {quad(155, 155, 155), quad(154, 154, 154)});
   for (int x = 0; x < 9; ++x) eight.index(x, 1, 1);
   Dib in(eight.handle());
   Dib out(DitherToBW(in.get(), 0));
@@ -535,8 +363,8 @@ TEST(DitherBW, IndexedInputsUseTheirTableAndOneBitIsRefused) {
 // ---- median cut ----
 
 // 40 distinct colours on the 8-step grid, each used a different number of times.
-Builder forty_colours(std::vector<Rgb> &used) {
-  Builder b(41, 20, 24);
+DibBuilder forty_colours(std::vector<Rgb> &used) {
+  DibBuilder b(41, 20, 24);
   used.clear();
   for (int i = 0; i < 40; ++i) used.push_back({(i * 8) % 256, (i * 56) % 256, 248 - (i * 24) % 248});
   int n = 0;
@@ -547,7 +375,7 @@ Builder forty_colours(std::vector<Rgb> &used) {
 
 TEST(MedianCut, FewerSourceColoursThanAskedComeOutExactly) {
   std::vector<Rgb> used;
-  Builder b = forty_colours(used);
+  DibBuilder b = forty_colours(used);
   Dib in(b.handle());
   Dib out(ReduceColorToColor(in.get(), 256, 0));
   ASSERT_TRUE(out);
@@ -565,7 +393,7 @@ TEST(MedianCut, FewerSourceColoursThanAskedComeOutExactly) {
 TEST(MedianCut, CutFollowsTheRunningCountAndBoxOrder) {
   // Four reds, one pixel each: the count first passes half at the third, so the boxes are
   // {0, 64, 128} (3 pixels, listed first, mean 64) and {192}.
-  Builder b(4, 1, 24);
+  DibBuilder b(4, 1, 24);
   for (int x = 0; x < 4; ++x) b.rgb(x, 0, {x * 64, 0, 0});
   Dib in(b.handle());
   Dib out(ReduceColorToColor(in.get(), 2, 0));
@@ -577,7 +405,7 @@ TEST(MedianCut, CutFollowsTheRunningCountAndBoxOrder) {
 }
 
 TEST(MedianCut, ManyColoursGiveAtMostTheAskedNumber) {
-  Builder b(61, 47, 24);
+  DibBuilder b(61, 47, 24);
   std::mt19937 rng(7);
   for (int y = 0; y < 47; ++y)
     for (int x = 0; x < 61; ++x) b.rgb(x, y, {int(rng() % 256), int(rng() % 256), int(rng() % 256)});
@@ -601,7 +429,7 @@ TEST(MedianCut, ManyColoursGiveAtMostTheAskedNumber) {
 TEST(MedianCut, NearestColoursWithoutDitherAndMeanKeptWithIt) {
   // A horizontal ramp cut to 4 colours: undithered pixels take a palette colour near their own;
   // dithered rows keep the ramp's average within a few levels.
-  Builder b(64, 16, 24);
+  DibBuilder b(64, 16, 24);
   for (int y = 0; y < 16; ++y)
     for (int x = 0; x < 64; ++x) b.rgb(x, y, {x * 4, x * 4, x * 4});
   Dib in(b.handle());
@@ -619,7 +447,7 @@ TEST(MedianCut, NearestColoursWithoutDitherAndMeanKeptWithIt) {
 }
 
 TEST(MedianCut, IndexedSourcesAndRefusals) {
-  Builder four = patterned(7, 3, 4, sixteen());
+  DibBuilder four = patterned(7, 3, 4, sixteen());
   Dib in4(four.handle());
   Dib out(ReduceColorToColor(in4.get(), 16, 0));
   ASSERT_TRUE(out);
@@ -633,7 +461,7 @@ TEST(MedianCut, IndexedSourcesAndRefusals) {
   EXPECT_EQ(ReduceColorToColor(in4.get(), 300, 0), nullptr);
   EXPECT_EQ(ReduceColorToColor(in4.get(), 0, 0), nullptr);
   EXPECT_EQ(ImgReduceColors(in4.get(), 300, 0), nullptr);
-  Builder eight = patterned(7, 3, 8, grey_table(16));  // 8 bits with 16 colours may ask 256
+  DibBuilder eight = patterned(7, 3, 8, grey_table(16));  // 8 bits with 16 colours may ask 256
   Dib in8(eight.handle());
   Dib wide(ReduceColorToColor(in8.get(), 256, 0));
   ASSERT_TRUE(wide);
@@ -645,7 +473,7 @@ TEST(MedianCut, IndexedSourcesAndRefusals) {
 }
 
 TEST(MedianCut, FixedPalettes) {
-  Builder b(5, 2, 24);
+  DibBuilder b(5, 2, 24);
   b.rgb(0, 0, {255, 0, 0});
   b.rgb(1, 0, {0, 0, 128});
   b.rgb(2, 0, {192, 192, 192});
@@ -708,7 +536,7 @@ TEST(Palettes, ColourCountsAndPaletteCopy) {
 struct LockedBlock {
   HGLOBAL h;
   void *p;
-  explicit LockedBlock(const Builder &b) : h(b.handle()), p(GlobalLock(h)) {}
+  explicit LockedBlock(const DibBuilder &b) : h(b.handle()), p(GlobalLock(h)) {}
   // After an in-place change the block may have moved.
   void refresh() {
     GlobalUnlock(h);
@@ -729,8 +557,8 @@ struct LockedBlock {
   }
 };
 
-Builder three_colour_image(int width, int height) {
-  Builder b(width, height, 24);
+DibBuilder three_colour_image(int width, int height) {
+  DibBuilder b(width, height, 24);
   for (int y = 0; y < height; ++y)
     for (int x = 0; x < width; ++x)
       b.rgb(x, y, x < width / 3 ? Rgb{255, 0, 0} : x < 2 * width / 3 ? Rgb{0, 0, 255} : Rgb{255, 255, 255});
@@ -755,7 +583,7 @@ TEST(ReduceDib, ReplacesTheBlockWithAnIndexedDib) {
 }
 
 TEST(ReduceDib, FourBitsAndSystemColoursAndGivenPalette) {
-  Builder ramp(40, 10, 24);
+  DibBuilder ramp(40, 10, 24);
   for (int y = 0; y < 10; ++y)
     for (int x = 0; x < 40; ++x) ramp.rgb(x, y, {x * 6, 255 - x * 6, (x * y) % 256});
   {
@@ -767,7 +595,7 @@ TEST(ReduceDib, FourBitsAndSystemColoursAndGivenPalette) {
     EXPECT_GE(out.header().biClrUsed, 8u);
   }
   {
-    Builder flat(8, 8, 24);
+    DibBuilder flat(8, 8, 24);
     flat.fill({128, 0, 0});
     LockedBlock block(flat);
     ASSERT_EQ(ReduceDib(block.p, 0, 0, 0, nullptr, 0, nullptr), 1);
@@ -779,7 +607,7 @@ TEST(ReduceDib, FourBitsAndSystemColoursAndGivenPalette) {
   }
   {
     // Black and white given; grey 128 dithered comes out near half white, undithered all white.
-    Builder grey(32, 32, 24);
+    DibBuilder grey(32, 32, 24);
     grey.fill({128, 128, 128});
     RGBQUAD bw[2] = {quad(0, 0, 0), quad(255, 255, 255)};
     LockedBlock plain(grey), dithered(grey);
@@ -796,14 +624,14 @@ TEST(ReduceDib, FourBitsAndSystemColoursAndGivenPalette) {
 
 TEST(ReduceDib, DitherLimitsTheErrorAndRunsSerpentine) {
   RGBQUAD bw[2] = {quad(0, 0, 0), quad(255, 255, 255)};
-  auto reduced = [&](Builder &b) {
+  auto reduced = [&](DibBuilder &b) {
     LockedBlock block(b);
     EXPECT_EQ(ReduceDib(block.p, 8, 1, 2, bw, 0, nullptr), 1);
     return block.copy();
   };
   // 128 goes white (error -127); its 7/16 share, -56, is limited to -32, so 160 lands on 128
   // and is white too (unlimited it would be 104, black).
-  Builder row(2, 1, 24);
+  DibBuilder row(2, 1, 24);
   row.rgb(0, 0, {128, 128, 128});
   row.rgb(1, 0, {160, 160, 160});
   Dib one = reduced(row);
@@ -811,7 +639,7 @@ TEST(ReduceDib, DitherLimitsTheErrorAndRunsSerpentine) {
   EXPECT_EQ(one.index(1, 0), 1u);
   // Second row right to left: 160 white (error -95), so 140 gets -29 and is black; left to
   // right it would have been white.
-  Builder two(3, 2, 24);
+  DibBuilder two(3, 2, 24);
   two.rgb(1, 1, {140, 140, 140});
   two.rgb(2, 1, {160, 160, 160});
   Dib out = reduced(two);
@@ -826,7 +654,7 @@ TEST(ReduceDib, FailureCodesLeaveTheBlockAlone) {
   std::vector<std::uint8_t> not_a_block = three_colour_image(3, 3).bytes();
   EXPECT_EQ(ReduceDib(not_a_block.data(), 8, 0, 0, nullptr, 0, nullptr), GW_REDUCE_READ_FAILED);
 
-  Builder truncated = three_colour_image(6, 6);
+  DibBuilder truncated = three_colour_image(6, 6);
   truncated.bytes().resize(truncated.bytes().size() - 1);
   LockedBlock short_block(truncated);
   EXPECT_EQ(ReduceDib(short_block.p, 8, 0, 0, nullptr, 0, nullptr), GW_REDUCE_READ_FAILED);
@@ -878,14 +706,14 @@ TEST(ReduceDib, CodesHaveTextsAndAreReportedWhenAsked) {
 
 TEST(ConvertDib, RoutesByDepthInPlace) {
   {
-    Builder src = three_colour_image(7, 3);
+    DibBuilder src = three_colour_image(7, 3);
     Dib expect(DIB24To1(Dib(src.handle()).get()));
     LockedBlock block(src);
     ASSERT_EQ(ConvertDib(block.p, 24, 1, 0, 0, nullptr, 0, nullptr), 1);
     EXPECT_EQ(block.copy().bytes(), expect.bytes());
   }
   {
-    Builder src = patterned(7, 3, 8, grey_table(256));
+    DibBuilder src = patterned(7, 3, 8, grey_table(256));
     LockedBlock block(src);
     ASSERT_EQ(ConvertDib(block.p, 8, 8, 0, 0, nullptr, 0, nullptr), 1);  // same depth: nothing
     EXPECT_EQ(block.copy().bytes(), src.bytes());
@@ -896,7 +724,7 @@ TEST(ConvertDib, RoutesByDepthInPlace) {
     EXPECT_EQ(ConvertDib(block.p, 8, 4, 0, 0, nullptr, 0, nullptr), GW_REDUCE_READ_FAILED);  // wrong bits
   }
   {
-    Builder src = patterned(7, 3, 4, sixteen());
+    DibBuilder src = patterned(7, 3, 4, sixteen());
     LockedBlock block(src);
     ASSERT_EQ(ConvertDib(block.p, 4, 8, 0, 0, nullptr, 0, nullptr), 1);  // 4 to deeper: nothing
     EXPECT_EQ(block.copy().bytes(), src.bytes());
@@ -904,7 +732,7 @@ TEST(ConvertDib, RoutesByDepthInPlace) {
     EXPECT_EQ(block.copy().entry(9), (Rgb{255, 0, 0}));
   }
   {
-    Builder src = three_colour_image(6, 2);
+    DibBuilder src = three_colour_image(6, 2);
     LockedBlock block(src);
     RGBQUAD pal[2] = {quad(250, 0, 0), quad(0, 0, 0)};
     ASSERT_EQ(ConvertDib(block.p, 24, 8, 0, 2, pal, 0, nullptr), 1);
@@ -915,7 +743,7 @@ TEST(ConvertDib, RoutesByDepthInPlace) {
 }
 
 TEST(ConvertDib2, GivesANewDibAndKeepsTheInput) {
-  Builder src = three_colour_image(9, 5);
+  DibBuilder src = three_colour_image(9, 5);
   Dib in(src.handle());
   HGLOBAL out = reinterpret_cast<HGLOBAL>(&src);  // must be overwritten
   ASSERT_EQ(ConvertDib2(in.get(), &out, 24, 8, 0, 0, nullptr), 1);
@@ -924,7 +752,7 @@ TEST(ConvertDib2, GivesANewDibAndKeepsTheInput) {
   EXPECT_EQ(reduced.header().biClrUsed, 3u);
   EXPECT_EQ(in.bytes(), src.bytes());
 
-  Builder four = patterned(7, 3, 4, sixteen());
+  DibBuilder four = patterned(7, 3, 4, sixteen());
   Dib in4(four.handle());
   ASSERT_EQ(ConvertDib2(in4.get(), &out, 4, 4, 0, 0, nullptr), 1);
   Dib same(out);
@@ -947,33 +775,33 @@ TEST(ConvertDib2, GivesANewDibAndKeepsTheInput) {
 
 // ---- damaged input ----
 
-using Mutation = std::function<void(Builder &)>;
+using Mutation = std::function<void(DibBuilder &)>;
 
 TEST(BadInput, EveryExportRefusesDamagedHeaders) {
   const std::vector<std::pair<const char *, Mutation>> damage = {
-      {"header size 12", [](Builder &b) { b.header().biSize = 12; }},
-      {"two planes", [](Builder &b) { b.header().biPlanes = 2; }},
-      {"compressed", [](Builder &b) { b.header().biCompression = 1; }},
-      {"16 bits", [](Builder &b) { b.header().biBitCount = 16; }},
-      {"zero width", [](Builder &b) { b.header().biWidth = 0; }},
-      {"negative width", [](Builder &b) { b.header().biWidth = -5; }},
-      {"zero height", [](Builder &b) { b.header().biHeight = 0; }},
-      {"top-down", [](Builder &b) { b.header().biHeight = -b.header().biHeight; }},
-      {"huge width", [](Builder &b) { b.header().biWidth = 0x7FFFFFFF; }},
-      {"huge height", [](Builder &b) { b.header().biHeight = 0x7FFFFFFF; }},
-      {"rows past the end", [](Builder &b) { b.header().biHeight += 1; }},
-      {"too many colours", [](Builder &b) { b.header().biClrUsed = b.header().biBitCount == 24 ? 0 : 300; }},
-      {"colour count overflow", [](Builder &b) { b.header().biClrUsed = 0xFFFFFFFF; }},
-      {"cut short", [](Builder &b) { b.bytes().resize(b.bytes().size() - 1); }},
-      {"header only", [](Builder &b) { b.bytes().resize(40); }},
-      {"under a header", [](Builder &b) { b.bytes().resize(20); }},
+      {"header size 12", [](DibBuilder &b) { b.header().biSize = 12; }},
+      {"two planes", [](DibBuilder &b) { b.header().biPlanes = 2; }},
+      {"compressed", [](DibBuilder &b) { b.header().biCompression = 1; }},
+      {"16 bits", [](DibBuilder &b) { b.header().biBitCount = 16; }},
+      {"zero width", [](DibBuilder &b) { b.header().biWidth = 0; }},
+      {"negative width", [](DibBuilder &b) { b.header().biWidth = -5; }},
+      {"zero height", [](DibBuilder &b) { b.header().biHeight = 0; }},
+      {"top-down", [](DibBuilder &b) { b.header().biHeight = -b.header().biHeight; }},
+      {"huge width", [](DibBuilder &b) { b.header().biWidth = 0x7FFFFFFF; }},
+      {"huge height", [](DibBuilder &b) { b.header().biHeight = 0x7FFFFFFF; }},
+      {"rows past the end", [](DibBuilder &b) { b.header().biHeight += 1; }},
+      {"too many colours", [](DibBuilder &b) { b.header().biClrUsed = b.header().biBitCount == 24 ? 0 : 300; }},
+      {"colour count overflow", [](DibBuilder &b) { b.header().biClrUsed = 0xFFFFFFFF; }},
+      {"cut short", [](DibBuilder &b) { b.bytes().resize(b.bytes().size() - 1); }},
+      {"header only", [](DibBuilder &b) { b.bytes().resize(40); }},
+      {"under a header", [](DibBuilder &b) { b.bytes().resize(20); }},
   };
   for (int bits : {1, 4, 8, 24}) {
     for (const auto &[name, mutate] : damage) {
       SCOPED_TRACE(testing::Message() << bits << " bits, " << name);
       // A 24-bit DIB has no table whatever biClrUsed says.
       if (bits == 24 && std::string(name).find("colour") != std::string::npos) continue;
-      Builder b = bits == 24 ? Builder(9, 5, 24) : patterned(9, 5, bits, grey_table(1 << bits));
+      DibBuilder b = bits == 24 ? DibBuilder(9, 5, 24) : patterned(9, 5, bits, grey_table(1 << bits));
       mutate(b);
       Dib in(b.handle());
       HGLOBAL h = in.get();
@@ -1009,3 +837,4 @@ TEST(BadInput, NullHandles) {
 }
 
 }  // namespace
+}  // namespace grainwick::test

@@ -10,33 +10,15 @@
 #include "decoders.h"
 #include "grainwick.h"
 #include "row_fixups.h"
-#include "test_tiff.h"
+#include "test_support.h"
 
-namespace grainwick {
+namespace grainwick::test {
 namespace {
-
-using Bytes = std::vector<std::uint8_t>;
 
 struct Random {
   std::uint32_t state;
   std::uint32_t next() { return (state = state * 1664525u + 1013904223u) >> 8; }
   std::uint32_t below(std::uint32_t n) { return next() % n; }
-};
-
-// MSB-first packing of codes of varying width.
-struct BitWriter {
-  Bytes out;
-  std::uint64_t acc = 0;
-  int bits = 0;
-  void put(std::uint32_t code, std::uint32_t width) {
-    acc = acc << width | code;
-    bits += int(width);
-    while (bits >= 8) out.push_back(std::uint8_t(acc >> (bits -= 8)));
-  }
-  Bytes finish() {
-    if (bits) out.push_back(std::uint8_t(acc << (8 - bits)));
-    return out;
-  }
 };
 
 // The LZW rules written plainly: a table of whole strings, input read bit by bit.
@@ -117,7 +99,7 @@ Bytes make_codes(Random &rnd, int count, std::uint32_t clear, std::uint32_t end,
       code = rnd.below(2) ? rnd.below(next) : next - 1 - rnd.below(std::min<std::uint32_t>(next, 64));
       if (code == 256 || code == 257) code = 65;
     }
-    w.put(code, width);
+    w.put(code, int(width));
     if (code == 256) {
       width = 9, next = 258, fresh = true;
     } else if (code == 257) {
@@ -128,7 +110,7 @@ Bytes make_codes(Random &rnd, int count, std::uint32_t clear, std::uint32_t end,
       if (next == (1u << width) - 1 && width < 12) ++width;
     }
   }
-  return w.finish();
+  return w.bytes;
 }
 
 // Feeds `strips` to a decoder through a scratch buffer of `capacity` bytes, `n` bytes a row.
@@ -290,17 +272,16 @@ TEST(RowFixups, EveryCombinationMatchesTheStepsOneByOne) {
 // The DIB is not allocated zero-filled: what a decoder leaves (data ending early) and the row
 // padding must still come out zero, or all ones where WhiteIsZero complements them.
 TEST(DibRows, WhatTheDataDoNotReachIsClearedWhateverTheMemoryHeld) {
-  const std::string path = test::temp_dir() + "/short.tif";
+  const std::string path = temp_dir() + "/short.tif";
   for (std::uint16_t photometric : {1, 0}) {
     // 7 × 5 grey, PackBits, one strip at the end of the file: row 0 whole, row 1 three bytes.
-    test::SourceImage img = test::make_image(test::Kind::grey8, 7, 5);
+    SourceImage img = make_image(Kind::grey8, 7, 5);
     img.photometric = photometric;
-    ASSERT_TRUE(test::write_tiff(path, img, 0, 32773));
-    Bytes file = test::read_file(path);
-    const std::size_t e = test::find_entry(file, 273);
-    ASSERT_NE(e, 0u);
-    const std::uint32_t at = std::uint32_t(file.size());
-    std::memcpy(file.data() + e + 8, &at, 4);
+    ASSERT_TRUE(write_tiff(path, img, 0, 32773));
+    Bytes file = read_file(path);
+    RawTiff t(file);
+    t.set32(t.entry(kTagStripOffsets) + 8, std::uint32_t(file.size()));
+    file = t.f;
     for (std::uint8_t b : {0x06, 1, 2, 3, 4, 5, 6, 7, 0x02, 9, 8, 7}) file.push_back(b);
     const std::uint8_t rest = photometric == 0 ? 0xFF : 0;
     for (int round = 0; round < 3; ++round) {
@@ -312,7 +293,7 @@ TEST(DibRows, WhatTheDataDoNotReachIsClearedWhateverTheMemoryHeld) {
         GlobalUnlock(junk);
         GlobalFree(junk);
       }
-      test::StreamBlock s(file);
+      StreamBlock s(file);
       HGLOBAL dib = nullptr;
       ASSERT_EQ(readtiffiledibstream(s.data, s.length, 0, 0, 0, &dib, nullptr, 0), 1);
       const auto *px = static_cast<const std::uint8_t *>(GlobalLock(dib)) + 40 + 1024;
@@ -336,4 +317,4 @@ TEST(DibRows, WhatTheDataDoNotReachIsClearedWhateverTheMemoryHeld) {
 }
 
 }  // namespace
-}  // namespace grainwick
+}  // namespace grainwick::test

@@ -9,20 +9,16 @@
 
 #include "frame.h"
 #include "grainwick.h"
-#include "test_tiff.h"
+#include "test_support.h"
 
 namespace grainwick::test {
 namespace {
 
+// Blank pixels under a full table whose entry i is red 255 - i.
 HGLOBAL blank_dib(int w, int h, int bits) {
-  int colours = bits <= 8 ? 1 << bits : 0;
-  HGLOBAL dib = GlobalAlloc(GHND, 40 + 4 * std::size_t(colours) + dib_stride(w, bits) * std::size_t(h));
-  auto *hd = static_cast<BITMAPINFOHEADER *>(GlobalLock(dib));
-  *hd = BITMAPINFOHEADER{40, w, h, 1, WORD(bits), 0, 0, 0, 0, DWORD(colours), 0};
-  auto *table = reinterpret_cast<RGBQUAD *>(hd + 1);
-  for (int i = 0; i < colours; ++i) table[i] = RGBQUAD{BYTE(i), BYTE(i), BYTE(255 - i), 0};
-  GlobalUnlock(dib);
-  return dib;
+  std::vector<RGBQUAD> table;
+  for (int i = 0; bits <= 8 && i < 1 << bits; ++i) table.push_back(quad(255 - i, i, i));
+  return DibBuilder(w, h, bits, table, 0, 0).handle();
 }
 
 BITMAP bitmap_facts(HBITMAP b) {
