@@ -67,6 +67,12 @@ DibBuilder::DibBuilder(int width, int height, int bits, std::vector<RGBQUAD> tab
   if (!table_.empty()) std::memcpy(bytes_.data() + 40, table_.data(), table_.size() * 4);
 }
 
+DibBuilder DibBuilder::from_pixels(int width, int height, const std::vector<Rgb> &pixels) {
+  DibBuilder b(width, height, 24);
+  for (std::size_t i = 0; i < pixels.size(); ++i) b.rgb(int(i) % width, int(i) / width, pixels[i]);
+  return b;
+}
+
 void DibBuilder::index(int x, int top, unsigned v) {
   std::uint8_t *r = row(top);
   if (bits_ == 1)

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "grainwick.h"
 #include "platform/win32mem.h"
 #include "status.h"
 #include "tiff_tags.h"
@@ -40,6 +41,28 @@ struct StreamBlock {
   StreamBlock &operator=(const StreamBlock &) = delete;
 };
 
+// getinfo's answers for page `page` of a file or a memory stream.
+struct Info {
+  int result;
+  int16_t width, height, compression, pages, bits;
+  int32_t colour_map;
+};
+// Inline, so that tests without the reader need not link it.
+inline Info info(const std::string &path, int16_t page = 0) {
+  Info i{};
+  i.result = getinfo(path.c_str(), page, &i.width, &i.height, &i.compression, &i.colour_map, &i.pages, &i.bits);
+  return i;
+}
+inline Info info(const Bytes &file, int16_t page = 0) {
+  StreamBlock s(file);
+  Info i{};
+  i.result = getinfostream(s.data, s.length, page, &i.width, &i.height, &i.compression, &i.colour_map, &i.pages, &i.bits);
+  return i;
+}
+inline Bytes bytes_at(const void *p, std::int32_t n) {
+  return Bytes(static_cast<const std::uint8_t *>(p), static_cast<const std::uint8_t *>(p) + n);
+}
+
 // ---- DIBs ----
 
 struct Rgb {
@@ -47,11 +70,14 @@ struct Rgb {
   bool operator==(const Rgb &o) const { return r == o.r && g == o.g && b == o.b; }
 };
 inline RGBQUAD quad(int r, int g, int b) { return RGBQUAD{BYTE(b), BYTE(g), BYTE(r), 0}; }
+inline Rgb grey(int v) { return {v, v, v}; }
 
 // A packed DIB built in plain memory; rows addressed from the top of the image.
 class DibBuilder {
  public:
   DibBuilder(int width, int height, int bits, std::vector<RGBQUAD> table = {}, LONG ppm_x = 2835, LONG ppm_y = 3780);
+  // A 24-bit DIB of the given pixels, top row first.
+  static DibBuilder from_pixels(int width, int height, const std::vector<Rgb> &pixels);
   std::uint8_t *row(int top) { return bytes_.data() + 40 + table_.size() * 4 + stride_ * std::size_t(h_ - 1 - top); }
   void index(int x, int top, unsigned v);
   void rgb(int x, int top, Rgb c);
@@ -86,7 +112,7 @@ class Dib {
   Dib &operator=(const Dib &) = delete;
   void reset(HGLOBAL h);
   HGLOBAL get() const { return h_; }
-  explicit operator bool() const { return h_ != nullptr; }
+  operator HGLOBAL() const { return h_; }
   Bytes bytes() const;
   BITMAPINFOHEADER header() const;
   unsigned table_size() const;

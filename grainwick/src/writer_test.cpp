@@ -58,7 +58,7 @@ TEST(Writer, EveryDepthAndCompressionReadsBackExactly) {
       for (const char *rows : {"", "1", "7", "1000", "0"})
         for (bool fill : {false, true}) {
           if (fill && c.bits != 1) continue;
-          HGLOBAL dib = busy_dib(c.bits, w, 29, c.bits == 1 && w == 77);
+          Dib dib(busy_dib(c.bits, w, 29, c.bits == 1 && w == 77));
           Options o = compressed(c.compression);
           if (*rows) o.set("TIFF_ROWSPERSTRIP", rows);
           if (fill) o.set("TIFF_FILLORDER", "2");
@@ -75,7 +75,6 @@ TEST(Writer, EveryDepthAndCompressionReadsBackExactly) {
           }
           EXPECT_EQ(t.count(kTagStripOffsets), (29 + t.short_value(kTagRowsPerStrip) - 1) / t.short_value(kTagRowsPerStrip));
           EXPECT_EQ(t.entry(kTagFillOrder) != 0, fill);
-          GlobalFree(dib);
         }
 }
 
@@ -84,7 +83,7 @@ TEST(Writer, EveryDepthAndCompressionReadsBackExactly) {
 TEST(Writer, LzwStripEndsAtEveryWidthBoundary) {
   const std::string dir = temp_dir();
   for (int w : {250, 253, 254, 255, 256, 257, 510, 511, 512, 1024, 2047, 3830, 3837, 3838, 3840, 5000}) {
-    HGLOBAL dib = busy_dib(8, w * 2, 3);
+    Dib dib(busy_dib(8, w * 2, 3));
     auto *hd = static_cast<BITMAPINFOHEADER *>(GlobalLock(dib));
     hd->biWidth = w;  // the right half of make_dib's rows: noise only
     auto *px = reinterpret_cast<std::uint8_t *>(hd) + 40 + 4 * 200;
@@ -96,7 +95,6 @@ TEST(Writer, LzwStripEndsAtEveryWidthBoundary) {
     std::string path = dir + "/lzw" + std::to_string(w) + ".tif";
     ASSERT_EQ(write_tiff_file(path, dib, o.list, nullptr), kWriteOk);
     expect_reads_back(dib, path);
-    GlobalFree(dib);
   }
 }
 
@@ -138,7 +136,7 @@ TEST(Writer, AppendsToLittleAndBigEndianFiles) {
       std::filesystem::copy_file(dir + "/base-" + order + ".tif", path);
       std::uint32_t w0, h0;
       auto before = libtiff_rgba(path, w0, h0, 0);
-      HGLOBAL first = busy_dib(c.bits, 45, 40), second = busy_dib(c.bits, 19, 11);
+      Dib first(busy_dib(c.bits, 45, 40)), second(busy_dib(c.bits, 19, 11));
       Options o = compressed(c.compression);
       o.set("APPEND", "YES");
       ASSERT_EQ(write_tiff_file(path, first, o.list, nullptr), kWriteOk);
@@ -152,20 +150,15 @@ TEST(Writer, AppendsToLittleAndBigEndianFiles) {
       EXPECT_EQ(t.big, std::string(order) == "be");
       EXPECT_EQ(t.short_value(kTagImageWidth, 1), 45u);  // readable only in the file's own order
       EXPECT_EQ(t.directory(1) % 2, 0u);
-      int16_t wd, ht, comp, pages, bpp;
-      int32_t cmap;
-      ASSERT_EQ(getinfo(path.c_str(), 2, &wd, &ht, &comp, &cmap, &pages, &bpp), 1);
-      EXPECT_EQ(pages, 3);
-      EXPECT_EQ(bpp, c.bits);
-      GlobalFree(first);
-      GlobalFree(second);
+      const Info i = info(path, 2);
+      EXPECT_EQ((std::vector<int>{i.result, i.pages, i.bits}), (std::vector<int>{1, 3, c.bits}));
     }
 }
 
 TEST(Writer, WorkedExamples) {
   const std::string dir = temp_dir();
   {  // 100 × 100 at 24 bits: 30,000 bytes make 4 strips of 25 rows; 2835 pels per metre is 72 dpi
-    HGLOBAL dib = busy_dib(24, 100, 100, false, 2835);
+    Dib dib(busy_dib(24, 100, 100, false, 2835));
     Options o;
     ASSERT_EQ(write_tiff_file(dir + "/ex24.tif", dib, o.list, nullptr), kWriteOk);
     RawTiff t = RawTiff::load(dir + "/ex24.tif");
@@ -182,10 +175,9 @@ TEST(Writer, WorkedExamples) {
     // Tags in ascending order, as readers expect.
     std::size_t ifd = t.directory(0);
     for (std::uint32_t i = 1; i < t.u16(ifd); ++i) EXPECT_LT(t.u16(ifd + 2 + 12 * (i - 1)), t.u16(ifd + 2 + 12 * i));
-    GlobalFree(dib);
   }
   {  // TIFF_XRES 200 gives 20000/100; no resolution in the DIB gives 300 dpi
-    HGLOBAL dib = busy_dib(8, 10, 10, false, 0);
+    Dib dib(busy_dib(8, 10, 10, false, 0));
     Options o;
     o.set("TIFF_XRES", "200").set("TIFF_ARTIST", "Ann Example").set("TIFF_COPYRIGHT", "none");
     ASSERT_EQ(write_tiff_file(dir + "/res.tif", dib, o.list, nullptr), kWriteOk);
@@ -197,20 +189,18 @@ TEST(Writer, WorkedExamples) {
     EXPECT_EQ(std::string(reinterpret_cast<const char *>(&t.f[t.long_value(kTagArtist)])), "ANN EXAMPLE");
     EXPECT_EQ(t.count(kTagSoftware), sizeof kSoftwareName);
     EXPECT_NE(t.entry(kTagCopyright), 0u);
-    GlobalFree(dib);
   }
   {  // 4 bits: a ColorMap of 48 values, photometric 3
-    HGLOBAL dib = busy_dib(4, 9, 9);
+    Dib dib(busy_dib(4, 9, 9));
     Options o;
     ASSERT_EQ(write_tiff_file(dir + "/p4.tif", dib, o.list, nullptr), kWriteOk);
     RawTiff t = RawTiff::load(dir + "/p4.tif");
     EXPECT_EQ(t.short_value(kTagPhotometric), 3u);
     EXPECT_EQ(t.count(kTagColorMap), 48u);
     EXPECT_EQ(t.u16(t.long_value(kTagColorMap) + 2), 8u * 257);  // red of entry 1
-    GlobalFree(dib);
   }
   {  // Group 3: T4Options 4, WhiteIsZero, and the image ends with RTC
-    HGLOBAL dib = busy_dib(1, 50, 30);
+    Dib dib(busy_dib(1, 50, 30));
     Options o = compressed("GROUP3");
     ASSERT_EQ(write_tiff_file(dir + "/g3.tif", dib, o.list, nullptr), kWriteOk);
     RawTiff t = RawTiff::load(dir + "/g3.tif");
@@ -223,7 +213,6 @@ TEST(Writer, WorkedExamples) {
     const std::uint8_t rtc[] = {0x00, 0x10, 0x01, 0x00, 0x10, 0x01, 0x00, 0x10, 0x01};
     ASSERT_GE(end, 9u);
     EXPECT_TRUE(std::equal(rtc, rtc + 9, t.f.begin() + end - 9));
-    GlobalFree(dib);
   }
 }
 
@@ -240,7 +229,7 @@ TEST(Writer, FileChoiceAndOverwritePolicy) {
   std::filesystem::create_directories(dir);
   const std::string path = dir + "/exists.tif";
   write_file(path, {'k', 'e', 'e', 'p'});
-  HGLOBAL dib = busy_dib(8, 20, 20);
+  Dib dib(busy_dib(8, 20, 20));
   auto untouched = [&] { return read_file(path) == std::vector<std::uint8_t>{'k', 'e', 'e', 'p'}; };
 
   Options none, prompt;
@@ -274,7 +263,6 @@ TEST(Writer, FileChoiceAndOverwritePolicy) {
   // Nothing but the written files is left in the folder (no temporary names).
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir + "/SUB"), {}), 1);
-  GlobalFree(dib);
 }
 
 int16_t cancel_at_half(int16_t percent) { return percent < 50; }
@@ -283,13 +271,13 @@ int16_t cancel_at_half(int16_t percent) { return percent < 50; }
 TEST(Writer, FailuresLeaveNoPartialFile) {
   const std::string dir = temp_dir() + "/fail";
   std::filesystem::create_directories(dir);
-  HGLOBAL dib = busy_dib(24, 300, 200);
+  Dib dib(busy_dib(24, 300, 200));
   Options o = compressed("LZW");
 
   HGLOBAL tiny = GlobalAlloc(GHND, 20);
   EXPECT_EQ(write_tiff_file(dir + "/a.tif", nullptr, o.list, nullptr), kWriteFailed);
   EXPECT_EQ(write_tiff_file(dir + "/a.tif", tiny, o.list, nullptr), kWriteFailed);
-  HGLOBAL bits16 = busy_dib(24, 10, 10);
+  Dib bits16(busy_dib(24, 10, 10));
   static_cast<BITMAPINFOHEADER *>(GlobalLock(bits16))->biBitCount = 16;
   GlobalUnlock(bits16);
   EXPECT_EQ(write_tiff_file(dir + "/a.tif", bits16, o.list, nullptr), kWriteFailed);
@@ -316,48 +304,32 @@ TEST(Writer, FailuresLeaveNoPartialFile) {
   EXPECT_EQ(read_file(dir + "/two.tif"), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
   GlobalFree(tiny);
-  GlobalFree(bits16);
-  GlobalFree(dib);
 }
 
 TEST(WriteExports, DepthChangeAndCallerDibKept) {
   const std::string dir = temp_dir();
-  HGLOBAL dib = busy_dib(24, 41, 23);
-  const auto copy = std::vector<std::uint8_t>(static_cast<std::uint8_t *>(GlobalLock(dib)),
-                                              static_cast<std::uint8_t *>(GlobalLock(dib)) + GlobalSize(dib));
-  GlobalUnlock(dib);
-  GlobalUnlock(dib);
+  Dib dib(busy_dib(24, 41, 23));
+  const Bytes copy = dib.bytes();
   // Group 4 forces one bit whatever `bits` says; the result is what DitherToBW-style reduction gives.
   const std::string g4 = dir + "/exp-g4.tif";
   ASSERT_EQ(writetiffiledib(g4.c_str(), 4, 24, 0, dib, nullptr, 0), 1);
-  int16_t w, h, comp, pages, bpp;
-  int32_t cmap;
-  ASSERT_EQ(getinfo(g4.c_str(), 0, &w, &h, &comp, &cmap, &pages, &bpp), 1);
-  EXPECT_EQ(comp, 4);
-  EXPECT_EQ(bpp, 1);
+  Info i = info(g4, 0);
+  EXPECT_EQ((std::vector<int>{i.result, i.compression, i.bits}), (std::vector<int>{1, 4, 1}));
   HGLOBAL expected = nullptr;
   ASSERT_TRUE(change_depth(dib, 1, expected));
-  expect_reads_back(expected, g4);
-  GlobalFree(expected);
+  expect_reads_back(Dib(expected), g4);
   // bits 0: grey, 8 bits; any other compression code: PackBits; append adds a page.
   ASSERT_EQ(writetiffiledib(g4.c_str(), 77, 0, 1, dib, nullptr, 0), 1);
-  ASSERT_EQ(getinfo(g4.c_str(), 1, &w, &h, &comp, &cmap, &pages, &bpp), 1);
-  EXPECT_EQ(comp, int16_t(32773));
-  EXPECT_EQ(bpp, 8);
-  EXPECT_EQ(pages, 2);
+  i = info(g4, 1);
+  EXPECT_EQ((std::vector<int>{i.result, i.compression, i.bits, i.pages}), (std::vector<int>{1, int16_t(32773), 8, 2}));
   EXPECT_EQ(writetiffiledib(g4.c_str(), 1, 3, 0, dib, nullptr, 0), -1);  // no 3-bit images
   EXPECT_EQ(writetiffiledib(g4.c_str(), 1, 24, 0, nullptr, nullptr, 0), -1);
-  EXPECT_EQ(std::vector<std::uint8_t>(static_cast<std::uint8_t *>(GlobalLock(dib)),
-                                      static_cast<std::uint8_t *>(GlobalLock(dib)) + GlobalSize(dib)),
-            copy);
-  GlobalUnlock(dib);
-  GlobalUnlock(dib);
-  GlobalFree(dib);
+  EXPECT_EQ(dib.bytes(), copy);
 }
 
 TEST(WriteExports, MemoryStreams) {
   const std::string dir = temp_dir();
-  HGLOBAL dib = busy_dib(8, 64, 48);
+  Dib dib(busy_dib(8, 64, 48));
   // A null pointer gets a new block holding exactly one TIFF file, the same bytes as on disk.
   void *stream = nullptr;
   int32_t length = 0;
@@ -367,16 +339,15 @@ TEST(WriteExports, MemoryStreams) {
   EXPECT_EQ(GlobalSize(block), 0x40000u);
   ASSERT_EQ(writetiffiledib((dir + "/s.tif").c_str(), 5, 8, 0, dib, nullptr, 0), 1);
   const auto disk = read_file(dir + "/s.tif");
-  EXPECT_EQ(std::vector<std::uint8_t>(static_cast<std::uint8_t *>(stream), static_cast<std::uint8_t *>(stream) + length),
+  EXPECT_EQ(bytes_at(stream, length),
             disk);
 
   // Appending grows the block in 0x40000 steps; the pointer handed back is the block's.
-  HGLOBAL big = busy_dib(24, 400, 300);  // 360,000 bytes uncompressed
+  Dib big(busy_dib(24, 400, 300));  // 360,000 bytes uncompressed
   ASSERT_EQ(writetiffiledibstream(&stream, &length, 1, 24, 1, big, nullptr, 0), 1);
   EXPECT_EQ(GlobalHandle(stream), block);
   EXPECT_EQ(GlobalSize(block), 0x80000u);
-  write_file(dir + "/s2.tif", std::vector<std::uint8_t>(static_cast<std::uint8_t *>(stream),
-                                                         static_cast<std::uint8_t *>(stream) + length));
+  write_file(dir + "/s2.tif", bytes_at(stream, length));
   expect_reads_back(dib, dir + "/s2.tif", 0);
   expect_reads_back(big, dir + "/s2.tif", 1);
 
@@ -388,21 +359,19 @@ TEST(WriteExports, MemoryStreams) {
   EXPECT_EQ(writetiffiledibstream(&stream, &length, 1, 24, 0, nullptr, nullptr, 0), -1);
   EXPECT_EQ(stream, before);
   EXPECT_EQ(length, before_length);
-  EXPECT_EQ(std::vector<std::uint8_t>(static_cast<std::uint8_t *>(stream), static_cast<std::uint8_t *>(stream) + length),
+  EXPECT_EQ(bytes_at(stream, length),
             held);
   // append 0 starts again at length 0.
   ASSERT_EQ(writetiffiledibstream(&stream, &length, 5, 8, 0, dib, nullptr, 0), 1);
   EXPECT_EQ(length, int32_t(disk.size()));
   GlobalUnlock(block);
   GlobalFree(block);
-  GlobalFree(big);
-  GlobalFree(dib);
 }
 
 // writetiffile and its stream form take a device bitmap and its palette.
 TEST(WriteExports, FromDeviceBitmap) {
   const std::string dir = temp_dir();
-  HGLOBAL dib = busy_dib(8, 33, 21);
+  Dib dib(busy_dib(8, 33, 21));
   auto *hd = static_cast<BITMAPINFOHEADER *>(GlobalLock(dib));
   LOGPALETTE *lp = static_cast<LOGPALETTE *>(std::malloc(sizeof(LOGPALETTE) + 256 * sizeof(PALETTEENTRY)));
   lp->palVersion = 0x300;
@@ -424,33 +393,23 @@ TEST(WriteExports, FromDeviceBitmap) {
   const std::string path = dir + "/bitmap.tif";
   ASSERT_EQ(writetiffile(path.c_str(), 5, 8, 0, bitmap, palette, nullptr, 0), 1);
   // The palette has 200 colours; the device bitmap's DIB carries all 256 table entries.
-  std::uint32_t w, h;
-  auto pixels = libtiff_rgba(path, w, h);
-  ASSERT_EQ(pixels.size(), 33u * 21);
-  hd = static_cast<BITMAPINFOHEADER *>(GlobalLock(dib));
-  long diff = 0;
-  for (std::uint32_t y = 0; y < h; ++y)
-    for (std::uint32_t x = 0; x < w; ++x) diff += pixels[y * w + x] != dib_pixel(hd, x, y);
-  GlobalUnlock(dib);
-  EXPECT_EQ(diff, 0);
+  EXPECT_EQ(compare_with_libtiff(dib, path), 0);
 
   void *stream = nullptr;
   int32_t length = 0;
   ASSERT_EQ(writetiffilestream(&stream, &length, 5, 8, 0, bitmap, palette, nullptr, 0), 1);
-  EXPECT_EQ(std::vector<std::uint8_t>(static_cast<std::uint8_t *>(stream), static_cast<std::uint8_t *>(stream) + length),
-            read_file(path));
+  EXPECT_EQ(bytes_at(stream, length), read_file(path));
   HGLOBAL block = GlobalHandle(stream);
   GlobalUnlock(block);
   GlobalFree(block);
   EXPECT_EQ(writetiffile(path.c_str(), 5, 8, 0, nullptr, palette, nullptr, 0), -1);
   DeleteObject(bitmap);
   DeleteObject(palette);
-  GlobalFree(dib);
 }
 
 TEST(Tool, FromBmp) {
   const std::string dir = temp_dir();
-  HGLOBAL dib = busy_dib(4, 23, 17);
+  Dib dib(busy_dib(4, 23, 17));
   ASSERT_EQ(writetiffiledib((dir + "/t.tif").c_str(), 1, 4, 0, dib, nullptr, 0), 1);
   const std::string tool = GRAINWICK_TOOL;
   ASSERT_EQ(std::system((tool + " tobmp " + dir + "/t.tif " + dir + "/t.bmp").c_str()), 0);
@@ -461,7 +420,6 @@ TEST(Tool, FromBmp) {
   EXPECT_EQ(t.short_value(kTagCompression, 0), 5u);
   EXPECT_EQ(t.short_value(kTagCompression, 1), 4u);
   EXPECT_NE(std::system((tool + " frombmp " + dir + "/t.tif " + dir + "/v.tif 2>/dev/null").c_str()), 0);
-  GlobalFree(dib);
 }
 
 }  // namespace
