@@ -262,16 +262,8 @@ long compare_dibs(HGLOBAL a, HGLOBAL b) {
 // ---- TIFF files through libtiff ----
 
 const char *kind_name(Kind k) {
-  switch (k) {
-    case Kind::grey1: return "grey1";
-    case Kind::grey2: return "grey2";
-    case Kind::grey4: return "grey4";
-    case Kind::palette4: return "palette4";
-    case Kind::palette8: return "palette8";
-    case Kind::grey8: return "grey8";
-    case Kind::rgb24: return "rgb24";
-  }
-  return "?";
+  static const char *const names[] = {"grey1", "grey2", "grey4", "palette4", "palette8", "grey8", "rgb24"};
+  return names[int(k)];
 }
 
 SourceImage make_image(Kind kind, std::uint32_t width, std::uint32_t height, bool flat) {

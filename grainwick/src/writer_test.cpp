@@ -155,61 +155,47 @@ TEST(Writer, AppendsToLittleAndBigEndianFiles) {
     }
 }
 
+using Values = std::vector<std::uint32_t>;
+
 TEST(Writer, WorkedExamples) {
-  const std::string dir = temp_dir();
+  auto written = [](const std::string &name, HGLOBAL dib, const Options &o) {
+    EXPECT_EQ(write_tiff_file(temp_dir() + "/" + name, dib, o.list, nullptr), kWriteOk);
+    return RawTiff::load(temp_dir() + "/" + name);
+  };
   {  // 100 × 100 at 24 bits: 30,000 bytes make 4 strips of 25 rows; 2835 pels per metre is 72 dpi
-    Dib dib(busy_dib(24, 100, 100, false, 2835));
-    Options o;
-    ASSERT_EQ(write_tiff_file(dir + "/ex24.tif", dib, o.list, nullptr), kWriteOk);
-    RawTiff t = RawTiff::load(dir + "/ex24.tif");
-    EXPECT_EQ(t.count(kTagStripOffsets), 4u);
-    EXPECT_EQ(t.count(kTagStripByteCounts), 4u);
-    EXPECT_EQ(t.short_value(kTagRowsPerStrip), 25u);
-    EXPECT_EQ(t.short_value(kTagPhotometric), 2u);
-    EXPECT_EQ(t.u32(t.long_value(kTagXResolution)), 7200u);
-    EXPECT_EQ(t.u32(t.long_value(kTagXResolution) + 4), 100u);
-    EXPECT_EQ(t.short_value(kTagResolutionUnit), 2u);
-    std::uint32_t sum = 0;
-    for (int i = 0; i < 4; ++i) sum += t.u32(t.long_value(kTagStripByteCounts) + 4 * i);
-    EXPECT_EQ(sum, 30000u);
+    const RawTiff t = written("ex24.tif", Dib(busy_dib(24, 100, 100, false, 2835)), Options());
+    const std::size_t counts = t.long_value(kTagStripByteCounts), xres = t.long_value(kTagXResolution);
+    EXPECT_EQ((Values{t.count(kTagStripOffsets), t.count(kTagStripByteCounts), t.short_value(kTagRowsPerStrip),
+                      t.short_value(kTagPhotometric), t.u32(xres), t.u32(xres + 4), t.short_value(kTagResolutionUnit),
+                      t.u32(counts) + t.u32(counts + 4) + t.u32(counts + 8) + t.u32(counts + 12)}),
+              (Values{4, 4, 25, 2, 7200, 100, 2, 30000}));
     // Tags in ascending order, as readers expect.
-    std::size_t ifd = t.directory(0);
+    const std::size_t ifd = t.directory(0);
     for (std::uint32_t i = 1; i < t.u16(ifd); ++i) EXPECT_LT(t.u16(ifd + 2 + 12 * (i - 1)), t.u16(ifd + 2 + 12 * i));
   }
   {  // TIFF_XRES 200 gives 20000/100; no resolution in the DIB gives 300 dpi
-    Dib dib(busy_dib(8, 10, 10, false, 0));
     Options o;
     o.set("TIFF_XRES", "200").set("TIFF_ARTIST", "Ann Example").set("TIFF_COPYRIGHT", "none");
-    ASSERT_EQ(write_tiff_file(dir + "/res.tif", dib, o.list, nullptr), kWriteOk);
-    RawTiff t = RawTiff::load(dir + "/res.tif");
-    EXPECT_EQ(t.u32(t.long_value(kTagXResolution)), 20000u);
-    EXPECT_EQ(t.u32(t.long_value(kTagXResolution) + 4), 100u);
-    EXPECT_EQ(t.u32(t.long_value(kTagYResolution)), 30000u);
-    EXPECT_EQ(t.count(kTagArtist), 12u);
+    const RawTiff t = written("res.tif", Dib(busy_dib(8, 10, 10, false, 0)), o);
+    EXPECT_EQ((Values{t.u32(t.long_value(kTagXResolution)), t.u32(t.long_value(kTagXResolution) + 4),
+                      t.u32(t.long_value(kTagYResolution)), t.count(kTagArtist), t.count(kTagSoftware)}),
+              (Values{20000, 100, 30000, 12, sizeof kSoftwareName}));
     EXPECT_EQ(std::string(reinterpret_cast<const char *>(&t.f[t.long_value(kTagArtist)])), "ANN EXAMPLE");
-    EXPECT_EQ(t.count(kTagSoftware), sizeof kSoftwareName);
     EXPECT_NE(t.entry(kTagCopyright), 0u);
   }
-  {  // 4 bits: a ColorMap of 48 values, photometric 3
-    Dib dib(busy_dib(4, 9, 9));
-    Options o;
-    ASSERT_EQ(write_tiff_file(dir + "/p4.tif", dib, o.list, nullptr), kWriteOk);
-    RawTiff t = RawTiff::load(dir + "/p4.tif");
-    EXPECT_EQ(t.short_value(kTagPhotometric), 3u);
-    EXPECT_EQ(t.count(kTagColorMap), 48u);
-    EXPECT_EQ(t.u16(t.long_value(kTagColorMap) + 2), 8u * 257);  // red of entry 1
+  {  // 4 bits: a ColorMap of 48 values, photometric 3; red of entry 1 is 8
+    const RawTiff t = written("p4.tif", Dib(busy_dib(4, 9, 9)), Options());
+    EXPECT_EQ((Values{t.short_value(kTagPhotometric), t.count(kTagColorMap), t.u16(t.long_value(kTagColorMap) + 2)}),
+              (Values{3, 48, 8 * 257}));
   }
   {  // Group 3: T4Options 4, WhiteIsZero, and the image ends with RTC
-    Dib dib(busy_dib(1, 50, 30));
-    Options o = compressed("GROUP3");
-    ASSERT_EQ(write_tiff_file(dir + "/g3.tif", dib, o.list, nullptr), kWriteOk);
-    RawTiff t = RawTiff::load(dir + "/g3.tif");
-    EXPECT_EQ(t.long_value(kTagT4Options), 4u);
-    EXPECT_EQ(t.short_value(kTagCompression), 3u);
-    EXPECT_EQ(t.short_value(kTagPhotometric), 0u);
+    const RawTiff t = written("g3.tif", Dib(busy_dib(1, 50, 30)), compressed("GROUP3"));
+    EXPECT_EQ((Values{t.long_value(kTagT4Options), t.short_value(kTagCompression), t.short_value(kTagPhotometric)}),
+              (Values{4, 3, 0}));
     const std::uint32_t strips = t.count(kTagStripOffsets);
     std::uint32_t end = strips == 1 ? t.long_value(kTagStripOffsets) + t.long_value(kTagStripByteCounts)
-                                    : t.u32(t.long_value(kTagStripOffsets) + 4 * (strips - 1)) + t.u32(t.long_value(kTagStripByteCounts) + 4 * (strips - 1));
+                                    : t.u32(t.long_value(kTagStripOffsets) + 4 * (strips - 1)) +
+                                          t.u32(t.long_value(kTagStripByteCounts) + 4 * (strips - 1));
     const std::uint8_t rtc[] = {0x00, 0x10, 0x01, 0x00, 0x10, 0x01, 0x00, 0x10, 0x01};
     ASSERT_GE(end, 9u);
     EXPECT_TRUE(std::equal(rtc, rtc + 9, t.f.begin() + end - 9));
