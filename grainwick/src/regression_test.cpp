@@ -18,63 +18,58 @@ void check(bool ok, const std::string &what) {
   if (!ok) std::fprintf(stderr, "FAILED: %s\n", what.c_str()), ++failures;
 }
 
-// The pages' DIBs as read now (empty where a page cannot be read), for the first four pages.
-std::vector<Bytes> read_pages(const Bytes &file) {
+// Page `page` read from a memory stream, with a depth request; null when the read failed.
+HGLOBAL read_page(const Bytes &file, int16_t page, int16_t bits = 0, int16_t convert = 0) {
   StreamBlock s(file);
-  std::vector<Bytes> pages;
-  for (int16_t page = 0; page < 4; ++page) {
-    HGLOBAL dib = nullptr;
-    const int r = readtiffiledibstream(s.data, s.length, 0, 0, page, &dib, nullptr, 0);
-    check(r == 1 || r == -1, "read returns 1 or -1");
-    pages.push_back(r == 1 ? Dib(dib).bytes() : Bytes{});
-  }
-  return pages;
+  HGLOBAL dib = nullptr;
+  const int r = readtiffiledibstream(s.data, s.length, bits, convert, page, &dib, nullptr, 0);
+  check(r == 1 || r == -1, "read returns 1 or -1");
+  check((r == 1) == (dib != nullptr), "a DIB exactly when the read succeeds");
+  return dib;
 }
 
 void every_read(const Bytes &file) {
-  StreamBlock s(file);
-  int16_t w, h, c, pages, bits;
-  int32_t map;
   for (int16_t page = -1; page < 5; ++page) {
-    const int info = getinfostream(s.data, s.length, page, &w, &h, &c, &map, &pages, &bits);
-    check(info == 1 || info == -1, "getinfo returns 1 or -1");
-    for (auto [depth, convert] : {std::pair<int16_t, int16_t>{0, 0}, {24, 1}, {8, 1}, {4, 1}, {1, 1}, {0, 1}}) {
-      HGLOBAL handle = nullptr;
-      const int r = readtiffiledibstream(s.data, s.length, depth, convert, page, &handle, nullptr, 0);
-      check(r == 1 || r == -1, "read returns 1 or -1");
-      check(r == 1 || handle == nullptr, "a failed read hands back no DIB");
-      if (r != 1) continue;
-      check(info == 1, "a page that reads has facts");
-      Dib dib(handle);
+    const Info i = info(file, page);
+    check(i.result == 1 || i.result == -1, "getinfo returns 1 or -1");
+    for (auto [bits, convert] : {std::pair<int16_t, int16_t>{0, 0}, {24, 1}, {8, 1}, {4, 1}, {1, 1}, {0, 1}}) {
+      Dib dib(read_page(file, page, bits, convert));
+      if (!dib) continue;
+      check(i.result == 1, "a page that reads has facts");
       const BITMAPINFOHEADER hd = dib.header();
       check(hd.biWidth > 0 && hd.biHeight > 0, "DIB has pixels");
-      check(GlobalSize(handle) >= 40 + 4 * dib.table_size() + dib_stride(hd.biWidth, hd.biBitCount) * hd.biHeight,
+      check(GlobalSize(dib) >= 40 + 4 * dib.table_size() + dib_stride(hd.biWidth, hd.biBitCount) * hd.biHeight,
             "DIB holds what its header says");
     }
   }
 }
 
+// The first four pages as read (empty where a page does not read).
+std::vector<Bytes> pages_of(const Bytes &file) {
+  std::vector<Bytes> pages;
+  for (int16_t page = 0; page < 4; ++page) pages.push_back(Dib(read_page(file, page)).bytes());
+  return pages;
+}
+
 // Appends a page to the file on disk and to a memory stream of it.
-void every_append(const std::string &path, const Bytes &file) {
-  const std::vector<Bytes> before = read_pages(file);
-  std::size_t old_pages = 0;
-  while (old_pages < before.size() && !before[old_pages].empty()) ++old_pages;
+void every_append(const std::string &name, const Bytes &file) {
+  const std::vector<Bytes> before = pages_of(file);
   const std::string copy = temp_dir() + "/append.tif";
   for (auto [compression, bits] : {std::pair{1, 8}, {5, 8}, {32773, 8}, {4, 1}}) {
-    const std::string what = path + " compression " + std::to_string(compression) + ": ";
     Dib page(busy_dib(bits, 19, 11));
-    write_file(copy, file);
-    for (int stream = 0; stream < 2; ++stream) {
+    for (bool stream : {false, true}) {
+      const std::string what = name + (stream ? " stream" : " file") + ", compression " + std::to_string(compression) + ": ";
       Bytes after;
       int r;
       if (stream) {
         StreamBlock s(file);
         void *data = s.data;
         std::int32_t length = s.length;
-        r = writetiffiledibstream(&data, &length, int16_t(compression), int16_t(bits), 1, page.get(), nullptr, 0);
-        after.assign(static_cast<std::uint8_t *>(data), static_cast<std::uint8_t *>(data) + length);
+        r = writetiffiledibstream(&data, &length, int16_t(compression), int16_t(bits), 1, page, nullptr, 0);
+        after = bytes_at(data, length);
       } else {
-        r = writetiffiledib(copy.c_str(), int16_t(compression), int16_t(bits), 1, page.get(), nullptr, 0);
+        write_file(copy, file);
+        r = writetiffiledib(copy.c_str(), int16_t(compression), int16_t(bits), 1, page, nullptr, 0);
         after = read_file(copy);
       }
       check(r == 1 || r == -1, what + "write returns 1 or -1");
@@ -82,16 +77,11 @@ void every_append(const std::string &path, const Bytes &file) {
         check(after == file, what + "a failed append leaves the file alone");
         continue;
       }
-      const std::vector<Bytes> now = read_pages(after);
-      for (std::size_t p = 0; p < old_pages; ++p) check(now[p] == before[p], what + "old page unchanged");
-      StreamBlock s(after);
-      HGLOBAL back = nullptr;
-      int16_t w, h, c, pages, b;
-      int32_t map;
-      check(getinfostream(s.data, s.length, 0, &w, &h, &c, &map, &pages, &b) == 1, what + "pages counted");
-      check(readtiffiledibstream(s.data, s.length, 0, 0, int16_t(pages - 1), &back, nullptr, 0) == 1 &&
-                compare_dibs(page.get(), Dib(back).get()) == 0,
-            what + "new page reads back");
+      const std::vector<Bytes> now = pages_of(after);
+      for (std::size_t p = 0; p < before.size() && !before[p].empty(); ++p) check(now[p] == before[p], what + "old page unchanged");
+      const Info i = info(after);
+      Dib back(i.result == 1 ? read_page(after, int16_t(i.pages - 1)) : nullptr);
+      check(back && compare_dibs(page, back) == 0, what + "new page reads back");
     }
   }
 }
@@ -107,6 +97,6 @@ int main(int argc, char **argv) {
   }
   const Bytes file = read_file(argv[1]);
   every_read(file);
-  every_append(argv[1], file);
+  every_append(std::filesystem::path(argv[1]).filename().string(), file);
   return failures ? 1 : 0;
 }

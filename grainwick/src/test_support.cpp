@@ -148,6 +148,7 @@ void Dib::reset(HGLOBAL h) {
 }
 
 Bytes Dib::bytes() const {
+  if (!h_) return {};
   auto *p = static_cast<std::uint8_t *>(GlobalLock(h_));
   Bytes out(p, p + GlobalSize(h_));
   GlobalUnlock(h_);

@@ -113,7 +113,7 @@ class Dib {
   void reset(HGLOBAL h);
   HGLOBAL get() const { return h_; }
   operator HGLOBAL() const { return h_; }
-  Bytes bytes() const;
+  Bytes bytes() const;  // empty for no DIB
   BITMAPINFOHEADER header() const;
   unsigned table_size() const;
   Rgb entry(unsigned i) const;
