@@ -37,7 +37,7 @@ TEST(DeviceBitmap, ScaleAndBudget) {
       {100, 60, 1, 100, 100, 60},
   };
   for (const auto &c : cases) {
-    HGLOBAL dib = blank_dib(c.w, c.h, c.bits);
+    Dib dib(blank_dib(c.w, c.h, c.bits));
     HBITMAP bitmap = nullptr;
     HPALETTE palette = nullptr;
     ASSERT_EQ(device_bitmap(dib, int16_t(c.percent), nullptr, bitmap, palette), 1);
@@ -56,14 +56,11 @@ TEST(DeviceBitmap, ScaleAndBudget) {
       EXPECT_TRUE(DeleteObject(palette));
     }
     EXPECT_TRUE(DeleteObject(bitmap));  // not left selected anywhere
-    GlobalFree(dib);
   }
-  HGLOBAL dib = blank_dib(10, 10, 24);
   HBITMAP bitmap = nullptr;
   HPALETTE palette = nullptr;
-  EXPECT_EQ(device_bitmap(dib, 0, nullptr, bitmap, palette), -1);
+  EXPECT_EQ(device_bitmap(Dib(blank_dib(10, 10, 24)), 0, nullptr, bitmap, palette), -1);
   EXPECT_EQ(bitmap, nullptr);
-  GlobalFree(dib);
 }
 
 TEST(ReadExports, BitmapFromFileCarriesTheImage) {

@@ -248,13 +248,6 @@ TEST(TagRules, ColourMapWithBlackIsZeroStillGivesColours) {
   EXPECT_EQ(dib.entry(5), (Rgb{img.red[5] >> 8, img.green[5] >> 8, img.blue[5] >> 8}));
 }
 
-TEST(TagRules, TwoBitGreyUsesTheFullRamp) {
-  Dib dib;
-  ASSERT_EQ(read(written(Kind::grey2, 4, 1).f, &dib), 1);
-  EXPECT_EQ(dib.header().biBitCount, 4);
-  for (int x = 0; x < 4; ++x) EXPECT_EQ(dib.colour(x, 0).r % 85, 0) << x;  // 0, 85, 170, 255
-}
-
 TEST(Limits, DibSizeLimitIsExact) {
   // 8 bits, 4096 wide: (3983 + 1) × 4096 = 16,318,464 is read, one row more is not.
   const std::string path = temp_dir() + "/limit.tif";

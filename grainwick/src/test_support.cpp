@@ -308,15 +308,21 @@ SourceImage make_image(Kind kind, std::uint32_t width, std::uint32_t height, boo
 
 namespace {
 
-bool write_directory(TIFF *tif, const SourceImage &img, std::uint32_t rows_per_strip, int compression, bool lsb_first) {
-  TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, img.width);
-  TIFFSetField(tif, TIFFTAG_IMAGELENGTH, img.height);
-  TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, img.bits);
-  TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, img.samples);
-  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, img.photometric);
+void set_fields(TIFF *tif, std::uint32_t width, std::uint32_t height, int bits, int samples, int photometric,
+                int compression, std::uint32_t rows_per_strip) {
+  TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
+  TIFFSetField(tif, TIFFTAG_IMAGELENGTH, height);
+  TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, bits);
+  TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, samples);
+  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, photometric);
   TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
   TIFFSetField(tif, TIFFTAG_COMPRESSION, compression);
-  TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rows_per_strip ? rows_per_strip : img.height);
+  TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rows_per_strip ? rows_per_strip : height);
+  if (compression == COMPRESSION_CCITTFAX3) TIFFSetField(tif, TIFFTAG_GROUP3OPTIONS, 4);
+}
+
+bool write_directory(TIFF *tif, const SourceImage &img, std::uint32_t rows_per_strip, int compression, bool lsb_first) {
+  set_fields(tif, img.width, img.height, img.bits, img.samples, img.photometric, compression, rows_per_strip);
   if (lsb_first) TIFFSetField(tif, TIFFTAG_FILLORDER, FILLORDER_LSB2MSB);
   if (img.photometric == 3) TIFFSetField(tif, TIFFTAG_COLORMAP, img.red.data(), img.green.data(), img.blue.data());
   Bytes row(img.row_bytes());
@@ -513,15 +519,7 @@ bool libtiff_bilevel(const std::string &path, LibtiffBilevel &out) {
 namespace {
 TIFF *open_bilevel(const std::string &path, const Page &page, int compression, std::uint32_t rows_per_strip) {
   TIFF *tif = TIFFOpen(path.c_str(), "w");
-  if (!tif) return nullptr;
-  TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, page.width);
-  TIFFSetField(tif, TIFFTAG_IMAGELENGTH, page.height);
-  TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 1);
-  TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, 1);
-  TIFFSetField(tif, TIFFTAG_COMPRESSION, compression);
-  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, PHOTOMETRIC_MINISWHITE);
-  TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rows_per_strip);
-  if (compression == COMPRESSION_CCITTFAX3) TIFFSetField(tif, TIFFTAG_GROUP3OPTIONS, 4);
+  if (tif) set_fields(tif, page.width, page.height, 1, 1, PHOTOMETRIC_MINISWHITE, compression, rows_per_strip);
   return tif;
 }
 }  // namespace
