@@ -148,25 +148,23 @@ TEST(Pages, SelectionAndCount) {
   const std::string path = temp_dir() + "/pages.tif";
   ASSERT_TRUE(write_pages(path, {make_image(Kind::grey8, 10, 4), make_image(Kind::rgb24, 20, 6),
                                  make_image(Kind::palette4, 30, 8)}));
-  int16_t w, h, comp, count, bits;
-  int32_t map;
-  ASSERT_EQ(getinfo(path.c_str(), 2, &w, &h, &comp, &map, &count, &bits), 1);
-  EXPECT_EQ((std::vector<int>{w, h, comp, map != 0, count, bits}), (std::vector<int>{30, 8, 1, 1, 3, 4}));
-  ASSERT_EQ(getinfo(path.c_str(), 1, &w, &h, &comp, &map, &count, &bits), 1);
-  EXPECT_EQ((std::vector<int>{bits, map}), (std::vector<int>{24, 0}));
+  Info i = info(path, 2);
+  EXPECT_EQ((std::vector<int>{i.result, i.width, i.height, i.compression, i.colour_map != 0, i.pages, i.bits}),
+            (std::vector<int>{1, 30, 8, 1, 1, 3, 4}));
+  i = info(path, 1);
+  EXPECT_EQ((std::vector<int>{i.result, i.bits, i.colour_map}), (std::vector<int>{1, 24, 0}));
   for (int p = 0; p < 3; ++p) expect_same_as_libtiff(path, p);
   HGLOBAL dib = nullptr;
   EXPECT_EQ(readtiffiledib(path.c_str(), 0, 0, 3, &dib, nullptr, 0), -1);
   EXPECT_EQ(readtiffiledib(path.c_str(), 0, 0, -1, &dib, nullptr, 0), -1);
-  EXPECT_EQ(getinfo(path.c_str(), 3, &w, &h, &comp, &map, &count, &bits), -1);
-  EXPECT_EQ(count, 0);
+  i = info(path, 3);
+  EXPECT_EQ((std::vector<int>{i.result, i.pages}), (std::vector<int>{-1, 0}));
 
   // A chain that loops back onto itself counts each directory once and still ends.
   RawTiff loop = RawTiff::load(path);
   loop.set32(loop.directory(0) + 2 + 12 * loop.u16(loop.directory(0)), loop.u32(4));
-  StreamBlock s(loop.f);
-  ASSERT_EQ(getinfostream(s.data, s.length, 0, &w, &h, &comp, &map, &count, &bits), 1);
-  EXPECT_EQ(count, 1);
+  i = info(loop.f);
+  EXPECT_EQ((std::vector<int>{i.result, i.pages}), (std::vector<int>{1, 1}));
 }
 
 TEST(TagRules, HeaderVersionIsIgnoredAndByteOrderMarkIsNot) {
@@ -220,23 +218,19 @@ TEST(TagRules, UnsupportedValuesFail) {
   EXPECT_EQ(read(pred.f), 1);
   pred.set16(pred.entry(kTagPredictor) + 8, 3);
   EXPECT_EQ(read(pred.f), -1);
-  ASSERT_TRUE(write_tiff(dir + "/bw.tif", make_image(Kind::grey1, 40, 10)));
-  ASSERT_TRUE(tiffcp("-c g3:2d", dir + "/bw.tif", dir + "/g32d.tif"));
-  EXPECT_EQ(read(read_file(dir + "/g32d.tif")), -1);
-  ASSERT_TRUE(write_tiff(dir + "/rgb.tif", make_image(Kind::rgb24, 40, 10)));
-  ASSERT_TRUE(tiffcp("-c lzw -p separate", dir + "/rgb.tif", dir + "/rgb-sep-lzw.tif"));
-  EXPECT_EQ(read(read_file(dir + "/rgb-sep-lzw.tif")), -1);
+  for (auto [kind, options] : {std::pair{Kind::grey1, "-c g3:2d"}, {Kind::rgb24, "-c lzw -p separate"}}) {
+    ASSERT_TRUE(write_tiff(dir + "/src.tif", make_image(kind, 40, 10)));
+    ASSERT_TRUE(tiffcp(options, dir + "/src.tif", dir + "/refused.tif"));
+    EXPECT_EQ(read(read_file(dir + "/refused.tif")), -1) << options;
+  }
 }
 
 TEST(TagRules, ZeroImageLengthIsRefusedWithoutDividingByIt) {
   RawTiff t = written(Kind::grey8, 4, 4);
   t.set16(t.entry(kTagImageLength) + 8, 0);  // rows per strip is then capped to 0
   EXPECT_EQ(read(t.f), -1);
-  StreamBlock s(t.f);
-  int16_t w, h, c, n, b;
-  int32_t m;
-  ASSERT_EQ(getinfostream(s.data, s.length, 0, &w, &h, &c, &m, &n, &b), 1);
-  EXPECT_EQ(h, 0);
+  const Info i = info(t.f);
+  EXPECT_EQ((std::vector<int>{i.result, i.height}), (std::vector<int>{1, 0}));
 }
 
 TEST(TagRules, ColourMapWithBlackIsZeroStillGivesColours) {
