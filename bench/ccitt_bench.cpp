@@ -160,7 +160,7 @@ void BM_Grainwick(benchmark::State &state) {
     in.reset();
     grainwick::ccitt_reset(*dec);
     for (std::uint32_t y = 0; y < kHeight; ++y)
-      if (grainwick::ccitt_decode_row(*dec, in, &out[std::size_t(y) * kStride]) != 1) {
+      if (grainwick::ccitt_decode_row(*dec, in, &out[std::size_t(y) * kStride]) != grainwick::Status::kOk) {
         state.SkipWithError("grainwick decode failed");
         break;
       }

@@ -1,41 +1,26 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets of the TIFF reader (not part of the main build) and a seed corpus
-# of small TIFF files made by libtiff's tools.
+# Builds the libFuzzer targets of the codec (not part of the main build) and a seed corpus of
+# small TIFF files made by libtiff's tools.
 #   fuzz/build.sh [OUT_DIR]      default: fuzz/out
 # Then run, for example:
 #   fuzz/out/fuzz_read_dib -runs=1000000 fuzz/out/corpus-dib fuzz/out/seeds
 #   fuzz/out/roundtrip_fuzz -runs=1000000 fuzz/out/corpus-roundtrip fuzz/out/seeds
+#   fuzz/out/ccitt_fuzz -runs=1000000 fuzz/out/corpus-ccitt
+# A crash worth keeping goes to testdata/tiff without its control byte (see testdata/README.md).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(dirname "$here")"
 out="${1:-$here/out}"
-mkdir -p "$out/seeds" "$out/corpus-dib" "$out/corpus-info" "$out/corpus-roundtrip"
+mkdir -p "$out/seeds" "$out/corpus-dib" "$out/corpus-info" "$out/corpus-roundtrip" "$out/corpus-ccitt"
 
-flags=(-std=c++20 -O1 -g -fsanitize=fuzzer,address,undefined -fno-sanitize-recover=undefined
-       -I"$root/grainwick/include" -I"$root/grainwick/src" -I"$root/platform/include")
-sources=("$root"/grainwick/src/{decoders,fileio,frame,lzw_decode,options,packbits_decode,reader,row_fixups,scratch}.cpp
-         "$root"/grainwick/src/ccitt_decode.cpp "$root"/grainwick/src/ccitt_tables.cpp
-         "$root"/grainwick/src/{ccitt_encode,lzw_encode,packbits_encode,write_exports,writer}.cpp
-         "$root"/platform/src/{gdi,question,win32mem}.cpp)
-# The conversions: whatever files make up the conversion objects of the library.
-convert=$(sed -n 's/.*add_library(grainwick_convert OBJECT \(.*\))/\1/p' "$root/grainwick/CMakeLists.txt")
-for f in $convert; do sources+=("$root/grainwick/$f"); done
-
-objdir="$out/obj"
-mkdir -p "$objdir"
-objects=()
-for s in "${sources[@]}"; do
-  o="$objdir/$(basename "$s" .cpp).o"
-  extra=()
-  # The row fix-ups are byte loops over whole images whose branches say nothing about the input;
-  # tracing their comparisons took most of each run.
-  [[ "$(basename "$s")" == row_fixups.cpp ]] && extra=(-fno-sanitize-coverage=trace-cmp)
-  clang++ "${flags[@]/-fsanitize=fuzzer,address,undefined/-fsanitize=fuzzer-no-link,address,undefined}" "${extra[@]}" -c "$s" -o "$o"
-  objects+=("$o")
-done
-for t in fuzz_read_dib fuzz_getinfo roundtrip_fuzz; do
-  clang++ "${flags[@]}" "$here/$t.cpp" "${objects[@]}" -o "$out/$t"
-done
+# The targets come from the project's own build with TAPEMOOR_FUZZ on.
+build="$out/build"
+cmake -S "$root" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
+      -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
+      -DTAPEMOOR_FUZZ=ON -DBUILD_TESTING=OFF -DTAPEMOOR_BENCH=OFF >/dev/null
+targets=(fuzz_read_dib fuzz_getinfo roundtrip_fuzz ccitt_fuzz)
+cmake --build "$build" -j2 --target "${targets[@]}"
+for t in "${targets[@]}"; do cp "$build/bin/$t" "$out/$t"; done
 
 # Seeds: one small file per depth and compression, a multi-page file and a big-endian one.
 tmp="$(mktemp -d)"
@@ -96,4 +81,4 @@ tiffcp "$tmp/g1.tif" "$tmp/g8.tif" "$tmp/rgb.tif" "$out/seeds/pages.tif"
 for f in "$out/seeds"/*.tif; do
   { printf '\x00'; cat "$f"; } > "$f.seed" && mv "$f.seed" "$f"
 done
-echo "built $out/fuzz_read_dib and $out/fuzz_getinfo; $(ls "$out/seeds" | wc -l) seeds"
+echo "built ${targets[*]} in $out; $(ls "$out/seeds" | wc -l) seeds"

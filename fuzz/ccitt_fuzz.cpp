@@ -41,8 +41,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t *data, std::size_t size
       grainwick::ccitt_reset(*dec);
     }
     std::vector<std::uint8_t> row(stride);
-    const int status = grainwick::ccitt_decode_row(*dec, in, row.data());
-    if (status != 1 && status != 10) __builtin_trap();
+    const auto status = grainwick::ccitt_decode_row(*dec, in, row.data());
+    if (status != grainwick::Status::kOk && status != grainwick::Status::kCorrupt) __builtin_trap();
   }
   return 0;
 }

@@ -5,6 +5,7 @@
 #include <memory>
 
 #include "scratch.h"
+#include "status.h"
 
 namespace grainwick {
 
@@ -23,8 +24,8 @@ CcittDecoderPtr ccitt_create(int compression, std::uint32_t width);
 void ccitt_reset(CcittDecoder &decoder);
 
 // Decodes one row of `width` pixels into `row` ((width + 7) / 8 bytes, most significant bit
-// first). The row starts all white (bits 1) and black runs are painted as 0 bits. Returns the
-// reader's status: 1 done, 10 corrupt data or data that ended before the row was complete.
-int ccitt_decode_row(CcittDecoder &decoder, ScratchInput &in, std::uint8_t *row);
+// first). The row starts all white (bits 1) and black runs are painted as 0 bits. kCorrupt for
+// bad codes or data that ended before the row was complete.
+Status ccitt_decode_row(CcittDecoder &decoder, ScratchInput &in, std::uint8_t *row);
 
 }  // namespace grainwick

@@ -32,8 +32,8 @@ void CcittDecoderDeleter::operator()(CcittDecoder *d) const {
 
 namespace {
 
-constexpr int kDone = 1;
-constexpr int kCorrupt = 10;
+constexpr Status kDone = Status::kOk;
+constexpr Status kCorrupt = Status::kCorrupt;
 
 // Positions stay well inside int32 arithmetic (a0 + run + run); the reader's widths are 16-bit.
 constexpr std::uint32_t kMaxWidth = 1u << 28;
@@ -145,7 +145,7 @@ bool skip_eol(BitReader &br) {
   }
 }
 
-int decode_1d(CcittDecoder &d, BitReader &br, std::uint8_t *row) {
+Status decode_1d(CcittDecoder &d, BitReader &br, std::uint8_t *row) {
   if (d.compression == 2) br.skip(br.count & 7);  // modified Huffman rows are byte-aligned
   br.fill();
   if ((br.acc >> 24) == 0 && !skip_eol(br)) return kCorrupt;
@@ -168,7 +168,7 @@ int decode_1d(CcittDecoder &d, BitReader &br, std::uint8_t *row) {
 
 constexpr std::int8_t kVerticalDelta[10] = {0, 0, 0, 1, 2, 3, -1, -2, -3, 0};
 
-int decode_g4(CcittDecoder &d, BitReader &br, std::uint8_t *row) {
+Status decode_g4(CcittDecoder &d, BitReader &br, std::uint8_t *row) {
   const std::int32_t width = d.width;
   const std::int32_t *ref = d.ref;
   std::int32_t *cur = d.cur;
@@ -176,7 +176,7 @@ int decode_g4(CcittDecoder &d, BitReader &br, std::uint8_t *row) {
   std::size_t pb = 0;  // b1's index on the reference line; its parity is the current colour
   std::int32_t a0 = -1;
   bool black = false;
-  int status = kDone;
+  Status status = kDone;
 
   while (a0 < width) {
     while (ref[pb] <= a0) pb += 2;
@@ -279,11 +279,11 @@ void ccitt_reset(CcittDecoder &d) {
   if (d.ref) d.ref[0] = d.ref[1] = d.ref[2] = d.width;
 }
 
-int ccitt_decode_row(CcittDecoder &d, ScratchInput &in, std::uint8_t *row) {
+Status ccitt_decode_row(CcittDecoder &d, ScratchInput &in, std::uint8_t *row) {
   if (d.width == 0) return kDone;
   std::memset(row, 0xFF, (std::size_t(d.width) + 7) / 8);
   BitReader br(in);
-  const int status = d.compression == 4 ? decode_g4(d, br, row) : decode_1d(d, br, row);
+  const Status status = d.compression == 4 ? decode_g4(d, br, row) : decode_1d(d, br, row);
   br.store();
   return status;
 }

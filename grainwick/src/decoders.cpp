@@ -7,23 +7,23 @@ namespace grainwick {
 namespace {
 
 // Uncompressed rows are read straight from the file; a short read is a read error.
-int none_setup(DecoderContext &) { return kStatusOk; }
+Status none_setup(DecoderContext &) { return Status::kOk; }
 void none_strip_start(DecoderContext &) {}
-int none_decode(DecoderContext &c, std::uint8_t *row) {
-  return c.file->read(row, c.bytes_per_row) == c.bytes_per_row ? kStatusOk : kStatusReadError;
+Status none_decode(DecoderContext &c, std::uint8_t *row) {
+  return c.file->read(row, c.bytes_per_row) == c.bytes_per_row ? Status::kOk : Status::kShortRead;
 }
 void none_cleanup(DecoderContext &) {}
 constexpr DecoderHooks kNoneDecoder{none_setup, none_strip_start, none_decode, none_cleanup};
 
 // The CCITT decoders live in their own file behind ccitt.h; these hooks only adapt them.
-int ccitt_setup(DecoderContext &c) {
+Status ccitt_setup(DecoderContext &c) {
   CcittDecoderPtr d = ccitt_create(c.compression, c.width);
-  if (!d) return kStatusNoMemory;
+  if (!d) return Status::kNoMemory;
   c.state = d.release();
-  return kStatusOk;
+  return Status::kOk;
 }
 void ccitt_strip_start(DecoderContext &c) { ccitt_reset(*static_cast<CcittDecoder *>(c.state)); }
-int ccitt_decode(DecoderContext &c, std::uint8_t *row) {
+Status ccitt_decode(DecoderContext &c, std::uint8_t *row) {
   return ccitt_decode_row(*static_cast<CcittDecoder *>(c.state), c.in, row);
 }
 void ccitt_cleanup(DecoderContext &c) {

@@ -9,14 +9,9 @@
 
 #include "fileio.h"
 #include "scratch.h"
+#include "status.h"
 
 namespace grainwick {
-
-// Reader status codes that the decoders return.
-inline constexpr int kStatusOk = 1;
-inline constexpr int kStatusReadError = 3;
-inline constexpr int kStatusNoMemory = 6;
-inline constexpr int kStatusCorrupt = 10;
 
 struct DecoderContext {
   ScratchInput in;               // compressed input; empty at every strip start
@@ -29,10 +24,10 @@ struct DecoderContext {
 };
 
 struct DecoderHooks {
-  int (*setup)(DecoderContext &);        // status
+  Status (*setup)(DecoderContext &);
   void (*strip_start)(DecoderContext &);
-  // Status; on success all bytes_per_row bytes are written, blank (zero) where the data ended.
-  int (*decode_row)(DecoderContext &, std::uint8_t *row);
+  // On success all bytes_per_row bytes are written, blank (zero) where the data ended.
+  Status (*decode_row)(DecoderContext &, std::uint8_t *row);
   void (*cleanup)(DecoderContext &);
 };
 

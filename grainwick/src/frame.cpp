@@ -38,12 +38,12 @@ bool stream_source(const void *stream, int32_t length, TiffSource &source) {
   return true;
 }
 
-int read_dib(CallContext &ctx, const TiffSource &source, HGLOBAL &dib) {
-  if (ctx.page < 0) return kStatusShortRead;
+Status read_dib(CallContext &ctx, const TiffSource &source, HGLOBAL &dib) {
+  if (ctx.page < 0) return Status::kShortRead;
   TiffImage image;
-  int status = image.open(source);
-  if (status == kStatusSuccess) status = image.select(std::uint32_t(ctx.page));
-  if (status == kStatusSuccess) status = image.get_dib(dib, ctx.progress);
+  Status status = image.open(source);
+  if (status == Status::kOk) status = image.select(std::uint32_t(ctx.page));
+  if (status == Status::kOk) status = image.get_dib(dib, ctx.progress);
   return status;
 }
 
@@ -157,7 +157,7 @@ int device_bitmap(HGLOBAL dib, int16_t scale_percent, HWND owner, HBITMAP &bitma
 namespace {
 
 int16_t read_to_dib(CallContext &ctx, const TiffSource &source, int16_t bits, int16_t convert, HGLOBAL &dib) {
-  if (read_dib(ctx, source, dib) != kStatusSuccess) return -1;
+  if (read_dib(ctx, source, dib) != Status::kOk) return -1;
   if (!apply_depth(dib, bits, convert)) {
     GlobalFree(dib);
     dib = nullptr;
@@ -187,9 +187,9 @@ int16_t info_of(const TiffSource &source, int16_t page, int16_t *width, int16_t 
   if (colour_map) *colour_map = 0;
   if (page < 0) return -1;
   TiffImage image;
-  int status = image.open(source);
-  if (status == kStatusSuccess) status = image.select(std::uint32_t(page));
-  if (status != kStatusSuccess) return -1;
+  Status status = image.open(source);
+  if (status == Status::kOk) status = image.select(std::uint32_t(page));
+  if (status != Status::kOk) return -1;
   const ImageDescription &d = image.description();
   if (width) *width = int16_t(d.width);
   if (height) *height = int16_t(d.length);

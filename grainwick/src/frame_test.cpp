@@ -9,20 +9,16 @@
 
 #include "frame.h"
 #include "grainwick.h"
-#include "test_tiff.h"
+#include "test_support.h"
 
 namespace grainwick::test {
 namespace {
 
+// Blank pixels under a full table whose entry i is red 255 - i.
 HGLOBAL blank_dib(int w, int h, int bits) {
-  int colours = bits <= 8 ? 1 << bits : 0;
-  HGLOBAL dib = GlobalAlloc(GHND, 40 + 4 * std::size_t(colours) + dib_stride(w, bits) * std::size_t(h));
-  auto *hd = static_cast<BITMAPINFOHEADER *>(GlobalLock(dib));
-  *hd = BITMAPINFOHEADER{40, w, h, 1, WORD(bits), 0, 0, 0, 0, DWORD(colours), 0};
-  auto *table = reinterpret_cast<RGBQUAD *>(hd + 1);
-  for (int i = 0; i < colours; ++i) table[i] = RGBQUAD{BYTE(i), BYTE(i), BYTE(255 - i), 0};
-  GlobalUnlock(dib);
-  return dib;
+  std::vector<RGBQUAD> table;
+  for (int i = 0; bits <= 8 && i < 1 << bits; ++i) table.push_back(quad(255 - i, i, i));
+  return DibBuilder(w, h, bits, table, 0, 0).handle();
 }
 
 BITMAP bitmap_facts(HBITMAP b) {
@@ -41,7 +37,7 @@ TEST(DeviceBitmap, ScaleAndBudget) {
       {100, 60, 1, 100, 100, 60},
   };
   for (const auto &c : cases) {
-    HGLOBAL dib = blank_dib(c.w, c.h, c.bits);
+    Dib dib(blank_dib(c.w, c.h, c.bits));
     HBITMAP bitmap = nullptr;
     HPALETTE palette = nullptr;
     ASSERT_EQ(device_bitmap(dib, int16_t(c.percent), nullptr, bitmap, palette), 1);
@@ -60,14 +56,11 @@ TEST(DeviceBitmap, ScaleAndBudget) {
       EXPECT_TRUE(DeleteObject(palette));
     }
     EXPECT_TRUE(DeleteObject(bitmap));  // not left selected anywhere
-    GlobalFree(dib);
   }
-  HGLOBAL dib = blank_dib(10, 10, 24);
   HBITMAP bitmap = nullptr;
   HPALETTE palette = nullptr;
-  EXPECT_EQ(device_bitmap(dib, 0, nullptr, bitmap, palette), -1);
+  EXPECT_EQ(device_bitmap(Dib(blank_dib(10, 10, 24)), 0, nullptr, bitmap, palette), -1);
   EXPECT_EQ(bitmap, nullptr);
-  GlobalFree(dib);
 }
 
 TEST(ReadExports, BitmapFromFileCarriesTheImage) {
@@ -109,24 +102,19 @@ TEST(ReadExports, BitmapFromFileCarriesTheImage) {
 TEST(ReadExports, DepthRequests) {
   const std::string path = temp_dir() + "/depth.tif";
   ASSERT_TRUE(write_tiff(path, make_image(Kind::palette8, 33, 9)));
-  auto depth_of = [&](int16_t bits, int16_t convert) {
-    HGLOBAL dib = nullptr;
-    if (readtiffiledib(path.c_str(), bits, convert, 0, &dib, nullptr, 0) != 1) return -1;
-    int d = static_cast<BITMAPINFOHEADER *>(GlobalLock(dib))->biBitCount;
-    GlobalUnlock(dib);
-    if (bits == 24 && convert) {
-      EXPECT_EQ(compare_with_libtiff(dib, path), 0);  // widening keeps colours
+  // 24 without conversion asked stays 8; 0 is grey; 16 is refused.
+  for (auto [bits, convert, depth] : {std::tuple{24, 0, 8}, {8, 1, 8}, {24, 1, 24}, {4, 1, 4}, {1, 1, 1}, {0, 1, 8}, {16, 1, 0}}) {
+    HGLOBAL handle = nullptr;
+    const int r = readtiffiledib(path.c_str(), int16_t(bits), int16_t(convert), 0, &handle, nullptr, 0);
+    Dib dib(handle);
+    EXPECT_EQ(r, depth ? 1 : -1) << bits;
+    if (r == 1) {
+      EXPECT_EQ(dib.header().biBitCount, depth) << bits;
+      if (depth == 24) {
+        EXPECT_EQ(compare_with_libtiff(dib, path), 0);  // widening keeps colours
+      }
     }
-    GlobalFree(dib);
-    return d;
-  };
-  EXPECT_EQ(depth_of(24, 0), 8);  // no conversion asked
-  EXPECT_EQ(depth_of(8, 1), 8);
-  EXPECT_EQ(depth_of(24, 1), 24);
-  EXPECT_EQ(depth_of(4, 1), 4);
-  EXPECT_EQ(depth_of(1, 1), 1);
-  EXPECT_EQ(depth_of(0, 1), 8);  // grey
-  EXPECT_EQ(depth_of(16, 1), -1);
+  }
 }
 
 TEST(ReadExports, StreamsMustBeWholeBlocks) {
@@ -150,13 +138,11 @@ TEST(ReadExports, GetinfoZeroesOutputsFirst) {
   EXPECT_EQ(getinfo(path.c_str(), 0, &w, &h, &comp, &map, &count, &bits), -1);
   EXPECT_EQ(w | h | comp | count | bits, 0);
   EXPECT_EQ(map, 0);
-  ASSERT_TRUE(tiffcp("-c g4", (write_tiff(path, make_image(Kind::grey1, 70, 20)), path), path + "4"));
-  ASSERT_EQ(getinfo((path + "4").c_str(), 0, &w, &h, &comp, &map, &count, &bits), 1);
-  EXPECT_EQ(w, 70);
-  EXPECT_EQ(h, 20);
-  EXPECT_EQ(comp, 4);
-  EXPECT_EQ(count, 1);
-  EXPECT_EQ(bits, 1);
+  ASSERT_TRUE(write_tiff(path, make_image(Kind::grey1, 70, 20)));
+  ASSERT_TRUE(tiffcp("-c g4", path, path + "4"));
+  const Info i = info(path + "4");
+  EXPECT_EQ((std::vector<int>{i.result, i.width, i.height, i.compression, i.pages, i.bits}),
+            (std::vector<int>{1, 70, 20, 4, 1, 1}));
 }
 
 int calls = 0;

@@ -70,13 +70,13 @@ void reset(LzwState &s) {
   s.reset_pending = false;
 }
 
-int lzw_setup(DecoderContext &c) {
+Status lzw_setup(DecoderContext &c) {
   auto *s = new (std::nothrow) LzwState;
-  if (!s) return kStatusNoMemory;
+  if (!s) return Status::kNoMemory;
   std::memset(static_cast<void *>(s), 0, sizeof *s);
   s->reset_pending = true;
   c.state = s;
-  return kStatusOk;
+  return Status::kOk;
 }
 
 void lzw_strip_start(DecoderContext &c) { static_cast<LzwState *>(c.state)->reset_pending = true; }
@@ -108,7 +108,7 @@ inline std::uint64_t load_be64(const std::uint8_t *p) {
   return __builtin_bswap64(v);
 }
 
-int lzw_decode(DecoderContext &c, std::uint8_t *row) {
+Status lzw_decode(DecoderContext &c, std::uint8_t *row) {
   LzwState &s = *static_cast<LzwState *>(c.state);
   if (s.reset_pending) reset(s);
   std::uint8_t *out = row;
@@ -123,7 +123,7 @@ int lzw_decode(DecoderContext &c, std::uint8_t *row) {
   }
   if (s.ended || out == end) {
     std::memset(out, 0, std::size_t(end - out));
-    return kStatusOk;
+    return Status::kOk;
   }
 
   // The decoder's state lives in locals: stores through `out` could alias the members.
@@ -235,7 +235,7 @@ int lzw_decode(DecoderContext &c, std::uint8_t *row) {
   s.grow_at = grow_at;
   s.next_code = next_code;
   s.old_code = old_code;
-  return kStatusOk;
+  return Status::kOk;
 }
 
 }  // namespace

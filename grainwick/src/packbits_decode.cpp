@@ -11,7 +11,7 @@ namespace grainwick {
 
 namespace {
 
-int pb_setup(DecoderContext &) { return kStatusOk; }
+Status pb_setup(DecoderContext &) { return Status::kOk; }
 void pb_strip_start(DecoderContext &) {}
 void pb_cleanup(DecoderContext &) {}
 
@@ -56,7 +56,7 @@ inline void put_repeat(std::uint8_t *out, std::uint8_t value, std::uint32_t n) {
   }
 }
 
-int pb_decode(DecoderContext &c, std::uint8_t *row) {
+Status pb_decode(DecoderContext &c, std::uint8_t *row) {
   ScratchInput &in = c.in;
   const std::uint64_t flip = c.invert ? ~std::uint64_t(0) : 0;
   std::uint8_t *out = row;
@@ -70,7 +70,7 @@ int pb_decode(DecoderContext &c, std::uint8_t *row) {
     limit = ip + in.valid;
     return true;
   };
-  int status = kStatusOk;
+  Status status = Status::kOk;
   while (out < end) {
     if (ip == limit && !refill()) goto ended;
     {
@@ -78,7 +78,7 @@ int pb_decode(DecoderContext &c, std::uint8_t *row) {
       if (n >= 0) {
         std::uint32_t count = std::uint32_t(n) + 1;
         if (count > std::uint32_t(end - out)) {
-          status = kStatusCorrupt;
+          status = Status::kCorrupt;
           break;
         }
         while (count) {
@@ -92,7 +92,7 @@ int pb_decode(DecoderContext &c, std::uint8_t *row) {
       } else if (n != -128) {
         const std::uint32_t count = std::uint32_t(1 - n);
         if (count > std::uint32_t(end - out)) {
-          status = kStatusCorrupt;
+          status = Status::kCorrupt;
           break;
         }
         if (ip == limit && !refill()) goto ended;

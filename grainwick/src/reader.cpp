@@ -6,6 +6,7 @@
 
 #include "decoders.h"
 #include "row_fixups.h"
+#include "tiff_tags.h"
 
 namespace grainwick {
 
@@ -50,34 +51,34 @@ struct Entry {
 
 // Reads `count` SHORT, LONG or BYTE values of an entry into `out`: from the value field when
 // they fit in its four bytes, else from the offset it holds, which must lie inside the file.
-int read_array(FileObject &file, bool big, const Entry &e, std::uint32_t count, std::vector<std::uint32_t> &out) {
+Status read_array(FileObject &file, bool big, const Entry &e, std::uint32_t count, std::vector<std::uint32_t> &out) {
   std::uint32_t size = e.type == kTypeShort ? 2 : e.type == kTypeLong ? 4 : e.type == kTypeByte ? 1 : 0;
-  if (size == 0) return kStatusUnsupported;
+  if (size == 0) return Status::kUnsupported;
   std::uint64_t bytes = std::uint64_t(count) * size;
   std::vector<BYTE> raw;
   const BYTE *src = e.value;
   if (bytes > 4) {
     std::uint64_t at = get32(e.value, big);
-    if (at + bytes > file.size()) return kStatusShortRead;
+    if (at + bytes > file.size()) return Status::kShortRead;
     raw.resize(bytes);
-    if (!read_exact(file, at, raw.data(), std::uint32_t(bytes))) return kStatusShortRead;
+    if (!read_exact(file, at, raw.data(), std::uint32_t(bytes))) return Status::kShortRead;
     src = raw.data();
   }
   out.resize(count);
   for (std::uint32_t i = 0; i < count; ++i)
     out[i] = size == 2 ? get16(src + 2 * i, big) : size == 4 ? get32(src + 4 * i, big) : src[i];
-  return kStatusSuccess;
+  return Status::kOk;
 }
 
 // Numerator and denominator of a resolution, read as two LONGs at the entry's offset.
-int read_rational(FileObject &file, bool big, const Entry &e, std::uint32_t out[2]) {
+Status read_rational(FileObject &file, bool big, const Entry &e, std::uint32_t out[2]) {
   std::uint64_t at = get32(e.value, big);
   BYTE raw[8];
-  if (at + 8 > file.size() || !read_exact(file, at, raw, 8)) return kStatusShortRead;
+  if (at + 8 > file.size() || !read_exact(file, at, raw, 8)) return Status::kShortRead;
   out[0] = get32(raw, big);
   out[1] = get32(raw + 4, big);
   if (out[1] == 0) out[1] = 1;
-  return kStatusSuccess;
+  return Status::kOk;
 }
 
 // Next-directory offset of the directory at `offset`; false when it cannot be read.
@@ -97,9 +98,9 @@ BYTE *dib_row(BYTE *pixels, std::uint32_t rows, std::uint32_t stride, std::uint3
 
 }  // namespace
 
-int read_tiff_header(FileObject &file, TiffHeader &header) {
+Status read_tiff_header(FileObject &file, TiffHeader &header) {
   BYTE raw[8];
-  if (!file.seek(0)) return kStatusShortRead;
+  if (!file.seek(0)) return Status::kShortRead;
   std::uint32_t n = file.read(raw, 8);
   if (n >= 2) {
     if (raw[0] == 'I' && raw[1] == 'I')
@@ -107,12 +108,12 @@ int read_tiff_header(FileObject &file, TiffHeader &header) {
     else if (raw[0] == 'M' && raw[1] == 'M')
       header.big_endian = true;
     else
-      return kStatusNotTiff;
+      return Status::kNotTiff;
   }
-  if (n < 8) return kStatusShortRead;
+  if (n < 8) return Status::kShortRead;
   // The version number (42) is not looked at.
   header.first_directory = get32(raw + 4, header.big_endian);
-  return kStatusSuccess;
+  return Status::kOk;
 }
 
 std::uint32_t count_directories(FileObject &file, const TiffHeader &header) {
@@ -127,31 +128,31 @@ std::uint32_t count_directories(FileObject &file, const TiffHeader &header) {
   return count;
 }
 
-int directory_offset(FileObject &file, const TiffHeader &header, std::uint32_t n, std::uint32_t &offset) {
+Status directory_offset(FileObject &file, const TiffHeader &header, std::uint32_t n, std::uint32_t &offset) {
   offset = header.first_directory;
   for (std::uint32_t i = 0; i < n; ++i) {
     std::uint32_t next;
-    if (offset == 0) return kStatusShortRead;
-    if (!next_directory(file, header.big_endian, offset, next)) return kStatusShortRead;
+    if (offset == 0) return Status::kShortRead;
+    if (!next_directory(file, header.big_endian, offset, next)) return Status::kShortRead;
     offset = next;
   }
-  return offset == 0 ? kStatusShortRead : kStatusSuccess;
+  return offset == 0 ? Status::kShortRead : Status::kOk;
 }
 
-int last_directory_link(FileObject &file, const TiffHeader &header, std::uint64_t &position) {
+Status last_directory_link(FileObject &file, const TiffHeader &header, std::uint64_t &position) {
   position = 4;
   std::unordered_set<std::uint32_t> seen;
   std::uint32_t offset = header.first_directory;
   while (offset != 0) {
-    if (!seen.insert(offset).second || seen.size() > kMaxDirectories) return kStatusShortRead;
+    if (!seen.insert(offset).second || seen.size() > kMaxDirectories) return Status::kShortRead;
     BYTE raw[2];
-    if (!read_exact(file, offset, raw, 2)) return kStatusShortRead;
+    if (!read_exact(file, offset, raw, 2)) return Status::kShortRead;
     position = std::uint64_t(offset) + 2 + std::uint64_t(get16(raw, header.big_endian)) * 12;
     std::uint32_t next;
-    if (!next_directory(file, header.big_endian, offset, next)) return kStatusShortRead;
+    if (!next_directory(file, header.big_endian, offset, next)) return Status::kShortRead;
     offset = next;
   }
-  return kStatusSuccess;
+  return Status::kOk;
 }
 
 std::unique_ptr<FileObject> TiffImage::open_file() const {
@@ -159,79 +160,79 @@ std::unique_ptr<FileObject> TiffImage::open_file() const {
   return FileObject::open_disk(source_.file_name, OpenMode::read);
 }
 
-int TiffImage::open(const TiffSource &source) {
+Status TiffImage::open(const TiffSource &source) {
   source_ = source;
   auto file = open_file();
-  if (!file) return source.is_stream() ? kStatusBadHandle : kStatusCannotOpen;
-  int status = read_tiff_header(*file, header_);
-  if (status != kStatusSuccess) return status;
+  if (!file) return source.is_stream() ? Status::kBadHandle : Status::kCannotOpen;
+  Status status = read_tiff_header(*file, header_);
+  if (status != Status::kOk) return status;
   image_count_ = count_directories(*file, header_);
-  if (image_count_ == 0) return kStatusShortRead;
+  if (image_count_ == 0) return Status::kShortRead;
   status = read_directory(*file, header_.first_directory);
-  if (status != kStatusSuccess) return status;
+  if (status != Status::kOk) return status;
   build_dib_header();
-  return kStatusSuccess;
+  return Status::kOk;
 }
 
-int TiffImage::select(std::uint32_t n) {
-  if (n >= image_count_) return kStatusShortRead;
+Status TiffImage::select(std::uint32_t n) {
+  if (n >= image_count_) return Status::kShortRead;
   auto file = open_file();
-  if (!file) return source_.is_stream() ? kStatusBadHandle : kStatusCannotOpen;
+  if (!file) return source_.is_stream() ? Status::kBadHandle : Status::kCannotOpen;
   std::uint32_t offset;
-  int status = directory_offset(*file, header_, n, offset);
-  if (status != kStatusSuccess) return status;
+  Status status = directory_offset(*file, header_, n, offset);
+  if (status != Status::kOk) return status;
   status = read_directory(*file, offset);
-  if (status != kStatusSuccess) return status;
+  if (status != Status::kOk) return status;
   build_dib_header();
-  return kStatusSuccess;
+  return Status::kOk;
 }
 
-int TiffImage::read_directory(FileObject &file, std::uint32_t offset) {
+Status TiffImage::read_directory(FileObject &file, std::uint32_t offset) {
   desc_ = ImageDescription{};
   const bool big = header_.big_endian;
   BYTE raw[2];
-  if (!read_exact(file, offset, raw, 2)) return kStatusShortRead;
+  if (!read_exact(file, offset, raw, 2)) return Status::kShortRead;
   std::uint32_t entries = get16(raw, big);
   std::vector<BYTE> table(std::size_t(entries) * 12);
-  if (entries && file.read(table.data(), std::uint32_t(table.size())) != table.size()) return kStatusShortRead;
+  if (entries && file.read(table.data(), std::uint32_t(table.size())) != table.size()) return Status::kShortRead;
 
   for (std::uint32_t i = 0; i < entries; ++i) {
     const BYTE *p = table.data() + std::size_t(i) * 12;
     Entry e{get16(p, big), get16(p + 2, big), get32(p + 4, big), p + 8};
-    int status = kStatusSuccess;
+    Status status = Status::kOk;
     switch (e.tag) {
-      case 256:
+      case kTagImageWidth:
         desc_.width = e.short_value(big);
         break;
-      case 257:
+      case kTagImageLength:
         desc_.length = e.short_value(big);
         break;
-      case 258:
+      case kTagBitsPerSample:
         if (e.count == 1) {
           desc_.bits_per_sample = e.short_value(big);
         } else if (e.count == 3) {
           std::vector<std::uint32_t> v;
           status = read_array(file, big, e, 3, v);
-          if (status == kStatusSuccess && (v[0] != v[1] || v[1] != v[2])) status = kStatusUnsupported;
-          if (status == kStatusSuccess) desc_.bits_per_sample = v[0];
+          if (status == Status::kOk && (v[0] != v[1] || v[1] != v[2])) status = Status::kUnsupported;
+          if (status == Status::kOk) desc_.bits_per_sample = v[0];
         } else {
-          status = kStatusUnsupported;
+          status = Status::kUnsupported;
         }
         break;
-      case 259: {
+      case kTagCompression: {
         std::uint32_t c = e.short_value(big);
-        if (c != 1 && c != 2 && c != 3 && c != 4 && c != 5 && c != 32773) status = kStatusUnsupported;
+        if (c != 1 && c != 2 && c != 3 && c != 4 && c != 5 && c != 32773) status = Status::kUnsupported;
         desc_.compression = c;
         break;
       }
-      case 262:
+      case kTagPhotometric:
         desc_.photometric = e.short_value(big);
-        if (desc_.photometric >= 4) status = kStatusUnsupported;
+        if (desc_.photometric >= 4) status = Status::kUnsupported;
         break;
-      case 266:
+      case kTagFillOrder:
         desc_.fill_order = e.short_value(big);
         break;
-      case 273:
+      case kTagStripOffsets:
         desc_.strip_offsets.clear();
         desc_.has_strip_offset = false;
         if (e.count == 1) {
@@ -241,10 +242,10 @@ int TiffImage::read_directory(FileObject &file, std::uint32_t offset) {
           status = read_array(file, big, e, e.count, desc_.strip_offsets);
         }
         break;
-      case 277:
+      case kTagSamplesPerPixel:
         desc_.samples_per_pixel = e.short_value(big);
         break;
-      case 278: {
+      case kTagRowsPerStrip: {
         std::uint32_t rows = e.type == kTypeLong ? e.full(big) : e.short_value(big);
         // 0 would divide by zero below; it can only mean one strip.
         if (rows == 0) rows = 0xFFFFFFFF;
@@ -252,29 +253,29 @@ int TiffImage::read_directory(FileObject &file, std::uint32_t offset) {
         if (desc_.strip_offsets.empty() && desc_.rows_per_strip < desc_.length) desc_.length = desc_.rows_per_strip;
         break;
       }
-      case 282:
+      case kTagXResolution:
         status = read_rational(file, big, e, desc_.x_resolution);
         break;
-      case 283:
+      case kTagYResolution:
         status = read_rational(file, big, e, desc_.y_resolution);
         break;
-      case 284:
+      case kTagPlanarConfiguration:
         desc_.planar_configuration = e.short_value(big);
         if (desc_.bits_per_sample > 1 && desc_.planar_configuration != 1 && desc_.planar_configuration != 2)
-          status = kStatusUnsupported;
+          status = Status::kUnsupported;
         break;
-      case 292:
+      case kTagT4Options:
         desc_.t4_options = e.full(big);
-        if (desc_.t4_options & 1) status = kStatusUnsupported;
+        if (desc_.t4_options & 1) status = Status::kUnsupported;
         break;
-      case 296:
+      case kTagResolutionUnit:
         desc_.resolution_unit = e.short_value(big);
         break;
-      case 317:
+      case kTagPredictor:
         desc_.predictor = e.short_value(big);
-        if (desc_.predictor != 1 && desc_.predictor != 2) status = kStatusUnsupported;
+        if (desc_.predictor != 1 && desc_.predictor != 2) status = Status::kUnsupported;
         break;
-      case 320:
+      case kTagColorMap:
         // A map of the wrong size (or for a depth no DIB table can show) is left out; the
         // image then shows with the grey ramp.
         if (desc_.bits_per_sample >= 1 && desc_.bits_per_sample <= 8 && e.count >= (3u << desc_.bits_per_sample))
@@ -283,14 +284,14 @@ int TiffImage::read_directory(FileObject &file, std::uint32_t offset) {
       default:
         break;
     }
-    if (status != kStatusSuccess) return status;
+    if (status != Status::kOk) return status;
   }
   desc_.bytes_per_row = (std::uint64_t(desc_.width) * desc_.file_depth() + 7) / 8;
   // Tags out of order can leave rows per strip at 0 (ImageLength 0 first, then a real one).
   if (desc_.rows_per_strip == 0) desc_.rows_per_strip = std::max<std::uint32_t>(desc_.length, 1);
   std::uint64_t strips = (std::uint64_t(desc_.length) + desc_.rows_per_strip - 1) / desc_.rows_per_strip;
   desc_.strips_per_image = strips == 0 ? 1 : std::uint32_t(strips);
-  return kStatusSuccess;
+  return Status::kOk;
 }
 
 void TiffImage::build_dib_header() {
@@ -349,53 +350,53 @@ std::uint64_t TiffImage::strip_position(std::uint64_t strip) const {
   return strip < offsets.size() ? offsets[strip] : offsets[0];
 }
 
-int TiffImage::get_dib(HGLOBAL &dib, GrainwickProgress progress) {
+Status TiffImage::get_dib(HGLOBAL &dib, GrainwickProgress progress) {
   const ImageDescription &d = desc_;
   const std::uint32_t rows = d.length;
   const std::uint64_t depth = d.file_depth();
   if ((std::uint64_t(rows) + 1) * dib_row_bytes_ > kMaxDibBytes || d.bytes_per_row > kMaxDibBytes)
-    return kStatusTooLarge;
+    return Status::kTooLarge;
   // Cases the row decoders cannot serve: nothing to read, nowhere to read it from, separate
   // planes other than uncompressed 8-bit RGB, CCITT data for more than one bit per pixel.
-  if (d.width == 0 || rows == 0) return kStatusUnsupported;
-  if (!d.has_strip_offset && d.strip_offsets.empty()) return kStatusUnsupported;
+  if (d.width == 0 || rows == 0) return Status::kUnsupported;
+  if (!d.has_strip_offset && d.strip_offsets.empty()) return Status::kUnsupported;
   const bool planes = d.planar_configuration == 2 && d.samples_per_pixel > 1;
   if (planes && (d.compression != 1 || d.samples_per_pixel != 3 || d.bits_per_sample != 8 || d.photometric != 2))
-    return kStatusUnsupported;
-  if ((d.compression >= 2 && d.compression <= 4) && depth != 1) return kStatusUnsupported;
+    return Status::kUnsupported;
+  if ((d.compression >= 2 && d.compression <= 4) && depth != 1) return Status::kUnsupported;
   const DecoderHooks *hooks = decoder_for(int(d.compression));
-  if (!hooks) return kStatusUnsupported;
+  if (!hooks) return Status::kUnsupported;
 
   const std::size_t table_bytes = colour_table_.size() * sizeof(RGBQUAD);
   const std::size_t pixel_bytes = std::size_t(dib_row_bytes_) * rows;
   // Not zero-filled: decode_rows clears what the decoders leave, row by row while it is in cache.
   HGLOBAL block = GlobalAlloc(GMEM_MOVEABLE, sizeof(BITMAPINFOHEADER) + table_bytes + pixel_bytes);
-  if (!block) return kStatusOutOfMemory;
+  if (!block) return Status::kNoMemory;
   auto *base = static_cast<BYTE *>(GlobalLock(block));
   if (!base) {
     GlobalFree(block);
-    return kStatusBadHandle;
+    return Status::kBadHandle;
   }
   BITMAPINFOHEADER header = dib_header_;
   header.biSizeImage = 0;  // consumers compute the stride themselves
   std::memcpy(base, &header, sizeof header);
   if (table_bytes) std::memcpy(base + sizeof header, colour_table_.data(), table_bytes);
 
-  int status;
+  Status status;
   if (auto file = open_file())
     status = decode_rows(*file, base + sizeof header + table_bytes, progress);
   else
-    status = source_.is_stream() ? kStatusBadHandle : kStatusCannotOpen;
+    status = source_.is_stream() ? Status::kBadHandle : Status::kCannotOpen;
   GlobalUnlock(block);
-  if (status != kStatusSuccess) {
+  if (status != Status::kOk) {
     GlobalFree(block);
     return status;
   }
   dib = block;
-  return kStatusSuccess;
+  return Status::kOk;
 }
 
-int TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress progress) {
+Status TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress progress) {
   const ImageDescription &d = desc_;
   const std::uint32_t rows = d.length;
   const std::uint64_t depth = d.file_depth();
@@ -418,8 +419,8 @@ int TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress pro
   ctx.in.read = [&file](std::uint8_t *out, std::uint32_t n) { return file.read(out, n); };
 
   const DecoderHooks &hooks = *decoder_for(ctx.compression);
-  int status = hooks.setup(ctx);
-  if (status != kStatusSuccess) return status;
+  Status status = hooks.setup(ctx);
+  if (status != Status::kOk) return status;
   struct Cleanup {
     const DecoderHooks &h;
     DecoderContext &c;
@@ -463,13 +464,13 @@ int TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress pro
       std::uint64_t saved = file.tell();
       for (std::uint32_t p = 0; p < 3; ++p) {
         std::uint64_t at = strip_position(strip + std::uint64_t(p) * d.strips_per_image) + within;
-        if (!file.seek(std::int64_t(at)) || file.read(row_buffer.data(), d.width) != d.width) return kStatusShortRead;
+        if (!file.seek(std::int64_t(at)) || file.read(row_buffer.data(), d.width) != d.width) return Status::kShortRead;
         for (std::uint32_t x = 0; x < d.width; ++x) out[3 * x + (2 - p)] = row_buffer[x];
       }
       file.seek(std::int64_t(saved));
     } else {
       status = hooks.decode_row(ctx, row);
-      if (status != kStatusSuccess) return status;
+      if (status != Status::kOk) return status;
       if (!ccitt) {
         if (d.compression == 1 && d.fill_order == 2)
           for (std::uint32_t i = 0; i < bytes_per_row; ++i) row[i] = kReversedBits[row[i]];
@@ -497,12 +498,12 @@ int TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress pro
       if (counter > step) {
         done = std::min(total, done + counter);
         counter %= step;
-        if (progress(int16_t(done * 100 / total)) == 0) return kStatusCancelled;
+        if (progress(int16_t(done * 100 / total)) == 0) return Status::kCancelled;
       }
     }
   }
-  if (progress && progress(100) == 0) return kStatusCancelled;
-  return kStatusSuccess;
+  if (progress && progress(100) == 0) return Status::kCancelled;
+  return Status::kOk;
 }
 
 }  // namespace grainwick

@@ -16,20 +16,9 @@
 
 #include "fileio.h"
 #include "grainwick.h"
+#include "status.h"
 
 namespace grainwick {
-
-// Reader status codes (inside the library only; the exports reduce them to 1 / -1).
-inline constexpr int kStatusTooLarge = 0;
-inline constexpr int kStatusSuccess = 1;
-inline constexpr int kStatusNotTiff = 2;
-inline constexpr int kStatusShortRead = 3;
-inline constexpr int kStatusCannotOpen = 4;
-inline constexpr int kStatusOutOfMemory = 6;
-inline constexpr int kStatusBadHandle = 8;
-inline constexpr int kStatusUnsupported = 9;
-inline constexpr int kStatusCorruptData = 10;
-inline constexpr int kStatusCancelled = 23;
 
 // Largest (rows + 1) × DIB row bytes that one read may produce.
 inline constexpr std::uint64_t kMaxDibBytes = 0xF90000;
@@ -72,14 +61,14 @@ struct TiffHeader {
   std::uint32_t first_directory = 0;
 };
 
-// Header at the start of the file; status 2 when the byte-order mark is wrong, 3 when short.
-int read_tiff_header(FileObject &file, TiffHeader &header);
+// Header at the start of the file; kNotTiff when the byte-order mark is wrong, kShortRead when short.
+Status read_tiff_header(FileObject &file, TiffHeader &header);
 // Number of directories reachable from the first one (a loop in the chain ends the count).
 std::uint32_t count_directories(FileObject &file, const TiffHeader &header);
-// Offset of directory `n`; status 3 when the chain is shorter or cannot be read.
-int directory_offset(FileObject &file, const TiffHeader &header, std::uint32_t n, std::uint32_t &offset);
+// Offset of directory `n`; kShortRead when the chain is shorter or cannot be read.
+Status directory_offset(FileObject &file, const TiffHeader &header, std::uint32_t n, std::uint32_t &offset);
 // File position of the last directory's next-directory field (4 for a file without directories).
-int last_directory_link(FileObject &file, const TiffHeader &header, std::uint64_t &position);
+Status last_directory_link(FileObject &file, const TiffHeader &header, std::uint64_t &position);
 
 class TiffImage {
  public:
@@ -88,11 +77,11 @@ class TiffImage {
   TiffImage &operator=(const TiffImage &) = delete;
 
   // Opens the file or stream, reads the header and the first directory and counts the images.
-  int open(const TiffSource &source);
+  Status open(const TiffSource &source);
   // Selects image `n` (from 0); fails unless n < image_count().
-  int select(std::uint32_t n);
+  Status select(std::uint32_t n);
   // Decodes the selected image into a new DIB handle owned by the caller.
-  int get_dib(HGLOBAL &dib, GrainwickProgress progress);
+  Status get_dib(HGLOBAL &dib, GrainwickProgress progress);
 
   const ImageDescription &description() const { return desc_; }
   std::uint32_t image_count() const { return image_count_; }
@@ -100,10 +89,10 @@ class TiffImage {
 
  private:
   std::unique_ptr<FileObject> open_file() const;
-  int read_directory(FileObject &file, std::uint32_t offset);
+  Status read_directory(FileObject &file, std::uint32_t offset);
   void build_dib_header();
   std::uint64_t strip_position(std::uint64_t strip) const;
-  int decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress progress);
+  Status decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress progress);
 
   TiffSource source_;
   TiffHeader header_;

@@ -13,6 +13,7 @@
 #include "options.h"
 #include "platform/question.h"
 #include "reader.h"
+#include "tiff_tags.h"
 
 namespace grainwick {
 
@@ -353,31 +354,31 @@ int ImageWriter::write(bool new_file) {
 bool ImageWriter::write_directory() {
   const int bits = dib_.bits;
   Directory dir(big_);
-  dir.add_longs(254, {0});
-  dir.add_count(256, dib_.width);
-  dir.add_count(257, dib_.height);
+  dir.add_longs(kTagNewSubfileType, {0});
+  dir.add_count(kTagImageWidth, dib_.width);
+  dir.add_count(kTagImageLength, dib_.height);
   if (bits == 24)
-    dir.add_shorts(258, {8, 8, 8});
+    dir.add_shorts(kTagBitsPerSample, {8, 8, 8});
   else
-    dir.add_shorts(258, {std::uint32_t(bits)});
-  dir.add_shorts(259, {std::uint32_t(compression_)});
+    dir.add_shorts(kTagBitsPerSample, {std::uint32_t(bits)});
+  dir.add_shorts(kTagCompression, {std::uint32_t(compression_)});
   // Bilevel: BlackIsZero, but WhiteIsZero for every CCITT scheme, whose codes name white runs.
   std::uint32_t photometric = bits == 1 ? 1 : bits == 24 ? 2 : 3;
   if (compression_ >= 2 && compression_ <= 4) photometric = 0;
-  dir.add_shorts(262, {photometric});
-  if (fill_order_2_) dir.add_shorts(266, {2});
-  dir.add_longs(273, offsets_);
-  dir.add_shorts(277, {bits == 24 ? 3u : 1u});
-  dir.add_count(278, rows_per_strip_);
-  dir.add_longs(279, counts_);
+  dir.add_shorts(kTagPhotometric, {photometric});
+  if (fill_order_2_) dir.add_shorts(kTagFillOrder, {2});
+  dir.add_longs(kTagStripOffsets, offsets_);
+  dir.add_shorts(kTagSamplesPerPixel, {bits == 24 ? 3u : 1u});
+  dir.add_count(kTagRowsPerStrip, rows_per_strip_);
+  dir.add_longs(kTagStripByteCounts, counts_);
   const std::uint32_t xdpi = choose_dpi(options_, "TIFF_XRES", dib_.header->biXPelsPerMeter);
   const std::uint32_t ydpi = choose_dpi(options_, "TIFF_YRES", dib_.header->biYPelsPerMeter);
-  dir.add_rational(282, xdpi * 100, 100);
-  dir.add_rational(283, ydpi * 100, 100);
-  if (compression_ == 3) dir.add_longs(292, {4});
-  dir.add_shorts(296, {2});
-  dir.add_ascii(305, kSoftwareName);
-  if (auto artist = options_get(options_, "TIFF_ARTIST")) dir.add_ascii(315, *artist);
+  dir.add_rational(kTagXResolution, xdpi * 100, 100);
+  dir.add_rational(kTagYResolution, ydpi * 100, 100);
+  if (compression_ == 3) dir.add_longs(kTagT4Options, {4});
+  dir.add_shorts(kTagResolutionUnit, {2});
+  dir.add_ascii(kTagSoftware, kSoftwareName);
+  if (auto artist = options_get(options_, "TIFF_ARTIST")) dir.add_ascii(kTagArtist, *artist);
   if (bits == 4 || bits == 8) {
     const std::uint32_t n = 1u << bits;
     std::vector<std::uint32_t> map(3 * n, 0);
@@ -386,9 +387,9 @@ bool ImageWriter::write_directory() {
       map[n + i] = dib_.table[i].rgbGreen * 65535u / 255;
       map[2 * n + i] = dib_.table[i].rgbBlue * 65535u / 255;
     }
-    dir.add_shorts(320, map);
+    dir.add_shorts(kTagColorMap, map);
   }
-  if (auto copyright = options_get(options_, "TIFF_COPYRIGHT")) dir.add_ascii(33432, *copyright);
+  if (auto copyright = options_get(options_, "TIFF_COPYRIGHT")) dir.add_ascii(kTagCopyright, *copyright);
 
   std::uint64_t start = file_.tell();
   std::vector<std::uint8_t> out;
@@ -439,9 +440,9 @@ bool link_overlaps(FileObject &file, const TiffHeader &header, std::uint64_t lin
 
 int prepare_append(FileObject &file, bool &big, std::uint64_t &link) {
   TiffHeader header;
-  int status = read_tiff_header(file, header);
-  if (status != kStatusSuccess) return kWriteFailed;
-  if (last_directory_link(file, header, link) != kStatusSuccess) return kWriteFailed;
+  Status status = read_tiff_header(file, header);
+  if (status != Status::kOk) return kWriteFailed;
+  if (last_directory_link(file, header, link) != Status::kOk) return kWriteFailed;
   if (link_overlaps(file, header, link)) return kWriteFailed;
   big = header.big_endian;
   return file.seek(0, Seek::end) ? kWriteOk : kWriteFailed;
