@@ -245,15 +245,4 @@ TEST_F(Commands, LocaliseElementShowsTheCurrentRecordInTheReferenceGrouping) {
   EXPECT_EQ(v.page, 0);
 }
 
-TEST_F(Commands, ARenamedListValueIsReadAgainWithTheTree) {
-  groupe(kGroupingTheme);
-  choisit(4);  // a1, western
-  c.liste(1, {"drame", "Western spaghetti"});
-  store::Remplace_valeur(s, 1, "western", "Western spaghetti");
-  relit_collection(s, v, o);
-  EXPECT_EQ(s.record().theme(), "Western spaghetti");
-  EXPECT_EQ(textes(v.lignes())[2], "Western spaghetti");
-  EXPECT_EQ(v.ligne, 4);
-}
-
 }  // namespace

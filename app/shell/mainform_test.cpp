@@ -244,10 +244,22 @@ TEST_F(Mainform, OpeningAndModifyingAskForThePassword) {
   EXPECT_EQ(s.dossier_courant(), 0);
 }
 
-TEST_F(Mainform, ClosingAndDeletingLeaveBlankPagesAndOnlyCreateAndOpen) {
+TEST_F(Mainform, AFailedReadClosingAndDeletingLeaveBlankPagesAndOnlyCreateAndOpen) {
   c.liste(8, {"VHS"}).dossier("Un").support("VHS", "K7").dossier("Deux");
   s.ferme_dossier();
   demarre();
+  ouvre("Un");
+  // A failed read is shown once; what cannot be read any more is closed.
+  io.arm(FaultyIo::Read, 1, true);
+  prompts.reponses = {Reponse::ok};
+  declenche("modifier_dossier_me");
+  ASSERT_EQ(prompts.boites.size(), 1u);
+  EXPECT_EQ(prompts.boites[0].boite, Boite::erreur);
+  EXPECT_TRUE(derniere_boite().contains(QString::fromStdString(dir.file("MAINFILE"))));
+  EXPECT_EQ(w->windowTitle(), "Tapemoor 98");
+  EXPECT_FALSE(actif("modifier_dossier_me"));
+  io.arm(FaultyIo::Read, 0);
+
   ouvre("Un");
   EXPECT_EQ(w->collection().tx3_->ReferenceS->text(), "K7");
   const std::string avant = dir.read("MAINFILE");
@@ -269,26 +281,6 @@ TEST_F(Mainform, ClosingAndDeletingLeaveBlankPagesAndOnlyCreateAndOpen) {
     EXPECT_FALSE(actif(nom)) << nom;
   for (const char *nom : {"creer_dossier_me", "ouvre_dossier_me"}) EXPECT_TRUE(actif(nom)) << nom;
   EXPECT_EQ(w->windowTitle(), "Tapemoor 98");
-}
-
-TEST_F(Mainform, AFailedReadIsShownOnceAndTheWindowStaysConsistent) {
-  c.dossier("Un");
-  s.ferme_dossier();
-  demarre();
-  ouvre("Un");
-  io.arm(FaultyIo::Read, 1, true);
-  prompts.reponses = {Reponse::ok};
-  declenche("modifier_dossier_me");
-  ASSERT_EQ(prompts.boites.size(), 1u);
-  EXPECT_EQ(prompts.boites[0].boite, Boite::erreur);
-  EXPECT_TRUE(derniere_boite().contains(QString::fromStdString(dir.file("MAINFILE"))));
-  EXPECT_EQ(w->windowTitle(), "Tapemoor 98");
-  EXPECT_TRUE(actif("creer_dossier_me"));
-  EXPECT_FALSE(actif("modifier_dossier_me"));
-
-  io.arm(FaultyIo::Read, 0);
-  ouvre("Un");
-  EXPECT_EQ(w->windowTitle(), "Tapemoor 98 - Un");
 }
 
 TEST_F(Mainform, AListEditedFromTheMenuReachesThePages) {
@@ -347,7 +339,7 @@ TEST_F(Mainform, EveryControlFollowsTheEnablingRulesAndLaterFeaturesSayNotYet) {
   EXPECT_EQ(dir.snapshot(), avant);
 }
 
-TEST_F(Mainform, EveryTextReachesItsControlInBothLanguages) {
+TEST_F(Mainform, TextsHelpWebAndAbout) {
   for (int langue : {0, 1}) {
     demarre(langue);
     for (const TexteControle &t : textes_mainform()) controle(t.nom);
@@ -356,10 +348,6 @@ TEST_F(Mainform, EveryTextReachesItsControlInBothLanguages) {
               QString::fromUtf8(langue == 0 ? "Début comp." : "Counter(begin)"));
     EXPECT_EQ(w->collection().TabSet1->tabText(1), langue == 0 ? "Enregistrement" : "Recording");
   }
-}
-
-TEST_F(Mainform, HelpWebAndAbout) {
-  demarre(1);
   prompts.reponses = {Reponse::ok};
   declenche("Documentation1");
   EXPECT_TRUE(prompts.adresses.empty());
