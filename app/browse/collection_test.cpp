@@ -99,7 +99,6 @@ TEST_F(Collection, ASupportTypedOnThePageReachesTheFile) {
   EXPECT_EQ(p.SupportsS.zero->text(), "VHS");
   EXPECT_FALSE(p.ReferenceS->isEnabled());
   EXPECT_EQ(w->arbre->selected_line(), 2);
-
 }
 
 TEST_F(Collection, ARecordingTypedOnThePageReachesTheFourFiles) {
@@ -200,6 +199,19 @@ TEST_F(Collection, DateButtonPlacesThePickerAndFillsTheField) {
   clique("Sok");
   EXPECT_EQ(c.supports()[0].date(), "99/99/9999");
 
+  // Month-first regions show the picker month first; the field stays day first.
+  qputenv("TAPEMOOR_SLANGUAGE", "ENU");
+  w->TabSet1->setCurrentIndex(1);
+  clique("Eajouter");
+  w->tx5_->DateE->setText("05/03/1999");
+  prompts.dialogues = {[](QDialog &d) {
+    auto &cal = dynamic_cast<ui::TPerpetualCalendarDlg &>(d);
+    EXPECT_EQ(cal.value(), (ui::CalendarDate{5, 3, 1999}));
+    cal.year_box()->setValue(2004);
+    cal.ok_button()->click();
+  }};
+  clique("dateEbtn");
+  EXPECT_EQ(w->tx5_->DateE->text(), "05/03/2004");
   qunsetenv("TAPEMOOR_SLANGUAGE");
 }
 
