@@ -309,22 +309,31 @@ void Tcollection::SokClick() {
   commande([this] {
     store::TDataSupport saisi = store_.support();
     tx3_->WriteDataSupports(saisi);
-    switch (valide_support(store_, vue_, options(), saisi)) {
-      case Refus::type:
-        prompts_.message(ui::Boite::information, message(Msg::type_manquant, langue_), ui::Boutons::ok);
-        tx3_->SupportsS.liste->setFocus();
-        return;
-      case Refus::reference:
-        prompts_.message(ui::Boite::information, message(Msg::reference_support_manquante, langue_),
-                         ui::Boutons::ok);
-        tx3_->ReferenceS->setFocus();
-        return;
-      default:
-        break;
-    }
+    if (signale_refus(valide_support(store_, vue_, options(), saisi))) return;
     edition_support_ = false;
     applique();
   });
+}
+
+// A refused validation: the box names the missing field, which takes the focus; the edit goes on.
+bool Tcollection::signale_refus(Refus refus) {
+  const bool record = edition_record_;
+  const struct {
+    Refus refus;
+    Msg msg;
+    QWidget *champ;
+  } kRefus[] = {
+      {Refus::type, Msg::type_manquant, tx3_->SupportsS.liste},
+      {Refus::titre, Msg::titre_manquant, tx5_->TitreE},
+      {Refus::reference, record ? Msg::reference_record_manquante : Msg::reference_support_manquante,
+       record ? static_cast<QWidget *>(tx5_->ReferenceE) : tx3_->ReferenceS}};
+  for (const auto &r : kRefus) {
+    if (r.refus != refus) continue;
+    prompts_.message(ui::Boite::information, message(r.msg, langue_), ui::Boutons::ok);
+    r.champ->setFocus();
+    return true;
+  }
+  return false;
 }
 
 void Tcollection::SsupprimerClick() {
@@ -360,19 +369,7 @@ void Tcollection::EokClick() {
   commande([this] {
     store::Recording saisi = store_.recording();
     tx5_->WriteDataRecords(saisi);
-    switch (valide_record(store_, vue_, options(), saisi)) {
-      case Refus::titre:
-        prompts_.message(ui::Boite::information, message(Msg::titre_manquant, langue_), ui::Boutons::ok);
-        tx5_->TitreE->setFocus();
-        return;
-      case Refus::reference:
-        prompts_.message(ui::Boite::information, message(Msg::reference_record_manquante, langue_),
-                         ui::Boutons::ok);
-        tx5_->ReferenceE->setFocus();
-        return;
-      default:
-        break;
-    }
+    if (signale_refus(valide_record(store_, vue_, options(), saisi))) return;
     edition_record_ = false;
     applique();
   });

@@ -73,6 +73,8 @@ class Tcollection : public QWidget {
   // Copies the Vue onto the trees and the notebook, and the current records onto the pages.
   void applique();
   void applique_arbre();
+  // True when `refus` refused a validation, after telling the user.
+  bool signale_refus(Refus refus);
 
   void rubriqueChange();
   void arbreClick();
