@@ -19,8 +19,7 @@ struct Result {
 
 Result run(std::vector<std::string> args) {
   std::ostringstream out, err;
-  int status = cli::run(args, out, err);
-  return {status, out.str(), err.str()};
+  return {cli::run(args, out, err), out.str(), err.str()};  // braces run left to right
 }
 
 TEST(Cli, ExportsEveryRecordOfTheDossier) {
@@ -87,16 +86,13 @@ TEST(Cli, ProtectedDossierOpensWithTheExactCodeAndPrintsItsTree) {
       .record("Film", [](Recording &r) { r.record.set_reference("R1"); })
       .record("Autre", [](Recording &r) { r.record.set_theme("Drame"); });
   Result none = run({"--data", dir.path(), "export", "0"});
-  EXPECT_EQ(none.status, 1);
-  EXPECT_EQ(none.err, "Wrong password\n");
-  EXPECT_TRUE(none.out.empty());
+  EXPECT_EQ(std::tie(none.status, none.out, none.err), std::tuple(1, "", "Wrong password\n"));
   EXPECT_EQ(run({"--data", dir.path(), "tree", "0", "--code", "sésame"}).err, "Wrong password\n");
   EXPECT_NE(run({"--data", dir.path(), "export", "0", "--code", "Sésame"}).out.find("\"titre\": \"Privé\""),
             std::string::npos);
 
-  std::vector<std::string> tree = {"--data", dir.path(), "tree", "0", "--code", "Sésame"};
   auto with = [&](std::vector<std::string> more) {
-    more.insert(more.begin(), tree.begin(), tree.end());
+    more.insert(more.begin(), {"--data", dir.path(), "tree", "0", "--code", "Sésame"});
     return run(more).out;
   };
   setenv("TAPEMOOR_SLANGUAGE", "FRA", 1);

@@ -15,9 +15,7 @@ TEST(Dates, ValidityIsPositional) {
        {"01/13/1999", "00/12/1999", "01/01/1981", "01/01/2099", "5/12/2000", "", "ab/cd/efgh"})
     EXPECT_FALSE(date_valide(invalid)) << invalid;
   DateParts p = split_date("5/12/2000");
-  EXPECT_EQ(p.first, 5);
-  EXPECT_EQ(p.second, 2);
-  EXPECT_EQ(p.year, 0);
+  EXPECT_EQ(std::tuple(p.first, p.second, p.year), std::tuple(5, 2, 0));
 }
 
 TEST(Dates, DueDateOfTodayIsReachedTomorrowIsNot) {

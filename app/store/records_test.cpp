@@ -11,70 +11,52 @@ namespace {
 
 // Builders of hand-made bytes: offsets in these tests are written out by hand from the file
 // layouts, not taken from the code's own tables.
-template <class Bytes>
-void put_text(Bytes &bytes, std::size_t off, const std::string &s) {
-  std::uint8_t *b = bytes.data();
+void put_text(std::uint8_t *b, std::size_t off, const std::string &s) {
   b[off] = static_cast<std::uint8_t>(s.size());
   std::memcpy(&b[off + 1], s.data(), s.size());
 }
-template <class Bytes>
-void put_int(Bytes &bytes, std::size_t off, std::uint32_t v) {
-  std::uint8_t *b = bytes.data();
+void put_int(std::uint8_t *b, std::size_t off, std::uint32_t v) {
   for (int i = 0; i < 4; ++i) b[off + i] = static_cast<std::uint8_t>(v >> (8 * i));
 }
 
 // Each field gets its own offset as its value, all in one record, and is read back through its
-// accessor: a field at the wrong place reads another's value or nothing.
-template <class R>
-void texts_at(std::initializer_list<std::pair<std::size_t, std::string (R::*)() const>> fields) {
+// accessor (at `slot...` for arrays): a field at the wrong place reads another's value or nothing.
+template <class R, class... Slot>
+void texts_at(std::initializer_list<std::pair<std::size_t, std::string (R::*)(Slot...) const>> fields,
+              Slot... slot) {
   R r;
-  for (auto [off, get] : fields) put_text(r.bytes, off, std::to_string(off));
-  for (auto [off, get] : fields) EXPECT_EQ((r.*get)(), std::to_string(off)) << typeid(R).name() << off;
-}
-template <class R>
-void slots_at(int slot, std::initializer_list<std::pair<std::size_t, std::string (R::*)(int) const>> fields) {
-  R r;
-  for (auto [off, get] : fields) put_text(r.bytes, off, std::to_string(off));
-  for (auto [off, get] : fields) EXPECT_EQ((r.*get)(slot), std::to_string(off)) << typeid(R).name() << off;
+  for (auto [off, get] : fields) put_text(r.bytes.data(), off, std::to_string(off));
+  for (auto [off, get] : fields) EXPECT_EQ((r.*get)(slot...), std::to_string(off)) << typeid(R).name() << off;
 }
 // Integers with the sign bit and a distinct byte in each place, to pin the byte order too.
 template <class R>
 void ints_at(std::initializer_list<std::pair<std::size_t, std::int32_t (R::*)() const>> fields) {
   R r;
-  for (auto [off, get] : fields) put_int(r.bytes, off, 0xFE030200u + static_cast<std::uint32_t>(off));
+  for (auto [off, get] : fields) put_int(r.bytes.data(), off, 0xFE030200u + static_cast<std::uint32_t>(off));
   for (auto [off, get] : fields)
     EXPECT_EQ((r.*get)(), -0x01FCFE00 + static_cast<std::int32_t>(off)) << typeid(R).name() << off;
 }
 
 TEST(Records, FieldsLieAtTheirOffsets) {
-  texts_at<TDataDossier>({{0, &TDataDossier::titre},
-                          {41, &TDataDossier::code},
-                          {308, &TDataDossier::notes},
-                          {577, &TDataDossier::son}});
-  ints_at<TDataDossier>({{658, &TDataDossier::dernier_support}, {662, &TDataDossier::dernier_record}});
-  texts_at<TDataSupport>({{4, &TDataSupport::support},
-                          {25, &TDataSupport::reference},
-                          {87, &TDataSupport::date},
-                          {366, &TDataSupport::pret_a},
-                          {418, &TDataSupport::pret_au},
-                          {685, &TDataSupport::emprunt_a},
-                          {748, &TDataSupport::emprunt_observations}});
-  ints_at<TDataSupport>({{0, &TDataSupport::numero}, {98, &TDataSupport::duree}, {106, &TDataSupport::fin}});
-  texts_at<TDataRecord>({{8, &TDataRecord::titre},
-                         {293, &TDataRecord::theme},
-                         {547, &TDataRecord::date},
-                         {936, &TDataRecord::video}});
-  ints_at<TDataRecord>({{4, &TDataRecord::numero_support}, {285, &TDataRecord::annee}});
+  using D = TDataDossier;
+  using S = TDataSupport;
+  using R = TDataRecord;
+  using G = TDataGenerique;
+  using A = TDataRecompense;
+  using P = TDataPlanning;
+  texts_at<D>({{0, &D::titre}, {41, &D::code}, {308, &D::notes}, {577, &D::son}});
+  ints_at<D>({{658, &D::dernier_support}, {662, &D::dernier_record}});
+  texts_at<S>({{4, &S::support}, {25, &S::reference}, {87, &S::date}, {366, &S::pret_a}});
+  texts_at<S>({{418, &S::pret_au}, {685, &S::emprunt_a}, {748, &S::emprunt_observations}});
+  ints_at<S>({{0, &S::numero}, {98, &S::duree}, {106, &S::fin}});
+  texts_at<R>({{8, &R::titre}, {293, &R::theme}, {547, &R::date}, {936, &R::video}});
+  ints_at<R>({{4, &R::numero_support}, {285, &R::annee}});
   texts_at<TDataRecord1>({{0, &TDataRecord1::format}});
-  slots_at<TDataGenerique>(
-      30, {{41 * 29, &TDataGenerique::denomination}, {2460 + 41 * 29, &TDataGenerique::role}});
-  slots_at<TDataGenerique>(2, {{1230 + 41, &TDataGenerique::nom}});
-  slots_at<TDataRecompense>(
-      10, {{410 + 41 * 9, &TDataRecompense::categorie}, {820 + 5 * 9, &TDataRecompense::annee_recompense}});
-  slots_at<TDataPlanning>(10, {{21 * 9, &TDataPlanning::film},
-                               {320 + 6 * 9, &TDataPlanning::heure},
-                               {380 + 11 * 9, &TDataPlanning::showview}});
-  slots_at<TDataPlanning>(2, {{210 + 11, &TDataPlanning::date_prevue}});
+  texts_at<G>({{41 * 29, &G::denomination}, {2460 + 41 * 29, &G::role}}, 30);
+  texts_at<G>({{1230 + 41, &G::nom}}, 2);
+  texts_at<A>({{410 + 41 * 9, &A::categorie}, {820 + 5 * 9, &A::annee_recompense}}, 10);
+  texts_at<P>({{21 * 9, &P::film}, {320 + 6 * 9, &P::heure}, {380 + 11 * 9, &P::showview}}, 10);
+  texts_at<P>({{210 + 11, &P::date_prevue}}, 2);
 }
 
 TEST(Records, TextsAreCutWhenStoredAndReadWithinTheirWidth) {
@@ -86,11 +68,11 @@ TEST(Records, TextsAreCutWhenStoredAndReadWithinTheirWidth) {
   // A length byte of 255 in a text 10 field reads as 10 characters, never into the next field.
   s.bytes[87] = 255;
   std::memcpy(&s.bytes[88], "0123456789", 10);
-  put_int(s.bytes, 98, 0x41414141);
+  put_int(s.bytes.data(), 98, 0x41414141);
   EXPECT_EQ(s.date(), "0123456789");
   // Leftovers after a shortened text are ignored, and zeroed when a text is stored.
   TDataRecord r;
-  put_text(r.bytes, 8, "Long title");
+  put_text(r.bytes.data(), 8, "Long title");
   r.bytes[8] = 4;
   EXPECT_EQ(r.titre(), "Long");
   r.set_titre("Ab");

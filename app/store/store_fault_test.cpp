@@ -36,10 +36,7 @@ TEST(StoreFaults, EveryFailedWriteOrTruncationThrowsNamingAFile) {
       {"new recording", [](Catalogue &c) { c.sur(1).record("d"); }},
       {"supprime_record", [](Catalogue &c) { c.store.choisit_record(0), c.store.supprime_record(); }},
       {"supprime_dossier", [](Catalogue &c) { c.store.supprime_dossier(1); }},
-      {"ecrit_liste",
-       [](Catalogue &c) {
-         c.liste(1, {"Western", "Drame"});
-       }},
+      {"ecrit_liste", [](Catalogue &c) { c.liste(1, std::vector<std::string>(3, "Western")); }},
       {"Remplace_valeur", [](Catalogue &c) { Remplace_valeur(c.store, 1, "Drame", "Trag\351die"); }},
   };
   for (const auto &[name, run] : kWriting) {

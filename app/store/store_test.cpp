@@ -19,7 +19,16 @@ class StoreTest : public ::testing::Test {
   Store &s = c.store;
 };
 
-TEST_F(StoreTest, DossierFilesAreCreatedOnFirstUse) {
+TEST_F(StoreTest, FilesAreCreatedOnFirstUseAndFailuresNameTheFile) {
+  EXPECT_THROW(s.nombre_supports(), StoreError);  // no dossier is open
+  FaultyIo io;
+  io.arm(FaultyIo::Open, 1, true);
+  try {
+    Store(dir.path(), io).lit_dossiers();
+    ADD_FAILURE();
+  } catch (const StoreError &e) {
+    EXPECT_EQ(e.operation() + " " + e.file(), "create " + dir.file("MAINFILE"));
+  }
   c.dossier("Films");
   dir.write("RECORDS.000", std::string(5 * 1017, '\0'));  // written without its parallel files
   RecordingFiles files;
@@ -33,25 +42,37 @@ TEST_F(StoreTest, DossierFilesAreCreatedOnFirstUse) {
   EXPECT_EQ(Store::planning_defaut().heure(10), "00:00");
 }
 
-TEST_F(StoreTest, NewSupportAndRecordingTakeNumbersAndDefaults) {
+TEST_F(StoreTest, NewSupportsAndRecordingsTakeNumbersAndDefaultsAndRemovalsKeepFilesParallel) {
   c.dossier("Films");
   s.nouveau_support();
-  EXPECT_EQ(s.support().numero(), 1);
-  EXPECT_EQ(s.support().date(), kToday);
-  EXPECT_EQ(s.support().emprunt_au(), kToday);
+  EXPECT_EQ(std::tuple(s.support().numero(), s.support().date(), s.support().emprunt_au()),
+            std::tuple(1, kToday, kToday));
   EXPECT_EQ(s.nombre_supports(), 0);  // nothing is written until it is validated
   s.relit_dossier();
   EXPECT_EQ(s.dossier().dernier_support(), 1);  // but the number is consumed
 
   c.support("VHS", "A");
   s.nouveau_record();
-  EXPECT_EQ(s.record_courant(), 0);
-  EXPECT_EQ(s.record().numero(), 1);
-  EXPECT_EQ(s.record().numero_support(), 2);
-  EXPECT_EQ(s.record().annee(), 2000);
-  EXPECT_EQ(s.record().date(), kToday);
+  const TDataRecord &r = s.record();
+  EXPECT_EQ(std::tuple(s.record_courant(), r.numero(), r.numero_support(), r.annee(), r.date()),
+            std::tuple(0, 1, 2, 2000, kToday));
   s.choisit_support(-1);
   EXPECT_THROW(s.nouveau_record(), StoreError);
+
+  // Removing one keeps the four files parallel.
+  c.sur(0).record("first").record("second").record("third");
+  s.choisit_record(2);
+  Recording third = s.recording();
+  third.generique.set_nom(1, "kept with third");
+  s.valide_record(third);
+  s.choisit_record(1);
+  s.supprime_record();
+  std::vector<Recording> left = c.recordings();
+  ASSERT_EQ(left.size(), 2u);
+  EXPECT_EQ(std::tuple(s.record_courant(), left[1].record.titre(), left[1].generique.nom(1)),
+            std::tuple(-1, "third", "kept with third"));
+  for (int i = 0; i < 2; ++i) s.choisit_record(0), s.supprime_record();
+  for (const char *f : kRecordingFiles) EXPECT_EQ(dir.size(f), 0u) << f;
 }
 
 TEST_F(StoreTest, SupportsAreRewrittenInPlaceAndRemovedWithoutReusingTheirNumbers) {
@@ -63,37 +84,15 @@ TEST_F(StoreTest, SupportsAreRewrittenInPlaceAndRemovedWithoutReusingTheirNumber
   TDataSupport edited = s.support();
   edited.set_observation("rewritten in place");
   s.valide_support(edited);
+  const TDataSupport first = c.supports()[0];
   s.choisit_support(1);
   EXPECT_EQ(s.supprime_support(), 0);
   EXPECT_EQ(s.support_courant(), -1);
-  std::vector<TDataSupport> left = c.supports();
-  ASSERT_EQ(left.size(), 2u);
-  EXPECT_EQ(left[0].numero(), 1);
-  EXPECT_EQ(left[1].numero(), 3);
-  EXPECT_EQ(left[1].observation(), "rewritten in place");
+  EXPECT_EQ(c.supports(), (std::vector{first, edited}));
+  EXPECT_EQ(std::pair(first.numero(), edited.numero()), std::pair(1, 3));
   c.support("VHS", "four");
   EXPECT_EQ(s.support().numero(), 4);
   EXPECT_EQ(dir.size("SUPPORTS.000"), 3u * 1004);  // the partial record went with the removal
-}
-
-TEST_F(StoreTest, RemovingRecordingsKeepsTheFourFilesParallel) {
-  c.dossier("Films").support("VHS", "A").record("first").record("second").record("third");
-  s.choisit_record(2);
-  Recording third = s.recording();
-  third.generique.set_nom(1, "kept with third");
-  s.valide_record(third);
-  s.choisit_record(1);
-  s.supprime_record();
-  EXPECT_EQ(s.record_courant(), -1);
-  std::vector<Recording> left = c.recordings();
-  ASSERT_EQ(left.size(), 2u);
-  EXPECT_EQ(left[1].record.titre(), "third");
-  EXPECT_EQ(left[1].generique.nom(1), "kept with third");
-  for (int i = 0; i < 2; ++i) {
-    s.choisit_record(0);
-    s.supprime_record();
-  }
-  for (const char *f : kRecordingFiles) EXPECT_EQ(dir.size(f), 0u) << f;
 }
 
 TEST_F(StoreTest, DeletingASupportTakesItsRecordingsAndKeepsTheOthersInOrder) {
@@ -106,10 +105,9 @@ TEST_F(StoreTest, DeletingASupportTakesItsRecordingsAndKeepsTheOthersInOrder) {
   EXPECT_EQ(s.supprime_support(), 200);
   std::vector<Recording> left = c.recordings();
   ASSERT_EQ(left.size(), 400u);
-  for (std::size_t i = 0, k = 0; i < 600; ++i) {
-    if (i % 3 == 0) continue;
-    ASSERT_EQ(left[k].record.titre(), "r" + std::to_string(i));
-    ASSERT_EQ(left[k++].generique.nom(1), "n" + std::to_string(i));
+  for (std::size_t k = 0; k < 400; ++k) {
+    std::string i = std::to_string(k / 2 * 3 + k % 2 + 1);  // the k-th number not a multiple of 3
+    ASSERT_EQ(left[k].record.titre() + " " + left[k].generique.nom(1), "r" + i + " n" + i);
   }
   s.choisit_support(0);
   EXPECT_EQ(s.supprime_support(), 400);
@@ -117,54 +115,36 @@ TEST_F(StoreTest, DeletingASupportTakesItsRecordingsAndKeepsTheOthersInOrder) {
   EXPECT_EQ(dir.size("SUPPORTS.000"), 0u);
 }
 
-TEST_F(StoreTest, FailuresNameTheFile) {
-  FaultyIo io;
-  io.arm(FaultyIo::Open, 1, true);
-  try {
-    Store(dir.path(), io).lit_dossiers();
-    ADD_FAILURE();
-  } catch (const StoreError &e) {
-    EXPECT_EQ(e.operation(), "create");
-    EXPECT_EQ(e.file(), dir.file("MAINFILE"));
+TEST_F(StoreTest, DossiersAreModifiedInPlaceFoundByTitleAndDeletedMovingTheLaterOnesDown) {
+  for (std::string t : {"Films", "S\xe9ries", "FILMS"}) {
+    c.dossier(t).support("VHS", "support of " + t).record("r");
+    s.lit_planning();
   }
-  EXPECT_THROW(s.nombre_supports(), StoreError);  // no dossier is open
-}
-
-TEST_F(StoreTest, DossiersAreModifiedInPlaceAndFoundByTitle) {
-  c.dossier("Films").dossier("S\xe9ries");
   s.ouvre_dossier(0);
   TDataDossier d = s.dossier();
   d.set_notes("notes");
   s.modifie_dossier(d);
   EXPECT_EQ(s.lit_dossiers()[0].notes(), "notes");
-  EXPECT_EQ(dir.size("MAINFILE"), 2u * 666);
-  EXPECT_THROW(s.ouvre_dossier(2), StoreError);
+  EXPECT_EQ(dir.size("MAINFILE"), 3u * 666);
+  EXPECT_THROW(s.ouvre_dossier(3), StoreError);
   // Title checks ignore the dossier's own record and compare exactly.
   EXPECT_TRUE(s.titre_pris("Films", 1));
   EXPECT_FALSE(s.titre_pris("Films", 0));  // modifying dossier 0 without changing its title
-  EXPECT_FALSE(s.titre_pris("FILMS", -1));
-  c.dossier("FILMS");
+  EXPECT_FALSE(s.titre_pris("FILMs", -1));
   // Opening by title takes the last upper-cased match.
-  EXPECT_EQ(s.trouve_dossier("films"), 2);
-  EXPECT_EQ(s.trouve_dossier("Films"), 2);
-  EXPECT_EQ(s.trouve_dossier("s\xe9ries"), 1);
-  EXPECT_EQ(s.trouve_dossier("absent"), -1);
-}
+  EXPECT_EQ((std::vector{s.trouve_dossier("films"), s.trouve_dossier("Films"), s.trouve_dossier("s\xe9ries"),
+                         s.trouve_dossier("absent")}),
+            (std::vector{2, 2, 1, -1}));
 
-TEST_F(StoreTest, DeletedDossiersTakeTheirFilesAndTheLaterOnesMoveDown) {
-  for (std::string t : {"zero", "one", "two"}) {
-    c.dossier(t).support("VHS", "support of " + t).record("r");
-    s.lit_planning();
-  }
   s.supprime_dossier(1);
   EXPECT_EQ(s.dossier_courant(), -1);
   EXPECT_EQ(dir.size("MAINFILE"), 2u * 666);
-  EXPECT_EQ(s.lit_dossiers()[1].titre(), "two");
+  EXPECT_EQ(s.lit_dossiers()[1].titre(), "FILMS");
   EXPECT_FALSE(dir.exists("SUPPORTS.002"));
   EXPECT_FALSE(dir.exists("PLANNING.002"));
   EXPECT_TRUE(dir.exists("PLANNING.001"));
   s.ouvre_dossier(1);
-  EXPECT_EQ(c.supports()[0].reference(), "support of two");
+  EXPECT_EQ(c.supports()[0].reference(), "support of FILMS");
   // Its counters came along: the next support of the former dossier 2 continues its numbering.
   s.nouveau_support();
   EXPECT_EQ(s.support().numero(), 2);

@@ -38,11 +38,24 @@ class Catalogue {
   }
   // Adds a support to the open dossier and leaves it current: the recordings that follow go on it.
   Catalogue &support(const std::string &type, const std::string &reference,
-                     const Edit<store::TDataSupport> &more = {});
+                     const Edit<store::TDataSupport> &more = {}) {
+    store.nouveau_support();
+    store::TDataSupport s = store.support();
+    s.set_support(type);
+    s.set_reference(reference);
+    if (more) more(s);
+    return store.valide_support(s), *this;
+  }
   // Makes support n of the open dossier current again.
   Catalogue &sur(int n) { return store.choisit_support(n), *this; }
   // Adds a recording, with the store's defaults, on the current support.
-  Catalogue &record(const std::string &titre, const Edit<store::Recording> &more = {});
+  Catalogue &record(const std::string &titre, const Edit<store::Recording> &more = {}) {
+    store.nouveau_record();
+    store::Recording r = store.recording();
+    r.record.set_titre(titre);
+    if (more) more(r);
+    return store.valide_record(r), *this;
+  }
 
   // What the files of dossier d (the open one by default) hold, in file order.
   std::vector<store::TDataSupport> supports(int d = -1) {
@@ -50,5 +63,12 @@ class Catalogue {
     store.scan_supports([&](int, const store::TDataSupport &s) { all.push_back(s); }, d);
     return all;
   }
-  std::vector<store::Recording> recordings(int d = -1);
+  std::vector<store::Recording> recordings(int d = -1) {
+    std::vector<store::Recording> all;
+    auto add = [&](int, const store::RecordingView &v) {
+      all.push_back({v.record, v.record1, v.generique, v.recompense});
+    };
+    store.scan_records(add, d);
+    return all;
+  }
 };

@@ -3,6 +3,7 @@
 #pragma once
 
 #include <array>
+#include <cerrno>
 
 #include "io.h"
 
@@ -15,9 +16,7 @@ class FaultyIo : public store::Io {
   void arm(Call call, int k, bool sticky = false) { counts_ = {}, call_ = call, k_ = k, sticky_ = sticky; }
   int count(Call call) const { return counts_[call]; }
 
-  int open(const char *p, int flags, int mode) override {
-    return fails(Open) ? -1 : Io::open(p, flags, mode);
-  }
+  int open(const char *p, int flags, int m) override { return fails(Open) ? -1 : Io::open(p, flags, m); }
   ssize_t pread(int fd, void *b, std::size_t n, off_t at) override {
     return fails(Read) ? -1 : Io::pread(fd, b, n, at);
   }
@@ -30,7 +29,11 @@ class FaultyIo : public store::Io {
   int unlink(const char *p) override { return fails(Unlink) ? -1 : Io::unlink(p); }
 
  private:
-  bool fails(Call call);
+  bool fails(Call call) {
+    int n = ++counts_[call];
+    if (call != call_ || k_ == 0 || n < k_ || (n > k_ && !sticky_)) return false;
+    return errno = EIO, true;
+  }
   std::array<int, kCalls> counts_{};
   Call call_ = Write;
   int k_ = 0;

@@ -1,21 +1,20 @@
 // A fresh data directory per test, removed afterwards, and the bytes of the files in it.
 #pragma once
 
+#include <stdlib.h>
+
 #include <cstdint>
 #include <filesystem>
 #include <fstream>
 #include <map>
+#include <stdexcept>
 #include <string>
-
-// Every byte of a file; empty when it cannot be read.
-inline std::string file_bytes(const std::filesystem::path &path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), {});
-}
 
 class TempDir {
  public:
-  TempDir();
+  TempDir() : path_((std::filesystem::temp_directory_path() / "tapemoor-XXXXXX").string()) {
+    if (!::mkdtemp(path_.data())) throw std::runtime_error("no temporary directory");
+  }
   ~TempDir() { std::filesystem::remove_all(path_); }
   TempDir(const TempDir &) = delete;
   TempDir &operator=(const TempDir &) = delete;
@@ -26,9 +25,18 @@ class TempDir {
   void write(const std::string &name, const std::string &bytes) const {
     std::ofstream(file(name), std::ios::binary) << bytes;
   }
-  std::string read(const std::string &name) const { return file_bytes(file(name)); }
+  // Every byte of a file; empty when it cannot be read.
+  std::string read(const std::string &name) const {
+    std::ifstream in(file(name), std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(in), {});
+  }
   // Name and bytes of every file, to show that a refused change wrote nothing.
-  std::map<std::string, std::string> snapshot() const;
+  std::map<std::string, std::string> snapshot() const {
+    std::map<std::string, std::string> all;
+    for (const auto &e : std::filesystem::directory_iterator(path_))
+      all[e.path().filename()] = read(e.path().filename());
+    return all;
+  }
 
  private:
   std::string path_;
