@@ -36,6 +36,12 @@ const Noms kBarres = {"Sajouter", "Ssupprimer", "Smodifier", "Eajouter", "Esuppr
 const Noms kEdition = {"aideM", "ouvre_dossier_me", "modifier_dossier_me", "fermer_dossier_me",
                        "supprimer_dossier_me"};
 
+// A dossier open with a support and a recording current, and the rest of `e`.
+EtatFenetre courant(EtatFenetre e) {
+  e.dossier_ouvert = e.support_courant = e.record_courant = true;
+  return e;
+}
+
 TEST(EtatCommandes, EachStateEnablesExactlyItsCommands) {
   struct {
     const char *cas;
@@ -48,27 +54,17 @@ TEST(EtatCommandes, EachStateEnablesExactlyItsCommands) {
       {"nothing current, a stale poster and video",
        {.dossier_ouvert = true, .record_affiche = true, .record_video = true}, kNavigation},
       {"poster, support lines, types and hits",
-       {.dossier_ouvert = true, .support_courant = true, .record_courant = true, .record_affiche = true,
-        .lignes_arbrek7 = 3, .types_support = 2, .resultats = 5},
+       courant({.record_affiche = true, .lignes_arbrek7 = 3, .types_support = 2, .resultats = 5}),
        kNavigation + kFiche + kBarres + Noms{"photo_bt", "ResultatM", "resultat_bt"}},
-      {"video only",
-       {.dossier_ouvert = true, .support_courant = true, .record_courant = true, .record_video = true,
-        .lignes_arbrek7 = 1, .types_support = 1},
+      {"video only", courant({.record_video = true, .lignes_arbrek7 = 1, .types_support = 1}),
        kNavigation + kFiche + kBarres + Noms{"video_bt"}},
-      {"empty support tree and type list",
-       {.dossier_ouvert = true, .support_courant = true, .record_courant = true},
-       kNavigation + kFiche},
-      {"empty support tree",
-       {.dossier_ouvert = true, .support_courant = true, .record_courant = true, .types_support = 1},
-       kNavigation + kFiche + Noms{"Sajouter"}},
+      {"empty support tree and type list", courant({}), kNavigation + kFiche},
+      {"empty support tree", courant({.types_support = 1}), kNavigation + kFiche + Noms{"Sajouter"}},
       // The recording bar follows its own rows: it is hidden while the support page shows.
       {"editing a support",
-       {.dossier_ouvert = true, .edition_support = true, .support_courant = true, .record_courant = true,
-        .lignes_arbrek7 = 3, .types_support = 2, .resultats = 1},
+       courant({.edition_support = true, .lignes_arbrek7 = 3, .types_support = 2, .resultats = 1}),
        kEdition + Noms{"Sok", "Sprete", "Semprunte", "Eajouter", "Esupprimer", "Emodifier"}},
-      {"editing a recording",
-       {.dossier_ouvert = true, .edition_record = true, .support_courant = true, .record_courant = true,
-        .lignes_arbrek7 = 1, .types_support = 1},
+      {"editing a recording", courant({.edition_record = true, .lignes_arbrek7 = 1, .types_support = 1}),
        kEdition + Noms{"Sajouter", "Ssupprimer", "Smodifier", "Eok", "Eaffiche", "Evideo", "Egenerique",
                        "Erecompenses"}},
   };

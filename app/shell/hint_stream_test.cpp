@@ -10,20 +10,18 @@ using namespace std::string_literals;
 
 namespace {
 
-struct Property {
-  std::string name, value;  // value: tag byte and bytes
-};
+using Property = std::pair<std::string, std::string>;  // name, then tag byte and bytes
 
 // Each property, its length-prefixed name followed by its value, comes after the one before.
 void expect_in_order(const std::string &stream, const std::vector<Property> &properties) {
   std::size_t at = 0;
-  for (const Property &p : properties) {
-    at = stream.find(static_cast<char>(p.name.size()) + p.name + p.value, at);
-    ASSERT_NE(at, std::string::npos) << p.name;
+  for (const auto &[name, value] : properties) {
+    at = stream.find(static_cast<char>(name.size()) + name + value, at);
+    ASSERT_NE(at, std::string::npos) << name;
   }
 }
 
-TEST(HintStream, DesignedValuesWriteTheExpectedBytes) {
+TEST(HintStream, DesignedValuesWriteTheExpectedBytesAndDamagedCopiesAreRefused) {
   std::string s = write_hint_stream(hint_defaut());
   EXPECT_EQ(s.substr(0, 42), "TPF0\x0bTHintDesign\x0bHintDesign1\x0cPicture.Data\x0a"s);  // binary tag
   EXPECT_EQ(s.substr(46, 8), "\x07TBitmap");
@@ -37,6 +35,16 @@ TEST(HintStream, DesignedValuesWriteTheExpectedBytes) {
                       {"BorderColor", "\x07\x07" "clBlack"}, {"Left", "\x02\x08"},
                       {"Top", "\x02\x08\0\0"s}});  // end of properties, no children
   EXPECT_EQ(s.size(), s.find("\x03Top") + 8);
+
+  EXPECT_FALSE(read_hint_stream("TPF1" + s.substr(4)));
+  for (std::size_t cut : {std::size_t(0), std::size_t(5), std::size_t(40), s.size() / 2, s.size() - 1})
+    EXPECT_FALSE(read_hint_stream(s.substr(0, cut))) << cut;
+  // An unknown value tag, a picture length beyond the data.
+  for (std::size_t at : {s.find("\x06Shadow") + 7, std::size_t(43)}) {
+    std::string bad = s;
+    bad[at] = '\xff';
+    EXPECT_FALSE(read_hint_stream(bad)) << at;
+  }
 }
 
 TEST(HintStream, EveryPropertyRoundTrips) {
@@ -55,20 +63,6 @@ TEST(HintStream, EveryPropertyRoundTrips) {
   ASSERT_TRUE(back);
   EXPECT_EQ(*back, h);
   EXPECT_EQ(write_hint_stream(*back), s);
-}
-
-TEST(HintStream, DamagedStreamsAreRefused) {
-  std::string good = write_hint_stream(hint_defaut());
-  EXPECT_FALSE(read_hint_stream(""));
-  EXPECT_FALSE(read_hint_stream("TPF1" + good.substr(4)));
-  for (std::size_t cut : {std::size_t(5), std::size_t(40), good.size() / 2, good.size() - 1})
-    EXPECT_FALSE(read_hint_stream(good.substr(0, cut))) << cut;
-  // An unknown value tag, a picture length beyond the data.
-  for (std::size_t at : {good.find("\x06Shadow") + 7, std::size_t(43)}) {
-    std::string bad = good;
-    bad[at] = '\xff';
-    EXPECT_FALSE(read_hint_stream(bad)) << at;
-  }
 }
 
 TEST(HintStream, FileIsReplacedWhole) {

@@ -7,6 +7,7 @@
 #include "store.h"
 
 using namespace shell;
+using namespace std::string_literals;
 
 namespace {
 
@@ -43,18 +44,15 @@ TEST_F(DossierLogic, OpeningTakesTheLastCaseBlindMatchAndAWrongPasswordKeepsTheO
   c.dossier("Films")
       .dossier("films", [](store::TDataDossier &d) {
         d.set_code("secret");
-        d.set_son("/snd/ouvre.wav");
+        d.set_son("/ouvre.wav");
       })
       .dossier("Autre", [](store::TDataDossier &d) { d.set_code("x"); });
   s.ferme_dossier();
   ResultatOuverture r = ouvre_dossier(s, "FILMS", [] { return std::string("secret"); });
-  EXPECT_EQ(r.etat, Ouverture::ouvert);
-  EXPECT_EQ(r.son, "/snd/ouvre.wav");
-  EXPECT_EQ(s.dossier_courant(), 1);
+  EXPECT_EQ(std::tuple(r.etat, r.son, s.dossier_courant()), std::tuple(Ouverture::ouvert, "/ouvre.wav"s, 1));
   // The open dossier stays open, its buffer included.
   EXPECT_EQ(ouvre_dossier(s, "Autre", [] { return std::string("y"); }).etat, Ouverture::code_incorrect);
-  EXPECT_EQ(s.dossier_courant(), 1);
-  EXPECT_EQ(s.dossier().titre(), "films");
+  EXPECT_EQ(std::pair(s.dossier_courant(), s.dossier().titre()), std::pair(1, "films"s));
   EXPECT_EQ(ouvre_dossier(s, "absent", [] { return std::string(); }).etat, Ouverture::introuvable);
 }
 

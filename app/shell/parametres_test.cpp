@@ -41,10 +41,11 @@ class ParametresTest : public ::testing::Test {
   }
   void TearDown() override { prompts.attend_tout_consomme(); }
 
-  int themes(const std::string &value) {
-    int n = 0;
-    s.scan_records_main([&](int, const store::TDataRecord &r) { n += r.theme() == value; });
-    return n;
+  // The themes of the recordings, in file order.
+  Entries themes() {
+    Entries all;
+    s.scan_records_main([&](int, const store::TDataRecord &r) { all.push_back(r.theme()); });
+    return all;
   }
 
   // Shows the editor as its opening command does and waits until it has the focus.
@@ -55,7 +56,7 @@ class ParametresTest : public ::testing::Test {
   }
 };
 
-TEST_F(ParametresTest, OpensSortedInTheLocaleWithTheFirstEntryInTheBox) {
+TEST_F(ParametresTest, OpensSortedThenRenamesReachTheDossierWhenTheBoxIsLeftAndDeletionsOnlyTheList) {
   TParametres p(s, prompts, 0, 1);
   open(p);
   EXPECT_EQ(p.windowTitle(), QString::fromUtf8("Thème"));
@@ -71,36 +72,20 @@ TEST_F(ParametresTest, OpensSortedInTheLocaleWithTheFirstEntryInTheBox) {
   QTest::keyClick(&p, Qt::Key_Escape);
   p.close();
   EXPECT_TRUE(p.isVisible());
-}
 
-TEST_F(ParametresTest, UnderTheCLocaleAccentsSortWithTheirLetterAndReturnTakesTheTypedText) {
-  QLocale::setDefault(QLocale::c());
-  TParametres p(s, prompts, 1, 1);
-  open(p);
-  EXPECT_EQ(p.List()->item(3)->text(), QString::fromUtf8("Épopée"));
-  p.Edit1()->setText("Comedy");
-  QTest::keyClick(p.Edit1(), Qt::Key_Return);  // the default button, the box keeps the focus
-  EXPECT_EQ(p.result(), QDialog::Accepted);
-  EXPECT_EQ(store::lit_liste(s, 1).front(), "Comedy");
-}
-
-TEST_F(ParametresTest, RenamesReachTheDossierWhenTheBoxIsLeftDeletionsOnlyTheList) {
-  TParametres p(s, prompts, 0, 1);
-  open(p);
   p.List()->setFocus();
   p.List()->setCurrentRow(2);  // "Drame"
   p.Edit1()->setFocus();
   p.Edit1()->setText(QString::fromUtf8("Tragédie"));
-  EXPECT_EQ(themes("Drame"), 1);  // nothing before the box is left
+  EXPECT_EQ(themes(), (Entries{"Drame", "drame", "Western"}));  // nothing before the box is left
   p.List()->setFocus();
-  EXPECT_EQ(themes("Trag\xe9" "die"), 1);
-  EXPECT_EQ(themes("Drame"), 0);
-  EXPECT_EQ(themes("drame"), 1);  // another case is another wording
+  const Entries renamed{"Trag\xe9" "die", "drame", "Western"};  // another case is another wording
+  EXPECT_EQ(themes(), renamed);
   // Entering and leaving without a change rewrites nothing.
   p.List()->setCurrentRow(1);
   p.Edit1()->setFocus();
   p.List()->setFocus();
-  EXPECT_EQ(themes("drame"), 1);
+  EXPECT_EQ(themes(), renamed);
 
   p.List()->setCurrentRow(4);  // "Western"
   prompts.reponses = {Reponse::annuler, Reponse::ok};
@@ -120,7 +105,18 @@ TEST_F(ParametresTest, RenamesReachTheDossierWhenTheBoxIsLeftDeletionsOnlyTheLis
   p.ok()->click();
   EXPECT_FALSE(p.isVisible());
   EXPECT_EQ(store::lit_liste(s, 1), (Entries{"Com\xe9" "die", "drame", "Trag\xe9" "die", "\xc9pop\xe9" "e"}));
-  EXPECT_EQ(themes("Western"), 1);
+  EXPECT_EQ(themes(), renamed);
+}
+
+TEST_F(ParametresTest, UnderTheCLocaleAccentsSortWithTheirLetterAndReturnTakesTheTypedText) {
+  QLocale::setDefault(QLocale::c());
+  TParametres p(s, prompts, 1, 1);
+  open(p);
+  EXPECT_EQ(p.List()->item(3)->text(), QString::fromUtf8("Épopée"));
+  p.Edit1()->setText("Comedy");
+  QTest::keyClick(p.Edit1(), Qt::Key_Return);  // the default button, the box keeps the focus
+  EXPECT_EQ(p.result(), QDialog::Accepted);
+  EXPECT_EQ(store::lit_liste(s, 1).front(), "Comedy");
 }
 
 TEST_F(ParametresTest, MissingFileOpensEmptyAndDisabledThenAddAndOkStoreAnEmptyEntry) {

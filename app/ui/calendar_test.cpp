@@ -3,12 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <QComboBox>
-#include <QHeaderView>
 #include <QPushButton>
 #include <QSpinBox>
 #include <QTableWidget>
 #include <QTest>
-#include <cstdlib>
 
 #include "scripted_prompts_test.h"
 
@@ -32,13 +30,11 @@ TEST_F(CalendarTest, LanguageTextsAndCancelKeepingTheDate) {
   calendar.set_regional(true, '/');
   calendar.setDate("14/07/1995");
   EXPECT_FALSE(run([](TPerpetualCalendarDlg &dlg) {
-    EXPECT_EQ(dlg.windowTitle(), "Calendrier");
-    EXPECT_EQ(dlg.month_box()->itemText(7), QString::fromUtf8("Août"));
-    EXPECT_EQ(dlg.day_grid()->horizontalHeaderItem(0)->text(), "Lun");
-    EXPECT_EQ(dlg.day_grid()->horizontalHeaderItem(6)->text(), "Dim");
-    EXPECT_EQ(dlg.cancel_button()->text(), "&Annuler");
-    EXPECT_EQ(dlg.year_box()->minimum(), 1981);
-    EXPECT_EQ(dlg.year_box()->maximum(), 2099);
+    auto day = [&dlg](int column) { return dlg.day_grid()->horizontalHeaderItem(column)->text(); };
+    EXPECT_EQ((QStringList{dlg.windowTitle(), dlg.month_box()->itemText(7), day(0), day(6),
+                           dlg.cancel_button()->text()}),
+              (QStringList{"Calendrier", QString::fromUtf8("Août"), "Lun", "Dim", "&Annuler"}));
+    EXPECT_EQ(std::pair(dlg.year_box()->minimum(), dlg.year_box()->maximum()), std::pair(1981, 2099));
     dlg.month_box()->setCurrentIndex(11);
     dlg.cancel_button()->click();
   }));
@@ -65,18 +61,15 @@ TEST_F(CalendarTest, TheGridShowsTheDayAndAClickChoosesOne) {
 }
 
 TEST_F(CalendarTest, TodayWhenForcedOrWhenTheDateIsUnreadable) {
-  ::setenv("TAPEMOOR_TODAY", "05/03/2004", 1);
+  qputenv("TAPEMOOR_TODAY", "05/03/2004");
   calendar.set_regional(true, '.');
-  calendar.setDate("20/06/1999");
-  calendar.setForceToday(true);
-  auto ok = [](TPerpetualCalendarDlg &dlg) { dlg.ok_button()->click(); };
-  ASSERT_TRUE(run(ok));
-  EXPECT_EQ(calendar.Date(), "05.03.2004");
-  calendar.setForceToday(false);
-  calendar.setDate("");
-  ASSERT_TRUE(run(ok));
-  EXPECT_EQ(calendar.Date(), "05.03.2004");
-  ::unsetenv("TAPEMOOR_TODAY");
+  for (const char *date : {"20/06/1999", ""}) {  // forced first, then unreadable
+    calendar.setForceToday(*date != '\0');
+    calendar.setDate(date);
+    ASSERT_TRUE(run([](TPerpetualCalendarDlg &dlg) { dlg.ok_button()->click(); }));
+    EXPECT_EQ(calendar.Date(), "05.03.2004") << date;
+  }
+  qunsetenv("TAPEMOOR_TODAY");
 }
 
 }  // namespace

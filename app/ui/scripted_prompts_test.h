@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QSignalSpy>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -42,13 +43,11 @@ class ScriptedPrompts : public Prompts {
     dialogues_vus.push_back(dialogue.objectName());
     Script script = prend(dialogues, "dialog " + dialogue.objectName(), Script());
     if (!script) return false;
-    bool fini = false;
-    auto lien = QObject::connect(&dialogue, &QDialog::finished, [&fini] { fini = true; });
+    QSignalSpy fini(&dialogue, &QDialog::finished);
     dialogue.show();
     script(dialogue);
-    QObject::disconnect(lien);
     dialogue.hide();
-    return fini && dialogue.result() == QDialog::Accepted;
+    return !fini.isEmpty() && dialogue.result() == QDialog::Accepted;
   }
 
   QString choix_fichier(const QString &, const QString &, const QString &) override {
