@@ -38,11 +38,13 @@ using Script = ScriptedPrompts::Script;
 
 namespace {
 
-Script saisie(const QString &titre, const QString &code = {}, const QString &notes = {}) {
+// Fills the named fields of a dialog (line or text edits), then presses OK.
+Script remplit(std::vector<std::pair<const char *, QString>> champs) {
   return [=](QDialog &d) {
-    d.findChild<QLineEdit *>("titre")->setText(titre);
-    d.findChild<QLineEdit *>("code")->setText(code);
-    d.findChild<QPlainTextEdit *>("notes")->setPlainText(notes);
+    for (const auto &[nom, texte] : champs) {
+      if (auto *e = d.findChild<QLineEdit *>(nom)) e->setText(texte);
+      if (auto *m = d.findChild<QPlainTextEdit *>(nom)) m->setPlainText(texte);
+    }
     d.findChild<QPushButton *>("ok")->click();
   };
 }
@@ -57,12 +59,7 @@ Script choisit(const QString &titre) {
   };
 }
 
-Script tape_code(const QString &code) {
-  return [=](QDialog &d) {
-    d.findChild<QLineEdit *>("code")->setText(code);
-    d.findChild<QPushButton *>("ok")->click();
-  };
-}
+Script tape_code(const QString &code) { return remplit({{"code", code}}); }
 
 class Mainform : public ::testing::Test {
  protected:
@@ -185,7 +182,7 @@ TEST_F(Mainform, CreateRefusesEmptyAndTakenTitlesThenCutsTitleAndPassword) {
   EXPECT_EQ(s.dossier_courant(), -1);
 
   QString titre = QString::fromUtf8("Éléphants à l'écran : été, hiver, forêt — déjà");  // 46 characters
-  prompts.dialogues = {saisie(titre, "douze_lettre", "ligne 1\nligne 2")};
+  prompts.dialogues = {remplit({{"titre", titre}, {"code", "douze_lettre"}, {"notes", "ligne 1\nligne 2"}})};
   declenche("creer_dossier_me");
   EXPECT_EQ(s.dossier_courant(), 1);
   store::TDataDossier d = s.lit_dossiers().at(1);
@@ -228,7 +225,7 @@ TEST_F(Mainform, OpeningAndModifyingAskForThePassword) {
   declenche("modifier_dossier_me");
   EXPECT_EQ(derniere_boite(), "Code secret incorrect");
   EXPECT_EQ(dir.read("MAINFILE"), avant);
-  prompts.dialogues = {tape_code("abc"), saisie("Premier", "abc", "revu")};
+  prompts.dialogues = {tape_code("abc"), remplit({{"titre", "Premier"}, {"notes", "revu"}})};
   declenche("modifier_dossier_me");
   EXPECT_EQ(s.lit_dossiers().at(1).notes(), "revu");
   EXPECT_EQ(s.lit_dossiers().at(1).dernier_support(), 4);
