@@ -176,11 +176,7 @@ TEST(Grey, IndexedInputsGetAToneCurvedTableAndSamePixels) {
 // Grey 155 has luminance 155 and tone 128, the middle of the curve.
 constexpr Rgb kMid{155, 155, 155};
 
-DibBuilder flat(int w, int h, Rgb c) {
-  DibBuilder b(w, h, 24);
-  b.fill(c);
-  return b;
-}
+DibBuilder flat(int w, int h, Rgb c) { return DibBuilder::from_pixels(w, h, std::vector<Rgb>(std::size_t(w * h), c)); }
 
 TEST(DitherBW, BayerIsTheMatrixPatternFromTheTopRow) {
   static const int M[8][8] = {
@@ -442,14 +438,7 @@ struct LockedBlock {
     GlobalFree(h);
   }
   // The block's current content, through a fresh lock as the contract asks.
-  Dib copy() const {
-    auto *q = static_cast<std::uint8_t *>(GlobalLock(h));
-    HGLOBAL c = GlobalAlloc(GHND, GlobalSize(h));
-    std::memcpy(GlobalLock(c), q, GlobalSize(h));
-    GlobalUnlock(c);
-    GlobalUnlock(h);
-    return Dib(c);
-  }
+  Dib copy() const { return Dib(new_block(block_bytes(h))); }
 };
 
 DibBuilder three_colour_image(int width, int height) {
@@ -486,9 +475,7 @@ TEST(ReduceDib, FourBitsAndSystemColoursAndGivenPalette) {
     EXPECT_GE(out.header().biClrUsed, 8u);
   }
   {
-    DibBuilder flat(8, 8, 24);
-    flat.fill({128, 0, 0});
-    LockedBlock block(flat);
+    LockedBlock block(flat(8, 8, {128, 0, 0}));
     ASSERT_EQ(ReduceDib(block.p, 0, 0, 0, nullptr, 0, nullptr), 1);
     Dib out = block.copy();
     EXPECT_EQ(out.header().biBitCount, 4);
@@ -498,10 +485,9 @@ TEST(ReduceDib, FourBitsAndSystemColoursAndGivenPalette) {
   }
   {
     // Black and white given; grey 128 dithered comes out near half white, undithered all white.
-    DibBuilder grey(32, 32, 24);
-    grey.fill({128, 128, 128});
+    const DibBuilder mid = flat(32, 32, grey(128));
     RGBQUAD bw[2] = {quad(0, 0, 0), quad(255, 255, 255)};
-    LockedBlock plain(grey), dithered(grey);
+    LockedBlock plain(mid), dithered(mid);
     ASSERT_EQ(ReduceDib(plain.p, 8, 0, 2, bw, 0, nullptr), 1);
     ASSERT_EQ(ReduceDib(dithered.p, 8, 1, 2, bw, 0, nullptr), 1);
     int white_plain = 0, white_dithered = 0;

@@ -73,17 +73,15 @@ TEST(ReadExports, BitmapFromFileCarriesTheImage) {
   EXPECT_EQ(palette, nullptr);  // 24 bits: no palette
   BITMAP bm = bitmap_facts(bitmap);
   ASSERT_EQ(bm.bmWidth, 40);
-  std::uint32_t w, h;
-  auto ref = libtiff_rgba(path, w, h);
+  const Pixels ref = libtiff_rgba(path);
+  Pixels got{40, 30, {}};
   const auto *px = static_cast<const std::uint8_t *>(bm.bmBits);
-  int wrong = 0;
-  for (std::uint32_t y = 0; y < h; ++y)
-    for (std::uint32_t x = 0; x < w; ++x) {
+  for (std::uint32_t y = 0; y < 30; ++y)
+    for (std::uint32_t x = 0; x < 40; ++x) {
       const std::uint8_t *p = px + y * std::size_t(bm.bmWidthBytes) + 3 * x;
-      std::uint32_t rgba = ref[y * w + x];
-      wrong += p[2] != (rgba & 0xFF) || p[1] != ((rgba >> 8) & 0xFF) || p[0] != ((rgba >> 16) & 0xFF);
+      got.rgba.push_back(0xFF000000u | std::uint32_t(p[0]) << 16 | std::uint32_t(p[1]) << 8 | p[2]);
     }
-  EXPECT_EQ(wrong, 0);
+  EXPECT_EQ(differences(got, ref), 0);
   EXPECT_TRUE(DeleteObject(bitmap));
 
   // Palette images hand over their palette; a failed read leaves the out-parameters alone.

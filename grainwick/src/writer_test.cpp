@@ -134,16 +134,14 @@ TEST(Writer, AppendsToLittleAndBigEndianFiles) {
     for (const Case &c : {Case{4, "LZW"}, Case{8, "PACKBITS"}, Case{24, nullptr}, Case{1, "GROUP4"}, Case{1, "GROUP3"}}) {
       std::string path = dir + "/app-" + order + std::to_string(c.bits) + (c.compression ? c.compression : "") + ".tif";
       std::filesystem::copy_file(dir + "/base-" + order + ".tif", path);
-      std::uint32_t w0, h0;
-      auto before = libtiff_rgba(path, w0, h0, 0);
+      const Pixels before = libtiff_rgba(path);
       Dib first(busy_dib(c.bits, 45, 40)), second(busy_dib(c.bits, 19, 11));
       Options o = compressed(c.compression);
       o.set("APPEND", "YES");
       ASSERT_EQ(write_tiff_file(path, first, o.list, nullptr), kWriteOk);
       ASSERT_EQ(write_tiff_file(path, second, o.list, nullptr), kWriteOk);
       SCOPED_TRACE(path);
-      std::uint32_t w1, h1;
-      EXPECT_EQ(libtiff_rgba(path, w1, h1, 0), before);
+      EXPECT_EQ(libtiff_rgba(path), before);
       expect_reads_back(first, path, 1);
       expect_reads_back(second, path, 2);
       RawTiff t = RawTiff::load(path);
@@ -325,8 +323,7 @@ TEST(WriteExports, MemoryStreams) {
   EXPECT_EQ(GlobalSize(block), 0x40000u);
   ASSERT_EQ(writetiffiledib((dir + "/s.tif").c_str(), 5, 8, 0, dib, nullptr, 0), 1);
   const auto disk = read_file(dir + "/s.tif");
-  EXPECT_EQ(bytes_at(stream, length),
-            disk);
+  EXPECT_EQ(bytes_at(stream, length), disk);
 
   // Appending grows the block in 0x40000 steps; the pointer handed back is the block's.
   Dib big(busy_dib(24, 400, 300));  // 360,000 bytes uncompressed
@@ -345,8 +342,7 @@ TEST(WriteExports, MemoryStreams) {
   EXPECT_EQ(writetiffiledibstream(&stream, &length, 1, 24, 0, nullptr, nullptr, 0), -1);
   EXPECT_EQ(stream, before);
   EXPECT_EQ(length, before_length);
-  EXPECT_EQ(bytes_at(stream, length),
-            held);
+  EXPECT_EQ(bytes_at(stream, length), held);
   // append 0 starts again at length 0.
   ASSERT_EQ(writetiffiledibstream(&stream, &length, 5, 8, 0, dib, nullptr, 0), 1);
   EXPECT_EQ(length, int32_t(disk.size()));
