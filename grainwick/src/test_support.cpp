@@ -22,7 +22,7 @@ namespace grainwick::test {
 
 std::string temp_dir() {
   static const struct Dir {
-    std::string path = (std::filesystem::temp_directory_path() / ("grainwick-test-" + std::to_string(::getpid()))).string();
+    std::string path = std::filesystem::temp_directory_path() / ("grainwick-test-" + std::to_string(::getpid()));
     Dir() { std::filesystem::create_directories(path); }
     ~Dir() {
       std::error_code ec;
@@ -58,11 +58,6 @@ Bytes block_bytes(HGLOBAL h) {
 StreamBlock::StreamBlock(const Bytes &bytes)
     : block(new_block(bytes)), data(GlobalLock(block)), length(std::int32_t(bytes.size())) {}
 
-StreamBlock::~StreamBlock() {
-  GlobalUnlock(block);
-  GlobalFree(block);
-}
-
 // ---- DIBs ----
 
 DibBuilder::DibBuilder(int width, int height, int bits, std::vector<RGBQUAD> table, LONG ppm_x, LONG ppm_y)
@@ -87,11 +82,6 @@ void DibBuilder::index(int x, int top, unsigned v) {
     r[x / 2] = std::uint8_t(x % 2 ? (r[x / 2] & 0xF0) | v : (r[x / 2] & 0x0F) | (v << 4));
   else
     r[x] = std::uint8_t(v);
-}
-
-void DibBuilder::rgb(int x, int top, Rgb c) {
-  std::uint8_t *p = row(top) + x * 3;
-  p[0] = BYTE(c.b), p[1] = BYTE(c.g), p[2] = BYTE(c.r);
 }
 
 void DibBuilder::dirty_padding() {
@@ -132,11 +122,6 @@ HGLOBAL busy_dib(int bits, int w, int h, bool inverted, LONG ppm) {
         b.index(x, h - 1 - y, bits == 1 ? v & 1 : bits == 4 ? v & 15 : v % std::uint32_t(colours));
     }
   return b.handle();
-}
-
-void Dib::reset(HGLOBAL h) {
-  if (h_) GlobalFree(h_);
-  h_ = h;
 }
 
 Bytes Dib::bytes() const { return h_ ? block_bytes(h_) : Bytes{}; }
@@ -228,7 +213,8 @@ Pixels dib_pixels(HGLOBAL h) {
     const std::uint8_t *row = reinterpret_cast<const std::uint8_t *>(table + colours) +
                               dib_stride(dib->biWidth, bits) * std::size_t(out.height - 1 - y);
     for (std::uint32_t x = 0; x < out.width; ++x) {
-      const unsigned i = bits == 8 ? row[x] : bits == 4 ? (row[x / 2] >> (x % 2 ? 0 : 4)) & 15 : (row[x / 8] >> (7 - x % 8)) & 1;
+      const unsigned i =
+          bits == 8 ? row[x] : bits == 4 ? (row[x / 2] >> (x % 2 ? 0 : 4)) & 15 : (row[x / 8] >> (7 - x % 8)) & 1;
       const RGBQUAD q = bits == 24 ? RGBQUAD{row[3 * x], row[3 * x + 1], row[3 * x + 2], 0} : table[i];
       out.rgba.push_back(0xFF000000u | std::uint32_t(q.rgbBlue) << 16 | std::uint32_t(q.rgbGreen) << 8 | q.rgbRed);
     }
@@ -301,14 +287,16 @@ void set_fields(TIFF *tif, std::uint32_t width, std::uint32_t height, std::uint3
   for (auto [tag, value] : {std::pair<ttag_t, std::uint32_t>{TIFFTAG_IMAGEWIDTH, width}, {TIFFTAG_IMAGELENGTH, height},
                             {TIFFTAG_BITSPERSAMPLE, bits}, {TIFFTAG_SAMPLESPERPIXEL, samples},
                             {TIFFTAG_PHOTOMETRIC, photometric}, {TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG},
-                            {TIFFTAG_COMPRESSION, compression}, {TIFFTAG_ROWSPERSTRIP, rows_per_strip ? rows_per_strip : height}})
+                            {TIFFTAG_COMPRESSION, compression},
+                            {TIFFTAG_ROWSPERSTRIP, rows_per_strip ? rows_per_strip : height}})
     TIFFSetField(tif, tag, value);
   if (compression == COMPRESSION_CCITTFAX3) TIFFSetField(tif, TIFFTAG_GROUP3OPTIONS, 4);
   if (lsb_first) TIFFSetField(tif, TIFFTAG_FILLORDER, FILLORDER_LSB2MSB);
 }
 
 bool write_directory(TIFF *tif, const SourceImage &img, std::uint32_t rows_per_strip, int compression, bool lsb_first) {
-  set_fields(tif, img.width, img.height, img.bits, img.samples, img.photometric, compression, rows_per_strip, lsb_first);
+  set_fields(tif, img.width, img.height, img.bits, img.samples, img.photometric, compression, rows_per_strip,
+             lsb_first);
   if (img.photometric == 3) TIFFSetField(tif, TIFFTAG_COLORMAP, img.red.data(), img.green.data(), img.blue.data());
   Bytes row(img.row_bytes());
   for (std::uint32_t y = 0; y < img.height; ++y) {
@@ -331,7 +319,8 @@ bool write_tiff(const std::string &path, const SourceImage &image, std::uint32_t
 
 bool write_pages(const std::string &path, const std::vector<SourceImage> &images) {
   const Tiff tif = open_tiff(path, "w");
-  return tif && std::all_of(images.begin(), images.end(), [&](auto &img) { return write_directory(tif.get(), img, 0, 1, false); });
+  return tif && std::all_of(images.begin(), images.end(),
+                            [&](auto &img) { return write_directory(tif.get(), img, 0, 1, false); });
 }
 
 bool tiffcp(const std::string &options, const std::string &in, const std::string &out) {
@@ -347,7 +336,8 @@ Pixels libtiff_rgba(const std::string &path, int page) {
   TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &out.width);
   TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &out.height);
   out.rgba.resize(std::size_t(out.width) * out.height);
-  if (!TIFFReadRGBAImageOriented(tif.get(), out.width, out.height, out.rgba.data(), ORIENTATION_TOPLEFT, 0)) out.rgba.clear();
+  if (!TIFFReadRGBAImageOriented(tif.get(), out.width, out.height, out.rgba.data(), ORIENTATION_TOPLEFT, 0))
+    out.rgba.clear();
   return out;
 }
 
@@ -439,12 +429,12 @@ bool libtiff_bilevel(const std::string &path, LibtiffBilevel &out) {
   TIFF *tif = owner.get();
   if (!tif) return false;
   std::uint16_t compression = 0, fill = 1, photometric = 0;
-  TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &out.width);
-  TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &out.height);
-  TIFFGetField(tif, TIFFTAG_COMPRESSION, &compression);
-  TIFFGetFieldDefaulted(tif, TIFFTAG_FILLORDER, &fill);
-  TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
-  TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &out.rows_per_strip);
+  for (auto [tag, value] : {std::pair{TIFFTAG_IMAGEWIDTH, &out.width}, {TIFFTAG_IMAGELENGTH, &out.height},
+                            {TIFFTAG_ROWSPERSTRIP, &out.rows_per_strip}})
+    TIFFGetFieldDefaulted(tif, tag, value);
+  for (auto [tag, value] : {std::pair{TIFFTAG_COMPRESSION, &compression}, {TIFFTAG_FILLORDER, &fill},
+                            {TIFFTAG_PHOTOMETRIC, &photometric}})
+    TIFFGetFieldDefaulted(tif, tag, value);
   out.rows_per_strip = std::min(out.rows_per_strip, out.height);
   out.compression = compression;
   out.reverse = fill == FILLORDER_LSB2MSB;
@@ -470,15 +460,20 @@ bool libtiff_bilevel(const std::string &path, LibtiffBilevel &out) {
   return ok;
 }
 
-bool write_raw_strips(const std::string &path, const Page &page, int compression, std::uint32_t rows_per_strip,
-                      const std::vector<Bytes> &strips) {
-  const Tiff tif = open_tiff(path, "w");
-  if (!tif) return false;
+LibtiffBilevel libtiff_decode(int compression, const Page &page, std::uint32_t rows_per_strip,
+                              const std::vector<Bytes> &strips) {
+  const std::string path = temp_dir() + "/encoded.tif";
+  LibtiffBilevel out;
+  Tiff tif = open_tiff(path, "w");
+  if (!tif) return out;
   set_fields(tif.get(), page.width, page.height, 1, 1, PHOTOMETRIC_MINISWHITE, compression, rows_per_strip);
   for (std::size_t s = 0; s < strips.size(); ++s)
-    if (TIFFWriteRawStrip(tif.get(), std::uint32_t(s), const_cast<std::uint8_t *>(strips[s].data()), tmsize_t(strips[s].size())) < 0)
-      return false;
-  return true;
+    if (TIFFWriteRawStrip(tif.get(), std::uint32_t(s), const_cast<std::uint8_t *>(strips[s].data()),
+                          tmsize_t(strips[s].size())) < 0)
+      return out;
+  tif.reset();  // written out before libtiff reads it back
+  libtiff_bilevel(path, out);
+  return out;
 }
 
 Bytes libtiff_encode(int compression, const Page &page) {
@@ -494,18 +489,15 @@ Decoded ccitt_decode_strips(int compression, std::uint32_t width, std::uint32_t 
   auto dec = ccitt_create(compression, width);
   if (!dec) return out;
   Bytes scratch(capacity);
-  ScratchInput in;
-  in.data = scratch.data();
-  in.capacity = capacity;
-  in.reverse_bits = reverse;
   const Bytes *src = nullptr;
   std::size_t served = 0;
-  in.read = [&](std::uint8_t *dst, std::uint32_t n) {
-    const std::size_t k = std::min<std::size_t>(n, src->size() - served);
-    std::copy_n(src->begin() + long(served), k, dst);
-    served += k;
-    return std::uint32_t(k);
-  };
+  ScratchInput in{.data = scratch.data(), .capacity = capacity, .reverse_bits = reverse,
+                  .read = [&](std::uint8_t *dst, std::uint32_t n) {
+                    const std::size_t k = std::min<std::size_t>(n, src->size() - served);
+                    std::copy_n(src->begin() + long(served), k, dst);
+                    served += k;
+                    return std::uint32_t(k);
+                  }};
   const std::size_t stride = (width + 7) / 8;
   for (std::uint32_t y = 0; y < height; ++y) {
     if (y % rows_per_strip == 0) {

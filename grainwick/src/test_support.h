@@ -40,7 +40,7 @@ struct StreamBlock {
   void *data = nullptr;
   std::int32_t length = 0;
   explicit StreamBlock(const Bytes &bytes);
-  ~StreamBlock();
+  ~StreamBlock() { GlobalUnlock(block); GlobalFree(block); }
   StreamBlock(const StreamBlock &) = delete;
   StreamBlock &operator=(const StreamBlock &) = delete;
 };
@@ -84,7 +84,10 @@ class DibBuilder {
   static DibBuilder from_pixels(int width, int height, const std::vector<Rgb> &pixels);
   std::uint8_t *row(int top) { return bytes_.data() + 40 + table_.size() * 4 + stride_ * std::size_t(h_ - 1 - top); }
   void index(int x, int top, unsigned v);
-  void rgb(int x, int top, Rgb c);
+  void rgb(int x, int top, Rgb c) {
+    std::uint8_t *p = row(top) + x * 3;
+    p[0] = BYTE(c.b), p[1] = BYTE(c.g), p[2] = BYTE(c.r);
+  }
   // Sets the padding bits and bytes of every row, which no conversion may carry over.
   void dirty_padding();
   Bytes &bytes() { return bytes_; }
@@ -113,7 +116,7 @@ class Dib {
   ~Dib() { reset(nullptr); }
   Dib(const Dib &) = delete;
   Dib &operator=(const Dib &) = delete;
-  void reset(HGLOBAL h);
+  void reset(HGLOBAL h) { if (h_) GlobalFree(h_); h_ = h; }
   HGLOBAL get() const { return h_; }
   operator HGLOBAL() const { return h_; }
   Bytes bytes() const;  // empty for no DIB
@@ -227,9 +230,10 @@ struct LibtiffBilevel {
 };
 // False when libtiff cannot read the file or one of its rows.
 bool libtiff_bilevel(const std::string &path, LibtiffBilevel &out);
-// `strips` wrapped as a WhiteIsZero file of the page's size, written with libtiff.
-bool write_raw_strips(const std::string &path, const Page &page, int compression, std::uint32_t rows_per_strip,
-                      const std::vector<Bytes> &strips);
+// libtiff's decoding of `strips`, wrapped as a WhiteIsZero file of the page's size; empty when
+// libtiff cannot write the file.
+LibtiffBilevel libtiff_decode(int compression, const Page &page, std::uint32_t rows_per_strip,
+                              const std::vector<Bytes> &strips);
 // libtiff's own single strip for the page.
 Bytes libtiff_encode(int compression, const Page &page);
 

@@ -68,11 +68,10 @@ TEST(Writer, EveryDepthAndCompressionReadsBackExactly) {
           ASSERT_EQ(write_tiff_file(path, dib, o.list, nullptr), kWriteOk);
           expect_reads_back(dib, path);
           RawTiff t = RawTiff::load(path);
-          std::uint32_t rps = 0;  // default layout: not checked here
-          if (*rows) rps = *rows == '0' ? 1 : std::min(29, std::atoi(rows));
-          if (rps) {
-            EXPECT_EQ(t.short_value(kTagRowsPerStrip), rps);
-          }
+          // The default layout is not checked here.
+          const std::uint32_t rps =
+              !*rows ? t.short_value(kTagRowsPerStrip) : *rows == '0' ? 1 : std::min(29, std::atoi(rows));
+          EXPECT_EQ(t.short_value(kTagRowsPerStrip), rps);
           EXPECT_EQ(t.count(kTagStripOffsets), (29 + t.short_value(kTagRowsPerStrip) - 1) / t.short_value(kTagRowsPerStrip));
           EXPECT_EQ(t.entry(kTagFillOrder) != 0, fill);
         }
@@ -258,7 +257,7 @@ TEST(Writer, FailuresLeaveNoPartialFile) {
   Dib dib(busy_dib(24, 300, 200));
   Options o = compressed("LZW");
 
-  HGLOBAL tiny = GlobalAlloc(GHND, 20);
+  Dib tiny(GlobalAlloc(GHND, 20));
   EXPECT_EQ(write_tiff_file(dir + "/a.tif", nullptr, o.list, nullptr), kWriteFailed);
   EXPECT_EQ(write_tiff_file(dir + "/a.tif", tiny, o.list, nullptr), kWriteFailed);
   Dib bits16(busy_dib(24, 10, 10));
@@ -287,7 +286,6 @@ TEST(Writer, FailuresLeaveNoPartialFile) {
   EXPECT_EQ(write_tiff_file(dir + "/two.tif", dib, over.list, cancel_at_half), kWriteCancelled);
   EXPECT_EQ(read_file(dir + "/two.tif"), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
-  GlobalFree(tiny);
 }
 
 TEST(WriteExports, DepthChangeAndCallerDibKept) {
