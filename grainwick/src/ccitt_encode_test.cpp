@@ -47,15 +47,6 @@ std::vector<Bytes> encode(int compression, Page &page, std::uint32_t rows_per_st
   return strips;
 }
 
-// libtiff's decoding of the strips, wrapped as a file.
-LibtiffBilevel libtiff_decode(int compression, const Page &page, std::uint32_t rows_per_strip,
-                              const std::vector<Bytes> &strips) {
-  LibtiffBilevel out;
-  const std::string path = temp_dir() + "/encoded.tif";
-  if (write_raw_strips(path, page, compression, rows_per_strip, strips)) libtiff_bilevel(path, out);
-  return out;
-}
-
 struct Case {
   int compression;
   const char *name;
@@ -134,8 +125,7 @@ TEST(CcittEncode, FixedByteSequences) {
   Page white2560(2560, 1);
   EXPECT_EQ(encode_rows(2, white2560), (Bytes{0x4D, 0xB4, 0x8D, 0x40}));
   // 3456 + 5 black: two make-ups of 1728 (0000001100101 each) and terminating 5 (0011).
-  Page black3461(3461, 1);
-  std::fill(black3461.bits.begin(), black3461.bits.end(), 0);
+  Page black3461 = make_page("black", 3461, 1, 0);
   // White 0 (00110101), 0000001100101 0000001100101 0011, fill.
   EXPECT_EQ(encode_rows(2, black3461), (Bytes{0x35, 0x03, 0x28, 0x19, 0x4C}));
   // Group 4: a white row under the all-white reference is V0, one bit; no EOFB.
@@ -143,8 +133,7 @@ TEST(CcittEncode, FixedByteSequences) {
   EXPECT_EQ(encode_rows(4, white3), (Bytes{0xE0}));
   // Every strip is complete on its own: Group 4 restarts from a white reference, Group 3
   // opens each strip with an EOL; RTC only after the last.
-  Page stripes(8, 2);
-  std::fill(stripes.bits.begin(), stripes.bits.end(), 0);
+  Page stripes = make_page("black", 8, 2, 0);
   // Black row under white: horizontal 001, white 0 (00110101), black 8 (000101), fill.
   const Bytes black8 = {0x26, 0xA2, 0x80};
   EXPECT_EQ(encode(4, stripes, 1), (std::vector<Bytes>{black8, black8}));
@@ -187,12 +176,9 @@ TEST(CcittEncode, RunsAroundMakeUpLimits) {
 }
 
 TEST(CcittEncode, RejectsUnsupportedCompressionAndWidth) {
-  EXPECT_FALSE(ccitt_encoder_create(1, 100));
-  EXPECT_FALSE(ccitt_encoder_create(5, 100));
-  EXPECT_FALSE(ccitt_encoder_create(4, 0));
-  EXPECT_FALSE(ccitt_encoder_create(4, 65536));
-  EXPECT_TRUE(ccitt_encoder_create(4, 65535));
-  EXPECT_TRUE(ccitt_encoder_create(2, 1));
+  for (auto [compression, width, made] :
+       {std::tuple{1, 100, false}, {5, 100, false}, {4, 0, false}, {4, 65536, false}, {4, 65535, true}, {2, 1, true}})
+    EXPECT_EQ(bool(ccitt_encoder_create(compression, std::uint32_t(width))), made) << compression << " " << width;
 }
 
 }  // namespace

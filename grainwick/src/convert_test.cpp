@@ -157,8 +157,7 @@ TEST(Grey, TwentyFourBitsUsesThePlainWeights) {
 }
 
 TEST(Grey, IndexedInputsGetAToneCurvedTableAndSamePixels) {
-  DibBuilder b = patterned(7, 2, 8, {quad(128, 128, 128), quad(255, 255, 255), quad(0, 0, 0), quad(155, 155, 155)});
-  Dib in(b.handle());
+  Dib in(patterned(7, 2, 8, {quad(128, 128, 128), quad(255, 255, 255), quad(0, 0, 0), quad(155, 155, 155)}).handle());
   Dib out(ColorToGrayscale(in.get()));
   ASSERT_TRUE(out);
   EXPECT_EQ(out.header().biBitCount, 8);
@@ -176,11 +175,7 @@ TEST(Grey, IndexedInputsGetAToneCurvedTableAndSamePixels) {
 // Grey 155 has luminance 155 and tone 128, the middle of the curve.
 constexpr Rgb kMid{155, 155, 155};
 
-DibBuilder flat(int w, int h, Rgb c) {
-  DibBuilder b(w, h, 24);
-  b.fill(c);
-  return b;
-}
+DibBuilder flat(int w, int h, Rgb c) { return DibBuilder::from_pixels(w, h, std::vector<Rgb>(std::size_t(w * h), c)); }
 
 TEST(DitherBW, BayerIsTheMatrixPatternFromTheTopRow) {
   static const int M[8][8] = {
@@ -287,8 +282,7 @@ DibBuilder forty_colours(std::vector<Rgb> &used) {
 
 TEST(MedianCut, FewerSourceColoursThanAskedComeOutExactly) {
   std::vector<Rgb> used;
-  DibBuilder b = forty_colours(used);
-  Dib in(b.handle());
+  Dib in(forty_colours(used).handle());
   Dib out(ReduceColorToColor(in.get(), 256, 0));
   ASSERT_TRUE(out);
   EXPECT_EQ((std::vector<long>{out.header().biBitCount, out.header().biClrUsed, out.header().biClrImportant}),
@@ -354,8 +348,7 @@ TEST(MedianCut, NearestColoursWithoutDitherAndMeanKeptWithIt) {
 }
 
 TEST(MedianCut, IndexedSourcesAndRefusals) {
-  DibBuilder four = patterned(7, 3, 4, sixteen());
-  Dib in4(four.handle());
+  Dib in4(patterned(7, 3, 4, sixteen()).handle());
   Dib out(ReduceColorToColor(in4.get(), 16, 0));
   ASSERT_TRUE(out);
   EXPECT_EQ(out.header().biBitCount, 4);
@@ -366,8 +359,7 @@ TEST(MedianCut, IndexedSourcesAndRefusals) {
   EXPECT_EQ(ReduceColorToColor(in4.get(), 300, 0), nullptr);
   EXPECT_EQ(ReduceColorToColor(in4.get(), 0, 0), nullptr);
   EXPECT_EQ(ImgReduceColors(in4.get(), 300, 0), nullptr);
-  DibBuilder eight = patterned(7, 3, 8, grey_table(16));  // 8 bits with 16 colours may ask 256
-  Dib in8(eight.handle());
+  Dib in8(patterned(7, 3, 8, grey_table(16)).handle());  // 8 bits with 16 colours may ask 256
   Dib wide(ReduceColorToColor(in8.get(), 256, 0));
   ASSERT_TRUE(wide);
   EXPECT_EQ(wide.header().biClrImportant, 16u);
@@ -378,8 +370,7 @@ TEST(MedianCut, IndexedSourcesAndRefusals) {
 }
 
 TEST(MedianCut, FixedPalettes) {
-  DibBuilder b = DibBuilder::from_pixels(5, 2, {{255, 0, 0}, {0, 0, 128}, grey(192), {51, 102, 153}, grey(250)});
-  Dib in(b.handle());
+  Dib in(DibBuilder::from_pixels(5, 2, {{255, 0, 0}, {0, 0, 128}, grey(192), {51, 102, 153}, grey(250)}).handle());
   Dib sixteen_out(ReduceColorToColor(in.get(), 16, 16));
   ASSERT_TRUE(sixteen_out);
   EXPECT_EQ(sixteen_out.header().biBitCount, 4);
@@ -442,14 +433,7 @@ struct LockedBlock {
     GlobalFree(h);
   }
   // The block's current content, through a fresh lock as the contract asks.
-  Dib copy() const {
-    auto *q = static_cast<std::uint8_t *>(GlobalLock(h));
-    HGLOBAL c = GlobalAlloc(GHND, GlobalSize(h));
-    std::memcpy(GlobalLock(c), q, GlobalSize(h));
-    GlobalUnlock(c);
-    GlobalUnlock(h);
-    return Dib(c);
-  }
+  Dib copy() const { return Dib(new_block(block_bytes(h))); }
 };
 
 DibBuilder three_colour_image(int width, int height) {
@@ -486,9 +470,7 @@ TEST(ReduceDib, FourBitsAndSystemColoursAndGivenPalette) {
     EXPECT_GE(out.header().biClrUsed, 8u);
   }
   {
-    DibBuilder flat(8, 8, 24);
-    flat.fill({128, 0, 0});
-    LockedBlock block(flat);
+    LockedBlock block(flat(8, 8, {128, 0, 0}));
     ASSERT_EQ(ReduceDib(block.p, 0, 0, 0, nullptr, 0, nullptr), 1);
     Dib out = block.copy();
     EXPECT_EQ(out.header().biBitCount, 4);
@@ -498,10 +480,9 @@ TEST(ReduceDib, FourBitsAndSystemColoursAndGivenPalette) {
   }
   {
     // Black and white given; grey 128 dithered comes out near half white, undithered all white.
-    DibBuilder grey(32, 32, 24);
-    grey.fill({128, 128, 128});
+    const DibBuilder mid = flat(32, 32, grey(128));
     RGBQUAD bw[2] = {quad(0, 0, 0), quad(255, 255, 255)};
-    LockedBlock plain(grey), dithered(grey);
+    LockedBlock plain(mid), dithered(mid);
     ASSERT_EQ(ReduceDib(plain.p, 8, 0, 2, bw, 0, nullptr), 1);
     ASSERT_EQ(ReduceDib(dithered.p, 8, 1, 2, bw, 0, nullptr), 1);
     int white_plain = 0, white_dithered = 0;
@@ -608,8 +589,7 @@ TEST(ConvertDib, RoutesByDepthInPlace) {
     EXPECT_EQ(block.copy().entry(9), (Rgb{255, 0, 0}));
   }
   {
-    DibBuilder src = three_colour_image(6, 2);
-    LockedBlock block(src);
+    LockedBlock block(three_colour_image(6, 2));
     RGBQUAD pal[2] = {quad(250, 0, 0), quad(0, 0, 0)};
     ASSERT_EQ(ConvertDib(block.p, 24, 8, 0, 2, pal, 0, nullptr), 1);
     Dib out = block.copy();

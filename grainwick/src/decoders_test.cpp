@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
+#include <utility>
 #include <vector>
 
 #include "decoders.h"
@@ -30,16 +31,9 @@ class ModelLzw {
   void row(std::uint8_t *out, std::uint32_t n) {
     std::uint32_t done = 0;
     auto emit = [&](const Bytes &s) {
-      for (std::uint8_t b : s) {
-        if (done < n)
-          out[done++] = b;
-        else
-          carry_.push_back(b);
-      }
+      for (std::uint8_t b : s) (done < n ? out[done++] : carry_.emplace_back()) = b;
     };
-    Bytes carried;
-    carried.swap(carry_);
-    emit(carried);
+    emit(std::exchange(carry_, {}));
     while (done < n && !ended_) {
       if (bit_ + width_ > data_.size() * 8) break;
       std::uint32_t code = 0;
@@ -117,16 +111,13 @@ Bytes make_codes(Random &rnd, int count, std::uint32_t clear, std::uint32_t end,
 class Driver {
  public:
   Driver(const DecoderHooks &hooks, std::uint32_t n, std::uint32_t capacity) : hooks_(hooks), scratch_(capacity) {
-    ctx_.bytes_per_row = n;
-    ctx_.width = n;
-    ctx_.in.data = scratch_.data();
-    ctx_.in.capacity = capacity;
-    ctx_.in.read = [this](std::uint8_t *out, std::uint32_t count) {
-      std::uint32_t k = std::uint32_t(std::min<std::size_t>(count, strip_->size() - at_));
-      std::memcpy(out, strip_->data() + at_, k);
-      at_ += k;
-      return k;
-    };
+    ctx_.bytes_per_row = ctx_.width = n;
+    ctx_.in = {.data = scratch_.data(), .capacity = capacity, .read = [this](std::uint8_t *out, std::uint32_t count) {
+                 std::uint32_t k = std::uint32_t(std::min<std::size_t>(count, strip_->size() - at_));
+                 std::memcpy(out, strip_->data() + at_, k);
+                 at_ += k;
+                 return k;
+               }};
     EXPECT_EQ(hooks_.setup(ctx_), Status::kOk);
   }
   ~Driver() { hooks_.cleanup(ctx_); }
@@ -235,11 +226,8 @@ TEST(RowFixups, EveryCombinationMatchesTheStepsOneByOne) {
   Random rnd{3};
   for (std::uint32_t n : {0u, 1u, 2u, 3u, 4u, 47u, 48u, 49u, 95u, 96u, 100u, 3001u, 9000u})
     for (int flags = 0; flags < 16; ++flags) {
-      RowFixups f;
-      f.predict = flags & 1;
-      f.invert = flags & 2;
-      f.swap_rgb = flags & 4;
-      f.back = (flags & 8) ? 3 : 1;
+      const RowFixups f{.predict = bool(flags & 1), .back = (flags & 8) ? 3u : 1u, .invert = bool(flags & 2),
+                        .swap_rgb = bool(flags & 4)};
       Bytes row(n + 16);
       for (auto &b : row) b = std::uint8_t(rnd.next());
       Bytes want = row;

@@ -11,6 +11,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iterator>
+#include <memory>
 #include <random>
 
 #include "ccitt.h"
@@ -20,19 +21,15 @@ namespace grainwick::test {
 // ---- files and folders ----
 
 std::string temp_dir() {
-  static std::string dir = [] {
-    std::string d = (std::filesystem::temp_directory_path() / ("grainwick-test-" + std::to_string(::getpid()))).string();
-    std::filesystem::create_directories(d);
-    static struct Remover {
-      std::string path;
-      ~Remover() {
-        std::error_code ec;
-        std::filesystem::remove_all(path, ec);
-      }
-    } remover{d};
-    return d;
-  }();
-  return dir;
+  static const struct Dir {
+    std::string path = std::filesystem::temp_directory_path() / ("grainwick-test-" + std::to_string(::getpid()));
+    Dir() { std::filesystem::create_directories(path); }
+    ~Dir() {
+      std::error_code ec;
+      std::filesystem::remove_all(path, ec);
+    }
+  } dir;
+  return dir.path;
 }
 
 Bytes read_file(const std::string &path) {
@@ -45,17 +42,21 @@ void write_file(const std::string &path, const Bytes &bytes) {
   out.write(reinterpret_cast<const char *>(bytes.data()), std::streamsize(bytes.size()));
 }
 
-StreamBlock::StreamBlock(const Bytes &bytes) {
-  block = GlobalAlloc(GHND, bytes.size());
-  data = GlobalLock(block);
-  if (!bytes.empty()) std::memcpy(data, bytes.data(), bytes.size());
-  length = std::int32_t(bytes.size());
+HGLOBAL new_block(const Bytes &bytes) {
+  HGLOBAL h = GlobalAlloc(GHND, bytes.size());
+  if (!bytes.empty()) std::memcpy(GlobalLock(h), bytes.data(), bytes.size()), GlobalUnlock(h);
+  return h;
 }
 
-StreamBlock::~StreamBlock() {
-  GlobalUnlock(block);
-  GlobalFree(block);
+Bytes block_bytes(HGLOBAL h) {
+  auto *p = static_cast<std::uint8_t *>(GlobalLock(h));
+  Bytes out(p, p + GlobalSize(h));
+  GlobalUnlock(h);
+  return out;
 }
+
+StreamBlock::StreamBlock(const Bytes &bytes)
+    : block(new_block(bytes)), data(GlobalLock(block)), length(std::int32_t(bytes.size())) {}
 
 // ---- DIBs ----
 
@@ -83,27 +84,10 @@ void DibBuilder::index(int x, int top, unsigned v) {
     r[x] = std::uint8_t(v);
 }
 
-void DibBuilder::rgb(int x, int top, Rgb c) {
-  std::uint8_t *p = row(top) + x * 3;
-  p[0] = BYTE(c.b), p[1] = BYTE(c.g), p[2] = BYTE(c.r);
-}
-
-void DibBuilder::fill(Rgb c) {
-  for (int y = 0; y < h_; ++y)
-    for (int x = 0; x < w_; ++x) rgb(x, y, c);
-}
-
 void DibBuilder::dirty_padding() {
   const std::size_t used_bits = std::size_t(w_) * bits_;
   for (int y = 0; y < h_; ++y)
     for (std::size_t bit = used_bits; bit < stride_ * 8; ++bit) row(y)[bit / 8] |= std::uint8_t(0x80 >> (bit % 8));
-}
-
-HGLOBAL DibBuilder::handle() const {
-  HGLOBAL h = GlobalAlloc(GHND, bytes_.size());
-  std::memcpy(GlobalLock(h), bytes_.data(), bytes_.size());
-  GlobalUnlock(h);
-  return h;
 }
 
 DibBuilder patterned(int width, int height, int bits, const std::vector<RGBQUAD> &table) {
@@ -124,10 +108,8 @@ HGLOBAL busy_dib(int bits, int w, int h, bool inverted, LONG ppm) {
   const int colours = bits == 1 ? 2 : bits == 4 ? 16 : bits == 8 ? 200 : 0;
   std::vector<RGBQUAD> table;
   for (int i = 0; i < colours; ++i) table.push_back(RGBQUAD{BYTE(i * 37), BYTE(255 - i * 11), BYTE(i * 5 + 3), 0});
-  if (bits == 1) {
-    table[0] = inverted ? quad(255, 255, 255) : quad(0, 0, 0);
-    table[1] = inverted ? quad(0, 0, 0) : quad(255, 255, 255);
-  }
+  if (bits == 1) table = {quad(0, 0, 0), quad(255, 255, 255)};
+  if (bits == 1 && inverted) std::swap(table[0], table[1]);
   DibBuilder b(w, h, bits, table, ppm, ppm);
   std::uint32_t seed = 12345u + std::uint32_t(w * 7 + h + bits);
   auto rnd = [&] { return (seed = seed * 1103515245u + 12345u) >> 16; };
@@ -142,18 +124,7 @@ HGLOBAL busy_dib(int bits, int w, int h, bool inverted, LONG ppm) {
   return b.handle();
 }
 
-void Dib::reset(HGLOBAL h) {
-  if (h_) GlobalFree(h_);
-  h_ = h;
-}
-
-Bytes Dib::bytes() const {
-  if (!h_) return {};
-  auto *p = static_cast<std::uint8_t *>(GlobalLock(h_));
-  Bytes out(p, p + GlobalSize(h_));
-  GlobalUnlock(h_);
-  return out;
-}
+Bytes Dib::bytes() const { return h_ ? block_bytes(h_) : Bytes{}; }
 
 BITMAPINFOHEADER Dib::header() const {
   BITMAPINFOHEADER hd;
@@ -230,56 +201,52 @@ int Dib::count_white() const {
   return n;
 }
 
-std::uint32_t dib_pixel(const BITMAPINFOHEADER *dib, std::uint32_t x, std::uint32_t y) {
+Pixels dib_pixels(HGLOBAL h) {
+  Pixels out;
+  const auto *dib = h ? static_cast<const BITMAPINFOHEADER *>(GlobalLock(h)) : nullptr;
+  if (!dib) return out;
   const int bits = dib->biBitCount;
   const std::size_t colours = bits <= 8 ? (dib->biClrUsed ? dib->biClrUsed : 1u << bits) : 0;
   const auto *table = reinterpret_cast<const RGBQUAD *>(reinterpret_cast<const std::uint8_t *>(dib) + dib->biSize);
-  const auto *pixels = reinterpret_cast<const std::uint8_t *>(table + colours);
-  const std::uint8_t *row = pixels + dib_stride(dib->biWidth, bits) * std::size_t(dib->biHeight - 1 - LONG(y));
-  std::uint8_t r, g, b;
-  if (bits == 24) {
-    b = row[3 * x], g = row[3 * x + 1], r = row[3 * x + 2];
-  } else {
-    unsigned index = bits == 8 ? row[x] : bits == 4 ? (row[x / 2] >> (x % 2 ? 0 : 4)) & 15 : (row[x / 8] >> (7 - x % 8)) & 1;
-    r = table[index].rgbRed, g = table[index].rgbGreen, b = table[index].rgbBlue;
+  out.width = std::uint32_t(dib->biWidth), out.height = std::uint32_t(dib->biHeight);
+  for (std::uint32_t y = 0; y < out.height; ++y) {
+    const std::uint8_t *row = reinterpret_cast<const std::uint8_t *>(table + colours) +
+                              dib_stride(dib->biWidth, bits) * std::size_t(out.height - 1 - y);
+    for (std::uint32_t x = 0; x < out.width; ++x) {
+      const unsigned i =
+          bits == 8 ? row[x] : bits == 4 ? (row[x / 2] >> (x % 2 ? 0 : 4)) & 15 : (row[x / 8] >> (7 - x % 8)) & 1;
+      const RGBQUAD q = bits == 24 ? RGBQUAD{row[3 * x], row[3 * x + 1], row[3 * x + 2], 0} : table[i];
+      out.rgba.push_back(0xFF000000u | std::uint32_t(q.rgbBlue) << 16 | std::uint32_t(q.rgbGreen) << 8 | q.rgbRed);
+    }
   }
-  return 0xFF000000u | std::uint32_t(b) << 16 | std::uint32_t(g) << 8 | r;
+  GlobalUnlock(h);
+  return out;
 }
 
-long compare_dibs(HGLOBAL a, HGLOBAL b) {
-  auto *ha = static_cast<const BITMAPINFOHEADER *>(GlobalLock(a));
-  auto *hb = static_cast<const BITMAPINFOHEADER *>(GlobalLock(b));
-  long diff = -1;
-  if (ha->biWidth == hb->biWidth && ha->biHeight == hb->biHeight) {
-    diff = 0;
-    for (LONG y = 0; y < ha->biHeight; ++y)
-      for (LONG x = 0; x < ha->biWidth; ++x) diff += dib_pixel(ha, x, y) != dib_pixel(hb, x, y);
-  }
-  GlobalUnlock(a);
-  GlobalUnlock(b);
-  return diff;
+long differences(const Pixels &a, const Pixels &b) {
+  if (a.rgba.empty() || a.width != b.width || a.height != b.height || b.rgba.size() != a.rgba.size()) return -1;
+  long n = 0;
+  for (std::size_t i = 0; i < a.rgba.size(); ++i) n += a.rgba[i] != b.rgba[i];
+  return n;
 }
 
 // ---- TIFF files through libtiff ----
 
-const char *kind_name(Kind k) {
-  static const char *const names[] = {"grey1", "grey2", "grey4", "palette4", "palette8", "grey8", "rgb24"};
-  return names[int(k)];
-}
+namespace {
+// In the order of Kind: name, bits, samples, photometric.
+const struct {
+  const char *name;
+  std::uint16_t bits, samples, photometric;
+} kKinds[] = {{"grey1", 1, 1, 1},    {"grey2", 2, 1, 1}, {"grey4", 4, 1, 1}, {"palette4", 4, 1, 3},
+              {"palette8", 8, 1, 3}, {"grey8", 8, 1, 1}, {"rgb24", 8, 3, 2}};
+}  // namespace
+
+const char *kind_name(Kind k) { return kKinds[int(k)].name; }
 
 SourceImage make_image(Kind kind, std::uint32_t width, std::uint32_t height, bool flat) {
-  SourceImage img;
-  img.width = width;
-  img.height = height;
-  switch (kind) {
-    case Kind::grey1: img.bits = 1; break;
-    case Kind::grey2: img.bits = 2; break;
-    case Kind::grey4: case Kind::palette4: img.bits = 4; break;
-    case Kind::grey8: case Kind::palette8: img.bits = 8; break;
-    case Kind::rgb24: img.bits = 8; img.samples = 3; img.photometric = 2; break;
-  }
-  if (kind == Kind::palette4 || kind == Kind::palette8) {
-    img.photometric = 3;
+  const auto &k = kKinds[int(kind)];
+  SourceImage img{width, height, k.bits, k.samples, k.photometric, {}, {}, {}, {}};
+  if (img.photometric == 3) {
     for (std::size_t i = 0; i < (std::size_t(1) << img.bits); ++i) {
       img.red.push_back(std::uint16_t(((i * 37) % 256) * 257));
       img.green.push_back(std::uint16_t(((i * 91 + 40) % 256) * 257));
@@ -308,22 +275,28 @@ SourceImage make_image(Kind kind, std::uint32_t width, std::uint32_t height, boo
 
 namespace {
 
-void set_fields(TIFF *tif, std::uint32_t width, std::uint32_t height, int bits, int samples, int photometric,
-                int compression, std::uint32_t rows_per_strip) {
-  TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, width);
-  TIFFSetField(tif, TIFFTAG_IMAGELENGTH, height);
-  TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, bits);
-  TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, samples);
-  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, photometric);
-  TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
-  TIFFSetField(tif, TIFFTAG_COMPRESSION, compression);
-  TIFFSetField(tif, TIFFTAG_ROWSPERSTRIP, rows_per_strip ? rows_per_strip : height);
+struct TiffCloser {
+  void operator()(TIFF *tif) const { TIFFClose(tif); }
+};
+using Tiff = std::unique_ptr<TIFF, TiffCloser>;
+Tiff open_tiff(const std::string &path, const char *mode) { return Tiff(TIFFOpen(path.c_str(), mode)); }
+
+// The tags of a contiguous image; every value is passed as a 32-bit integer, as varargs promote them.
+void set_fields(TIFF *tif, std::uint32_t width, std::uint32_t height, std::uint32_t bits, std::uint32_t samples,
+                std::uint32_t photometric, int compression, std::uint32_t rows_per_strip, bool lsb_first = false) {
+  for (auto [tag, value] : {std::pair<ttag_t, std::uint32_t>{TIFFTAG_IMAGEWIDTH, width}, {TIFFTAG_IMAGELENGTH, height},
+                            {TIFFTAG_BITSPERSAMPLE, bits}, {TIFFTAG_SAMPLESPERPIXEL, samples},
+                            {TIFFTAG_PHOTOMETRIC, photometric}, {TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG},
+                            {TIFFTAG_COMPRESSION, compression},
+                            {TIFFTAG_ROWSPERSTRIP, rows_per_strip ? rows_per_strip : height}})
+    TIFFSetField(tif, tag, value);
   if (compression == COMPRESSION_CCITTFAX3) TIFFSetField(tif, TIFFTAG_GROUP3OPTIONS, 4);
+  if (lsb_first) TIFFSetField(tif, TIFFTAG_FILLORDER, FILLORDER_LSB2MSB);
 }
 
 bool write_directory(TIFF *tif, const SourceImage &img, std::uint32_t rows_per_strip, int compression, bool lsb_first) {
-  set_fields(tif, img.width, img.height, img.bits, img.samples, img.photometric, compression, rows_per_strip);
-  if (lsb_first) TIFFSetField(tif, TIFFTAG_FILLORDER, FILLORDER_LSB2MSB);
+  set_fields(tif, img.width, img.height, img.bits, img.samples, img.photometric, compression, rows_per_strip,
+             lsb_first);
   if (img.photometric == 3) TIFFSetField(tif, TIFFTAG_COLORMAP, img.red.data(), img.green.data(), img.blue.data());
   Bytes row(img.row_bytes());
   for (std::uint32_t y = 0; y < img.height; ++y) {
@@ -340,20 +313,14 @@ void count_complaint(const char *, const char *, va_list) { ++libtiff_complaints
 
 bool write_tiff(const std::string &path, const SourceImage &image, std::uint32_t rows_per_strip, int compression,
                 bool lsb_first) {
-  TIFF *tif = TIFFOpen(path.c_str(), "w");
-  if (!tif) return false;
-  const bool ok = write_directory(tif, image, rows_per_strip, compression, lsb_first);
-  TIFFClose(tif);
-  return ok;
+  const Tiff tif = open_tiff(path, "w");
+  return tif && write_directory(tif.get(), image, rows_per_strip, compression, lsb_first);
 }
 
 bool write_pages(const std::string &path, const std::vector<SourceImage> &images) {
-  TIFF *tif = TIFFOpen(path.c_str(), "w");
-  if (!tif) return false;
-  bool ok = true;
-  for (const auto &img : images) ok = ok && write_directory(tif, img, 0, 1, false);
-  TIFFClose(tif);
-  return ok;
+  const Tiff tif = open_tiff(path, "w");
+  return tif && std::all_of(images.begin(), images.end(),
+                            [&](auto &img) { return write_directory(tif.get(), img, 0, 1, false); });
 }
 
 bool tiffcp(const std::string &options, const std::string &in, const std::string &out) {
@@ -361,50 +328,27 @@ bool tiffcp(const std::string &options, const std::string &in, const std::string
   return std::system(command.c_str()) == 0;
 }
 
-std::vector<std::uint32_t> libtiff_rgba(const std::string &path, std::uint32_t &width, std::uint32_t &height, int page) {
-  std::vector<std::uint32_t> pixels;
+Pixels libtiff_rgba(const std::string &path, int page) {
+  Pixels out;
   TIFFSetWarningHandler(nullptr);
-  TIFF *tif = TIFFOpen(path.c_str(), "r");
-  if (!tif) return pixels;
-  if (TIFFSetDirectory(tif, tdir_t(page))) {
-    TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &width);
-    TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &height);
-    pixels.resize(std::size_t(width) * height);
-    if (!TIFFReadRGBAImageOriented(tif, width, height, pixels.data(), ORIENTATION_TOPLEFT, 0)) pixels.clear();
-  }
-  TIFFClose(tif);
-  return pixels;
+  const Tiff tif = open_tiff(path, "r");
+  if (!tif || !TIFFSetDirectory(tif.get(), tdir_t(page))) return out;
+  TIFFGetField(tif.get(), TIFFTAG_IMAGEWIDTH, &out.width);
+  TIFFGetField(tif.get(), TIFFTAG_IMAGELENGTH, &out.height);
+  out.rgba.resize(std::size_t(out.width) * out.height);
+  if (!TIFFReadRGBAImageOriented(tif.get(), out.width, out.height, out.rgba.data(), ORIENTATION_TOPLEFT, 0))
+    out.rgba.clear();
+  return out;
 }
 
-long compare_with_libtiff(HGLOBAL dib, const std::string &path, int page) {
-  std::uint32_t w = 0, h = 0;
-  const auto ref = libtiff_rgba(path, w, h, page);
-  if (ref.empty()) return -1;
-  const auto *header = static_cast<const BITMAPINFOHEADER *>(GlobalLock(dib));
-  long diff = -1;
-  if (header && std::uint32_t(header->biWidth) == w && std::uint32_t(header->biHeight) == h) {
-    diff = 0;
-    for (std::uint32_t y = 0; y < h; ++y)
-      for (std::uint32_t x = 0; x < w; ++x) diff += dib_pixel(header, x, y) != ref[std::size_t(y) * w + x];
-  }
-  GlobalUnlock(dib);
-  return diff;
+std::uint32_t RawTiff::get(std::size_t at, int n) const {
+  std::uint32_t v = 0;
+  for (int i = 0; i < n; ++i) v |= std::uint32_t(f[at + std::size_t(big ? n - 1 - i : i)]) << (8 * i);
+  return v;
 }
 
-std::uint32_t RawTiff::u16(std::size_t at) const { return big ? f[at] << 8 | f[at + 1] : f[at + 1] << 8 | f[at]; }
-
-std::uint32_t RawTiff::u32(std::size_t at) const {
-  return big ? std::uint32_t(f[at]) << 24 | f[at + 1] << 16 | f[at + 2] << 8 | f[at + 3]
-             : std::uint32_t(f[at + 3]) << 24 | f[at + 2] << 16 | f[at + 1] << 8 | f[at];
-}
-
-void RawTiff::set16(std::size_t at, std::uint16_t v) {
-  f[at + (big ? 1 : 0)] = std::uint8_t(v);
-  f[at + (big ? 0 : 1)] = std::uint8_t(v >> 8);
-}
-
-void RawTiff::set32(std::size_t at, std::uint32_t v) {
-  for (int i = 0; i < 4; ++i) f[at + std::size_t(big ? 3 - i : i)] = std::uint8_t(v >> (8 * i));
+void RawTiff::put(std::size_t at, std::uint32_t v, int n) {
+  for (int i = 0; i < n; ++i) f[at + std::size_t(big ? n - 1 - i : i)] = std::uint8_t(v >> (8 * i));
 }
 
 std::size_t RawTiff::directory(int page) const {
@@ -481,15 +425,16 @@ SourceImage bilevel_image(const Page &page) {
 bool libtiff_bilevel(const std::string &path, LibtiffBilevel &out) {
   TIFFSetWarningHandler(count_complaint);
   TIFFSetErrorHandler(count_complaint);
-  TIFF *tif = TIFFOpen(path.c_str(), "r");
+  const Tiff owner = open_tiff(path, "r");
+  TIFF *tif = owner.get();
   if (!tif) return false;
   std::uint16_t compression = 0, fill = 1, photometric = 0;
-  TIFFGetField(tif, TIFFTAG_IMAGEWIDTH, &out.width);
-  TIFFGetField(tif, TIFFTAG_IMAGELENGTH, &out.height);
-  TIFFGetField(tif, TIFFTAG_COMPRESSION, &compression);
-  TIFFGetFieldDefaulted(tif, TIFFTAG_FILLORDER, &fill);
-  TIFFGetField(tif, TIFFTAG_PHOTOMETRIC, &photometric);
-  TIFFGetFieldDefaulted(tif, TIFFTAG_ROWSPERSTRIP, &out.rows_per_strip);
+  for (auto [tag, value] : {std::pair{TIFFTAG_IMAGEWIDTH, &out.width}, {TIFFTAG_IMAGELENGTH, &out.height},
+                            {TIFFTAG_ROWSPERSTRIP, &out.rows_per_strip}})
+    TIFFGetFieldDefaulted(tif, tag, value);
+  for (auto [tag, value] : {std::pair{TIFFTAG_COMPRESSION, &compression}, {TIFFTAG_FILLORDER, &fill},
+                            {TIFFTAG_PHOTOMETRIC, &photometric}})
+    TIFFGetFieldDefaulted(tif, tag, value);
   out.rows_per_strip = std::min(out.rows_per_strip, out.height);
   out.compression = compression;
   out.reverse = fill == FILLORDER_LSB2MSB;
@@ -512,39 +457,29 @@ bool libtiff_bilevel(const std::string &path, LibtiffBilevel &out) {
       for (auto &b : row) b = std::uint8_t(~b);
     out.rows.push_back(std::move(row));
   }
-  TIFFClose(tif);
   return ok;
 }
 
-namespace {
-TIFF *open_bilevel(const std::string &path, const Page &page, int compression, std::uint32_t rows_per_strip) {
-  TIFF *tif = TIFFOpen(path.c_str(), "w");
-  if (tif) set_fields(tif, page.width, page.height, 1, 1, PHOTOMETRIC_MINISWHITE, compression, rows_per_strip);
-  return tif;
-}
-}  // namespace
-
-bool write_raw_strips(const std::string &path, const Page &page, int compression, std::uint32_t rows_per_strip,
-                      const std::vector<Bytes> &strips) {
-  TIFF *tif = open_bilevel(path, page, compression, rows_per_strip);
-  if (!tif) return false;
-  bool ok = true;
+LibtiffBilevel libtiff_decode(int compression, const Page &page, std::uint32_t rows_per_strip,
+                              const std::vector<Bytes> &strips) {
+  const std::string path = temp_dir() + "/encoded.tif";
+  LibtiffBilevel out;
+  Tiff tif = open_tiff(path, "w");
+  if (!tif) return out;
+  set_fields(tif.get(), page.width, page.height, 1, 1, PHOTOMETRIC_MINISWHITE, compression, rows_per_strip);
   for (std::size_t s = 0; s < strips.size(); ++s)
-    ok = ok && TIFFWriteRawStrip(tif, std::uint32_t(s), const_cast<std::uint8_t *>(strips[s].data()),
-                                 tmsize_t(strips[s].size())) >= 0;
-  TIFFClose(tif);
-  return ok;
+    if (TIFFWriteRawStrip(tif.get(), std::uint32_t(s), const_cast<std::uint8_t *>(strips[s].data()),
+                          tmsize_t(strips[s].size())) < 0)
+      return out;
+  tif.reset();  // written out before libtiff reads it back
+  libtiff_bilevel(path, out);
+  return out;
 }
 
 Bytes libtiff_encode(int compression, const Page &page) {
   const std::string path = temp_dir() + "/libtiff-encode.tif";
-  TIFF *tif = open_bilevel(path, page, compression, page.height);
-  if (!tif) return {};
-  SourceImage inverted = bilevel_image(page);
-  TIFFWriteEncodedStrip(tif, 0, inverted.rows.data(), tmsize_t(inverted.rows.size()));
-  TIFFClose(tif);
   LibtiffBilevel read;
-  libtiff_bilevel(path, read);
+  if (write_tiff(path, bilevel_image(page), page.height, compression)) libtiff_bilevel(path, read);
   return read.strips.empty() ? Bytes{} : read.strips[0];
 }
 
@@ -554,18 +489,15 @@ Decoded ccitt_decode_strips(int compression, std::uint32_t width, std::uint32_t 
   auto dec = ccitt_create(compression, width);
   if (!dec) return out;
   Bytes scratch(capacity);
-  ScratchInput in;
-  in.data = scratch.data();
-  in.capacity = capacity;
-  in.reverse_bits = reverse;
   const Bytes *src = nullptr;
   std::size_t served = 0;
-  in.read = [&](std::uint8_t *dst, std::uint32_t n) {
-    const std::size_t k = std::min<std::size_t>(n, src->size() - served);
-    std::copy_n(src->begin() + long(served), k, dst);
-    served += k;
-    return std::uint32_t(k);
-  };
+  ScratchInput in{.data = scratch.data(), .capacity = capacity, .reverse_bits = reverse,
+                  .read = [&](std::uint8_t *dst, std::uint32_t n) {
+                    const std::size_t k = std::min<std::size_t>(n, src->size() - served);
+                    std::copy_n(src->begin() + long(served), k, dst);
+                    served += k;
+                    return std::uint32_t(k);
+                  }};
   const std::size_t stride = (width + 7) / 8;
   for (std::uint32_t y = 0; y < height; ++y) {
     if (y % rows_per_strip == 0) {

@@ -30,13 +30,17 @@ std::string temp_dir();
 Bytes read_file(const std::string &path);
 void write_file(const std::string &path, const Bytes &bytes);
 
+// A new movable block holding `bytes`, and the bytes of a block.
+HGLOBAL new_block(const Bytes &bytes);
+Bytes block_bytes(HGLOBAL h);
+
 // A movable block holding `bytes`, locked; freed with the object.
 struct StreamBlock {
   HGLOBAL block = nullptr;
   void *data = nullptr;
   std::int32_t length = 0;
   explicit StreamBlock(const Bytes &bytes);
-  ~StreamBlock();
+  ~StreamBlock() { GlobalUnlock(block); GlobalFree(block); }
   StreamBlock(const StreamBlock &) = delete;
   StreamBlock &operator=(const StreamBlock &) = delete;
 };
@@ -80,14 +84,16 @@ class DibBuilder {
   static DibBuilder from_pixels(int width, int height, const std::vector<Rgb> &pixels);
   std::uint8_t *row(int top) { return bytes_.data() + 40 + table_.size() * 4 + stride_ * std::size_t(h_ - 1 - top); }
   void index(int x, int top, unsigned v);
-  void rgb(int x, int top, Rgb c);
-  void fill(Rgb c);
+  void rgb(int x, int top, Rgb c) {
+    std::uint8_t *p = row(top) + x * 3;
+    p[0] = BYTE(c.b), p[1] = BYTE(c.g), p[2] = BYTE(c.r);
+  }
   // Sets the padding bits and bytes of every row, which no conversion may carry over.
   void dirty_padding();
   Bytes &bytes() { return bytes_; }
   const Bytes &bytes() const { return bytes_; }
   BITMAPINFOHEADER &header() { return *reinterpret_cast<BITMAPINFOHEADER *>(bytes_.data()); }
-  HGLOBAL handle() const;  // a new movable block holding the DIB
+  HGLOBAL handle() const { return new_block(bytes_); }
 
  private:
   int w_, h_, bits_;
@@ -110,7 +116,7 @@ class Dib {
   ~Dib() { reset(nullptr); }
   Dib(const Dib &) = delete;
   Dib &operator=(const Dib &) = delete;
-  void reset(HGLOBAL h);
+  void reset(HGLOBAL h) { if (h_) GlobalFree(h_); h_ = h; }
   HGLOBAL get() const { return h_; }
   operator HGLOBAL() const { return h_; }
   Bytes bytes() const;  // empty for no DIB
@@ -129,10 +135,17 @@ class Dib {
   HGLOBAL h_;
 };
 
-// Colour of pixel (x, y from the top), packed like libtiff's RGBA (alpha 255).
-std::uint32_t dib_pixel(const BITMAPINFOHEADER *dib, std::uint32_t x, std::uint32_t y);
-// Pixels of two DIBs compared by colour; -1 when sizes differ.
-long compare_dibs(HGLOBAL a, HGLOBAL b);
+// Pixels packed like libtiff's RGBA (alpha 255), top row first.
+struct Pixels {
+  std::uint32_t width = 0, height = 0;
+  std::vector<std::uint32_t> rgba;
+  bool operator==(const Pixels &) const = default;
+};
+// A DIB's pixels; none for no DIB.
+Pixels dib_pixels(HGLOBAL dib);
+// Pixels that differ; -1 when sizes differ or either has none.
+long differences(const Pixels &a, const Pixels &b);
+inline long compare_dibs(HGLOBAL a, HGLOBAL b) { return differences(dib_pixels(a), dib_pixels(b)); }
 
 // ---- TIFF files through libtiff ----
 
@@ -157,11 +170,12 @@ bool write_tiff(const std::string &path, const SourceImage &image, std::uint32_t
 bool write_pages(const std::string &path, const std::vector<SourceImage> &images);
 // Runs tiffcp with the given options; true when it succeeded.
 bool tiffcp(const std::string &options, const std::string &in, const std::string &out);
-// Pixels as libtiff sees them (RGBA, top row first); empty when libtiff cannot read the file.
-std::vector<std::uint32_t> libtiff_rgba(const std::string &path, std::uint32_t &width, std::uint32_t &height,
-                                        int page = 0);
+// Pixels as libtiff sees them; none when libtiff cannot read the file.
+Pixels libtiff_rgba(const std::string &path, int page = 0);
 // Pixels where the DIB differs from libtiff's decoding; -1 when sizes differ.
-long compare_with_libtiff(HGLOBAL dib, const std::string &path, int page = 0);
+inline long compare_with_libtiff(HGLOBAL dib, const std::string &path, int page = 0) {
+  return differences(dib_pixels(dib), libtiff_rgba(path, page));
+}
 
 // The directories of a TIFF file in memory, in either byte order, for checks and patches.
 struct RawTiff {
@@ -169,10 +183,12 @@ struct RawTiff {
   bool big = false;
   explicit RawTiff(Bytes bytes) : f(std::move(bytes)), big(f.size() > 1 && f[0] == 'M') {}
   static RawTiff load(const std::string &path) { return RawTiff(read_file(path)); }
-  std::uint32_t u16(std::size_t at) const;
-  std::uint32_t u32(std::size_t at) const;
-  void set16(std::size_t at, std::uint16_t v);
-  void set32(std::size_t at, std::uint32_t v);
+  std::uint32_t get(std::size_t at, int n) const;  // n bytes in the file's order
+  void put(std::size_t at, std::uint32_t v, int n);
+  std::uint32_t u16(std::size_t at) const { return get(at, 2); }
+  std::uint32_t u32(std::size_t at) const { return get(at, 4); }
+  void set16(std::size_t at, std::uint16_t v) { put(at, v, 2); }
+  void set32(std::size_t at, std::uint32_t v) { put(at, v, 4); }
   std::size_t directory(int page) const;
   // Position of the entry of `tag` in directory `page`, or 0.
   std::size_t entry(std::uint16_t tag, int page = 0) const;
@@ -214,9 +230,10 @@ struct LibtiffBilevel {
 };
 // False when libtiff cannot read the file or one of its rows.
 bool libtiff_bilevel(const std::string &path, LibtiffBilevel &out);
-// `strips` wrapped as a WhiteIsZero file of the page's size, written with libtiff.
-bool write_raw_strips(const std::string &path, const Page &page, int compression, std::uint32_t rows_per_strip,
-                      const std::vector<Bytes> &strips);
+// libtiff's decoding of `strips`, wrapped as a WhiteIsZero file of the page's size; empty when
+// libtiff cannot write the file.
+LibtiffBilevel libtiff_decode(int compression, const Page &page, std::uint32_t rows_per_strip,
+                              const std::vector<Bytes> &strips);
 // libtiff's own single strip for the page.
 Bytes libtiff_encode(int compression, const Page &page);
 

@@ -68,11 +68,10 @@ TEST(Writer, EveryDepthAndCompressionReadsBackExactly) {
           ASSERT_EQ(write_tiff_file(path, dib, o.list, nullptr), kWriteOk);
           expect_reads_back(dib, path);
           RawTiff t = RawTiff::load(path);
-          std::uint32_t rps = 0;  // default layout: not checked here
-          if (*rows) rps = *rows == '0' ? 1 : std::min(29, std::atoi(rows));
-          if (rps) {
-            EXPECT_EQ(t.short_value(kTagRowsPerStrip), rps);
-          }
+          // The default layout is not checked here.
+          const std::uint32_t rps =
+              !*rows ? t.short_value(kTagRowsPerStrip) : *rows == '0' ? 1 : std::min(29, std::atoi(rows));
+          EXPECT_EQ(t.short_value(kTagRowsPerStrip), rps);
           EXPECT_EQ(t.count(kTagStripOffsets), (29 + t.short_value(kTagRowsPerStrip) - 1) / t.short_value(kTagRowsPerStrip));
           EXPECT_EQ(t.entry(kTagFillOrder) != 0, fill);
         }
@@ -134,16 +133,14 @@ TEST(Writer, AppendsToLittleAndBigEndianFiles) {
     for (const Case &c : {Case{4, "LZW"}, Case{8, "PACKBITS"}, Case{24, nullptr}, Case{1, "GROUP4"}, Case{1, "GROUP3"}}) {
       std::string path = dir + "/app-" + order + std::to_string(c.bits) + (c.compression ? c.compression : "") + ".tif";
       std::filesystem::copy_file(dir + "/base-" + order + ".tif", path);
-      std::uint32_t w0, h0;
-      auto before = libtiff_rgba(path, w0, h0, 0);
+      const Pixels before = libtiff_rgba(path);
       Dib first(busy_dib(c.bits, 45, 40)), second(busy_dib(c.bits, 19, 11));
       Options o = compressed(c.compression);
       o.set("APPEND", "YES");
       ASSERT_EQ(write_tiff_file(path, first, o.list, nullptr), kWriteOk);
       ASSERT_EQ(write_tiff_file(path, second, o.list, nullptr), kWriteOk);
       SCOPED_TRACE(path);
-      std::uint32_t w1, h1;
-      EXPECT_EQ(libtiff_rgba(path, w1, h1, 0), before);
+      EXPECT_EQ(libtiff_rgba(path), before);
       expect_reads_back(first, path, 1);
       expect_reads_back(second, path, 2);
       RawTiff t = RawTiff::load(path);
@@ -260,7 +257,7 @@ TEST(Writer, FailuresLeaveNoPartialFile) {
   Dib dib(busy_dib(24, 300, 200));
   Options o = compressed("LZW");
 
-  HGLOBAL tiny = GlobalAlloc(GHND, 20);
+  Dib tiny(GlobalAlloc(GHND, 20));
   EXPECT_EQ(write_tiff_file(dir + "/a.tif", nullptr, o.list, nullptr), kWriteFailed);
   EXPECT_EQ(write_tiff_file(dir + "/a.tif", tiny, o.list, nullptr), kWriteFailed);
   Dib bits16(busy_dib(24, 10, 10));
@@ -289,7 +286,6 @@ TEST(Writer, FailuresLeaveNoPartialFile) {
   EXPECT_EQ(write_tiff_file(dir + "/two.tif", dib, over.list, cancel_at_half), kWriteCancelled);
   EXPECT_EQ(read_file(dir + "/two.tif"), before);
   EXPECT_EQ(std::distance(std::filesystem::directory_iterator(dir), {}), 2);
-  GlobalFree(tiny);
 }
 
 TEST(WriteExports, DepthChangeAndCallerDibKept) {
@@ -325,8 +321,7 @@ TEST(WriteExports, MemoryStreams) {
   EXPECT_EQ(GlobalSize(block), 0x40000u);
   ASSERT_EQ(writetiffiledib((dir + "/s.tif").c_str(), 5, 8, 0, dib, nullptr, 0), 1);
   const auto disk = read_file(dir + "/s.tif");
-  EXPECT_EQ(bytes_at(stream, length),
-            disk);
+  EXPECT_EQ(bytes_at(stream, length), disk);
 
   // Appending grows the block in 0x40000 steps; the pointer handed back is the block's.
   Dib big(busy_dib(24, 400, 300));  // 360,000 bytes uncompressed
@@ -345,8 +340,7 @@ TEST(WriteExports, MemoryStreams) {
   EXPECT_EQ(writetiffiledibstream(&stream, &length, 1, 24, 0, nullptr, nullptr, 0), -1);
   EXPECT_EQ(stream, before);
   EXPECT_EQ(length, before_length);
-  EXPECT_EQ(bytes_at(stream, length),
-            held);
+  EXPECT_EQ(bytes_at(stream, length), held);
   // append 0 starts again at length 0.
   ASSERT_EQ(writetiffiledibstream(&stream, &length, 5, 8, 0, dib, nullptr, 0), 1);
   EXPECT_EQ(length, int32_t(disk.size()));
