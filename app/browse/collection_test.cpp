@@ -151,24 +151,17 @@ TEST_F(Collection, ARecordingTypedOnThePageReachesTheFourFiles) {
 TEST_F(Collection, DeletionsAskFirst) {
   c.support("VHS", "A").record("a1").support("VHS", "B");
   ouvre();
-  struct Cas {
-    const char *bouton;
-    Msg question;
-    int page;
-  } cas[] = {{"Esupprimer", Msg::supprimer_record, 1}, {"Ssupprimer", Msg::supprimer_support, 0}};
-  for (const Cas &k : cas) {
-    w->TabSet1->setCurrentIndex(k.page);
+  for (auto [bouton, question] :
+       {std::pair{"Esupprimer", Msg::supprimer_record}, {"Ssupprimer", Msg::supprimer_support}}) {
     prompts.reponses = {Reponse::annuler};
-    clique(k.bouton);
-    EXPECT_EQ(prompts.boites.back().texte, message(k.question, 0));
+    clique(bouton);
+    EXPECT_EQ(prompts.boites.back().texte, message(question, 0));
     EXPECT_EQ(prompts.boites.back().boutons, ui::Boutons::ok_annuler);
-    EXPECT_EQ(c.recordings().size(), 1u);
-    EXPECT_EQ(c.supports().size(), 2u);
   }
+  EXPECT_EQ(std::pair(c.supports().size(), c.recordings().size()), std::pair(2ul, 1ul));
   prompts.reponses = {Reponse::ok};
   clique("Ssupprimer");
-  EXPECT_EQ(c.supports().size(), 1u);
-  EXPECT_EQ(c.recordings().size(), 0u);
+  EXPECT_EQ(std::pair(c.supports().size(), c.recordings().size()), std::pair(1ul, 0ul));
   EXPECT_TRUE(w->tx3_->ReferenceS->text().isEmpty());
 }
 

@@ -103,7 +103,7 @@ class Mainform : public ::testing::Test {
 
 // ---- start-up, preferences and hint settings ----
 
-TEST_F(Mainform, FirstStartWritesTheDefaultPreferencesAndDressesTheWindowWithThem) {
+TEST_F(Mainform, PreferencesAreWrittenOnFirstStartAndDressTheWindow) {
   demarre();
   EXPECT_EQ(store::lit_config(s), store::config_defaut(s));
   // "grey.bmp" is missing: every background takes the button-face colour; titles are black.
@@ -124,14 +124,13 @@ TEST_F(Mainform, FirstStartWritesTheDefaultPreferencesAndDressesTheWindowWithThe
   EXPECT_EQ(couleur("s9_"), QColor(255, 0, 0));
   EXPECT_EQ(couleur("e17_"), QColor(0, 0, 255));
   EXPECT_EQ(couleur("a3_"), w->palette().color(QPalette::Highlight));
-}
 
-TEST_F(Mainform, UnwritablePreferencesAreReportedAndTheWindowStillOpens) {
+  // Preferences that cannot be written are reported, and the window still opens.
+  dir.write("Moorkeep.CFG", "");
   io.arm(FaultyIo::Write, 1, true);
   prompts.reponses = {Reponse::ok};
   demarre();
-  ASSERT_EQ(prompts.boites.size(), 1u);
-  EXPECT_EQ(prompts.boites[0].boite, Boite::erreur);
+  EXPECT_EQ(prompts.boites.back().boite, Boite::erreur);
   EXPECT_TRUE(derniere_boite().contains("Moorkeep.CFG"));
   EXPECT_TRUE(actif("creer_dossier_me"));
 }
