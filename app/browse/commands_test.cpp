@@ -110,6 +110,16 @@ TEST_F(Commands, ChoosingLinesOfBothTrees) {
   choisit_k7(2);  // a1
   EXPECT_EQ(courant(), (Courant{0, 0, 1}));
   EXPECT_EQ(v.ligne, 4);
+
+  // localise_element: the current recording (or support) shown in the "Référence" grouping.
+  choisit(5);  // b1
+  localise_element(s, v, o, true);
+  EXPECT_EQ(o.grouping, kGroupingReference);
+  EXPECT_EQ(std::pair(v.ligne, v.ligne_k7), std::pair(2, 2));
+  EXPECT_EQ(courant(), (Courant{1, 2, 1}));
+  s.choisit_support(0);
+  localise_element(s, v, o, false);
+  EXPECT_EQ(std::pair(v.ligne, v.page), std::pair(1, 0));
 }
 
 TEST_F(Commands, ARecordingWhoseSupportIsGoneGathersUnderAnUnnamedSupport) {
@@ -229,20 +239,6 @@ TEST_F(Commands, DeletionsLeaveNothingStaleCurrent) {
   EXPECT_EQ(v.ligne, 2);
   EXPECT_EQ(textes(v.arbrek7), (Lignes{"B", "b1"}));
   EXPECT_EQ(courant(), (Courant{0, 0, 0}));
-}
-
-TEST_F(Commands, LocaliseElementShowsTheCurrentRecordInTheReferenceGrouping) {
-  groupe(kGroupingTitle);
-  choisit(3);  // b1
-  localise_element(s, v, o, true);
-  EXPECT_EQ(o.grouping, kGroupingReference);
-  EXPECT_EQ(v.ligne, 2);
-  EXPECT_EQ(v.ligne_k7, 2);
-  EXPECT_EQ(courant(), (Courant{1, 2, 1}));
-  s.choisit_support(0);
-  localise_element(s, v, o, false);
-  EXPECT_EQ(v.ligne, 1);
-  EXPECT_EQ(v.page, 0);
 }
 
 }  // namespace

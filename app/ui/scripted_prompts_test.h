@@ -26,13 +26,11 @@ class ScriptedPrompts : public Prompts {
   std::deque<Reponse> reponses;
   std::deque<Script> dialogues;
   std::deque<QString> fichiers;
-  bool externe_ok = true;
 
   std::vector<Vue> boites;
   std::vector<QString> dialogues_vus;  // object names
   std::vector<QUrl> adresses;
   std::vector<QString> sons;
-  int imprimantes = 0;
 
   Reponse message(Boite boite, const QString &texte, Boutons boutons) override {
     boites.push_back({boite, texte, boutons});
@@ -54,13 +52,10 @@ class ScriptedPrompts : public Prompts {
     return prend(fichiers, "file chooser", QString());
   }
 
-  bool configure_imprimante(QPrinter &) override {
-    ++imprimantes;
-    return false;
-  }
+  bool configure_imprimante(QPrinter &) override { return false; }
   bool ouvre_externe(const QUrl &adresse) override {
     adresses.push_back(adresse);
-    return externe_ok;
+    return true;
   }
   void joue_son(const QString &chemin) override { sons.push_back(chemin); }
 
