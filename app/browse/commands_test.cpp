@@ -122,21 +122,6 @@ TEST_F(Commands, ChoosingLinesOfBothTrees) {
   EXPECT_EQ(std::pair(v.ligne, v.page), std::pair(1, 0));
 }
 
-TEST_F(Commands, ARecordingWhoseSupportIsGoneGathersUnderAnUnnamedSupport) {
-  s.choisit_support(0);
-  s.supprime_support();  // a1 and a2 go with it; b1 is re-pointed at a support that never was
-  s.choisit_record(0);
-  store::Recording r = s.recording();
-  r.record.set_numero_support(99);
-  s.valide_record(r);
-  groupe(kGroupingTitle);
-  EXPECT_EQ(courant(), (Courant{-1, 0, 1}));
-  EXPECT_EQ(textes(v.arbrek7), (Lignes{"non Class\xe9", "b1"}));
-  EXPECT_EQ(v.ligne_k7, 2);
-  supprime_record(s, v, o);
-  EXPECT_TRUE(v.lignes().empty());
-}
-
 TEST_F(Commands, ValidationsAreRefusedBeforeAnythingIsWritten) {
   groupe(kGroupingSupport);
   const auto avant = dir.snapshot();
@@ -239,6 +224,17 @@ TEST_F(Commands, DeletionsLeaveNothingStaleCurrent) {
   EXPECT_EQ(v.ligne, 2);
   EXPECT_EQ(textes(v.arbrek7), (Lignes{"B", "b1"}));
   EXPECT_EQ(courant(), (Courant{0, 0, 0}));
+
+  // A recording whose support is gone gathers under an unnamed support, and can still go.
+  store::Recording r = s.recording();
+  r.record.set_numero_support(99);
+  s.valide_record(r);
+  groupe(kGroupingTitle);
+  EXPECT_EQ(courant(), (Courant{-1, 0, 1}));
+  EXPECT_EQ(textes(v.arbrek7), (Lignes{"non Class\xe9", "b1"}));
+  EXPECT_EQ(v.ligne_k7, 2);
+  supprime_record(s, v, o);
+  EXPECT_TRUE(v.lignes().empty());
 }
 
 }  // namespace
