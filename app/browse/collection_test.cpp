@@ -101,7 +101,7 @@ TEST_F(Collection, ASupportTypedOnThePageReachesTheFile) {
   EXPECT_EQ(w->arbre->selected_line(), 2);
 }
 
-TEST_F(Collection, ARecordingTypedOnThePageReachesTheFourFiles) {
+TEST_F(Collection, ARecordingTypedOnThePageReachesTheFourFilesAndDeletionsAskFirst) {
   c.support("VHS", "K7").record("Heat", [](store::Recording &r) {
     r.record.set_reference("R");
     r.record.set_theme("policier");  // in no list
@@ -146,11 +146,8 @@ TEST_F(Collection, ARecordingTypedOnThePageReachesTheFourFiles) {
   c.store.choisit_record(1);
   w->montre_pages();
   EXPECT_EQ(p.ThemeE.liste->findText("policier"), -1);
-}
 
-TEST_F(Collection, DeletionsAskFirst) {
-  c.support("VHS", "A").record("a1").support("VHS", "B");
-  ouvre();
+  // Deletions ask first.
   for (auto [bouton, question] :
        {std::pair{"Esupprimer", Msg::supprimer_record}, {"Ssupprimer", Msg::supprimer_support}}) {
     prompts.reponses = {Reponse::annuler};
@@ -158,10 +155,10 @@ TEST_F(Collection, DeletionsAskFirst) {
     EXPECT_EQ(prompts.boites.back().texte, message(question, 0));
     EXPECT_EQ(prompts.boites.back().boutons, ui::Boutons::ok_annuler);
   }
-  EXPECT_EQ(std::pair(c.supports().size(), c.recordings().size()), std::pair(2ul, 1ul));
+  EXPECT_EQ(std::pair(c.supports().size(), c.recordings().size()), std::pair(1ul, 2ul));
   prompts.reponses = {Reponse::ok};
   clique("Ssupprimer");
-  EXPECT_EQ(std::pair(c.supports().size(), c.recordings().size()), std::pair(1ul, 0ul));
+  EXPECT_EQ(std::pair(c.supports().size(), c.recordings().size()), std::pair(0ul, 0ul));
   EXPECT_TRUE(w->tx3_->ReferenceS->text().isEmpty());
 }
 
