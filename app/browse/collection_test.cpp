@@ -23,6 +23,7 @@
 namespace {
 
 using namespace browse;
+using namespace std::string_literals;
 using ui::Boite;
 using ui::Reponse;
 
@@ -89,11 +90,8 @@ TEST_F(Collection, ASupportTypedOnThePageReachesTheFile) {
   EXPECT_FALSE(w->edition_support());
   ASSERT_EQ(c.supports().size(), 1u);
   const store::TDataSupport s = c.supports()[0];
-  EXPECT_EQ(s.support(), "VHS");
-  EXPECT_EQ(s.reference(), "K7-\xe9");
-  EXPECT_EQ(s.qualite(), "Moyenne");
-  EXPECT_EQ(s.date(), kToday);
-  EXPECT_EQ(std::vector<int>({s.duree(), s.restant(), s.fin()}), (std::vector<int>{1, 45, 10000}));
+  EXPECT_EQ(std::tuple(s.support(), s.reference(), s.qualite(), s.date(), s.duree(), s.restant(), s.fin()),
+            std::tuple("VHS"s, "K7-\xe9"s, "Moyenne"s, std::string(kToday), 1, 45, 10000));
   EXPECT_EQ(s.observation(), std::string(255, '\xe9'));  // cut to the field
   // Shown as stored, locked, in its tree.
   EXPECT_EQ(p.SupportsS.zero->text(), "VHS");
@@ -125,11 +123,8 @@ TEST_F(Collection, ARecordingTypedOnThePageReachesTheFourFilesAndDeletionsAskFir
   EXPECT_FALSE(w->edition_record());
   ASSERT_EQ(c.recordings().size(), 2u);
   const store::TDataRecord r = c.recordings()[1].record;
-  EXPECT_EQ(r.titre(), "Playtime");
-  EXPECT_EQ(r.reference(), "000002");
-  EXPECT_EQ(r.theme(), "western");
-  EXPECT_EQ(r.debut(), 1);
-  EXPECT_EQ(r.resumer(), "deux\r\nlignes");
+  EXPECT_EQ(std::tuple(r.titre(), r.reference(), r.theme(), r.debut(), r.resumer()),
+            std::tuple("Playtime"s, "000002"s, "western"s, 1, "deux\r\nlignes"s));
   EXPECT_EQ(w->arbrek7->selected_line(), 3);  // Heat, Playtime
   EXPECT_EQ(p.ThemeE.zero->text(), "western");
 

@@ -9,6 +9,7 @@ namespace {
 
 using namespace browse;
 using Lignes = std::vector<std::string>;
+using namespace std::string_literals;
 
 Lignes textes(const std::vector<TreeLine> &lines) {
   Lignes t;
@@ -126,8 +127,7 @@ TEST_F(Commands, ValidationsAreRefusedBeforeAnythingIsWritten) {
   groupe(kGroupingSupport);
   const auto avant = dir.snapshot();
   store::TDataSupport sup = ajoute_support(s);
-  EXPECT_EQ(sup.reference(), "000004");
-  EXPECT_EQ(sup.date(), kToday);
+  EXPECT_EQ(std::pair(sup.reference(), sup.date()), std::pair("000004"s, std::string(kToday)));
   struct Cas {
     const char *type, *reference;
     Refus refus;
@@ -139,8 +139,7 @@ TEST_F(Commands, ValidationsAreRefusedBeforeAnythingIsWritten) {
   }
   s.choisit_support(0);
   store::Recording rec = ajoute_record(s);
-  EXPECT_EQ(rec.record.reference(), "000004");
-  EXPECT_EQ(rec.record.annee(), 2000);
+  EXPECT_EQ(std::pair(rec.record.reference(), rec.record.annee()), std::pair("000004"s, 2000));
   Cas records[] = {{"", "R", Refus::titre}, {"T", "", Refus::reference}};
   for (const Cas &k : records) {
     rec.record.set_titre(k.type);

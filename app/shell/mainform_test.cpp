@@ -35,6 +35,7 @@
 using namespace shell;
 using namespace ui;
 using Script = ScriptedPrompts::Script;
+using namespace std::string_literals;
 
 namespace {
 
@@ -187,9 +188,9 @@ TEST_F(Mainform, CreateRefusesEmptyAndTakenTitlesThenCutsTitleAndPassword) {
   declenche("creer_dossier_me");
   EXPECT_EQ(s.dossier_courant(), 1);
   store::TDataDossier d = s.lit_dossiers().at(1);
-  EXPECT_EQ(d.titre(), store::utf8_to_cp1252(titre.left(40).toStdString()));
-  EXPECT_EQ(d.code(), "douze_lett");
-  EXPECT_EQ(d.notes(), "ligne 1\r\nligne 2");
+  EXPECT_EQ(
+      std::tuple(d.titre(), d.code(), d.notes()),
+      std::tuple(store::utf8_to_cp1252(titre.left(40).toStdString()), "douze_lett"s, "ligne 1\r\nligne 2"s));
   EXPECT_EQ(w->windowTitle(), "Tapemoor 98 - " + titre.left(40));
 }
 
@@ -228,8 +229,8 @@ TEST_F(Mainform, OpeningAndModifyingAskForThePassword) {
   EXPECT_EQ(dir.read("MAINFILE"), avant);
   prompts.dialogues = {tape_code("abc"), remplit({{"titre", "Premier"}, {"notes", "revu"}})};
   declenche("modifier_dossier_me");
-  EXPECT_EQ(s.lit_dossiers().at(1).notes(), "revu");
-  EXPECT_EQ(s.lit_dossiers().at(1).dernier_support(), 4);
+  EXPECT_EQ(std::pair(s.lit_dossiers().at(1).notes(), s.lit_dossiers().at(1).dernier_support()),
+            std::pair("revu"s, 4));
   EXPECT_EQ(w->windowTitle(), "Tapemoor 98 - Premier");
 
   // The chooser shows the open dossier selected; a double click on a line opens it.
