@@ -19,7 +19,6 @@
 #include <QTreeWidget>
 #include <memory>
 
-#include "apropos.h"
 #include "catalogue.h"
 #include "collection.h"
 #include "config.h"
@@ -108,7 +107,6 @@ class Mainform : public ::testing::Test {
 
 TEST_F(Mainform, PreferencesAreWrittenOnFirstStartAndDressTheWindow) {
   demarre();
-  EXPECT_EQ(store::lit_config(s), store::config_defaut(s));
   // "grey.bmp" is missing: every background takes the button-face colour; titles are black.
   for (const char *tx : {"tx1", "tx2", "tx3", "tx4", "tx5"}) {
     EXPECT_FALSE(fond(tx)->a_texture()) << tx;
@@ -363,10 +361,6 @@ TEST_F(Mainform, TextsHelpWebAndAbout) {
   EXPECT_EQ(
       prompts.adresses,
       (std::vector<QUrl>{QUrl::fromLocalFile(QString::fromStdString(dir.file("DOCEN.HLP"))), QUrl(kWebEn)}));
-  Apropos about(0);
-  about.show();
-  QTest::mouseClick(&about, Qt::LeftButton, {}, QPoint(10, 10));
-  EXPECT_EQ(about.result(), QDialog::Accepted);
 }
 
 }  // namespace
