@@ -37,7 +37,10 @@ bool RecordFile::open_or_create(const std::string &path) {
   path_ = path;
   fd_ = io_->open(path.c_str(), O_RDWR | O_CLOEXEC, 0);
   if (fd_ >= 0) return false;
-  fd_ = io_->open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0644);
+  // Only a missing file is created: any other failure (a transient error, no permission) must
+  // never end in an empty file where the collection was.
+  if (errno != ENOENT) fail("open");
+  fd_ = io_->open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
   if (fd_ < 0) fail("create");
   return true;
 }

@@ -34,8 +34,8 @@ class RecordFile {
   RecordFile &operator=(RecordFile &&other) noexcept;
   ~RecordFile();
 
-  // Opens the file for reading and writing; when that fails, creates it empty. Returns true when
-  // the file had to be created. Throws when it can be neither opened nor created.
+  // Opens the file for reading and writing; a missing file is created empty. Returns true when
+  // the file had to be created. Any other failure throws, and the file is left as it was.
   bool open_or_create(const std::string &path);
   // Opens an existing file read-only; false when it does not exist or cannot be opened.
   bool open_existing_readonly(const std::string &path);

@@ -92,3 +92,28 @@ TEST(StoreFaults, ShortParallelFileIsRefusedBeforeAnyWrite) {
 }
 
 }  // namespace
+
+namespace {
+
+// An open that fails for any reason but a missing file is an error; it never empties the file.
+TEST(StoreFaults, AFailedOpenLeavesEveryFileAsItWas) {
+  const Operation kReading[] = {
+      {"lit_dossiers", [](Catalogue &c) { c.store.lit_dossiers(); }},
+      {"lit_liste", [](Catalogue &c) { lit_liste(c.store, 1); }},
+      {"scan_records", [](Catalogue &c) { c.recordings(); }},
+      {"choisit_support", [](Catalogue &c) { c.store.choisit_support(0); }},
+  };
+  for (const auto &[name, run] : kReading) {
+    SCOPED_TRACE(name);
+    TempDir dir;
+    FaultyIo io;
+    Catalogue c(dir.path(), io);
+    build(c);
+    const auto before = dir.snapshot();
+    io.arm(FaultyIo::Open, 1);
+    EXPECT_THROW(run(c), StoreError);
+    EXPECT_TRUE(dir.snapshot() == before) << "a file changed";
+  }
+}
+
+}  // namespace

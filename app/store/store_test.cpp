@@ -27,7 +27,7 @@ TEST_F(StoreTest, FilesAreCreatedOnFirstUseAndFailuresNameTheFile) {
     Store(dir.path(), io).lit_dossiers();
     ADD_FAILURE();
   } catch (const StoreError &e) {
-    EXPECT_EQ(e.operation() + " " + e.file(), "create " + dir.file("MAINFILE"));
+    EXPECT_EQ(e.operation() + " " + e.file(), "open " + dir.file("MAINFILE"));
   }
   c.dossier("Films");
   dir.write("RECORDS.000", std::string(5 * 1017, '\0'));  // written without its parallel files
