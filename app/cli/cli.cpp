@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <charconv>
+#include <sstream>
 
 #include "config.h"
 #include "json.h"
@@ -29,6 +30,25 @@ constexpr const char *kUsage =
 struct UsageError {
   std::string why;
 };
+
+// A text inside a tab-separated line: tabs, line breaks and other control characters escaped,
+// so that each record stays one line of fields.
+std::string champ(std::string_view cp1252) {
+  static constexpr char kHex[] = "0123456789abcdef";
+  std::string out;
+  for (char ch : cp1252_to_utf8(cp1252)) {
+    auto u = static_cast<unsigned char>(ch);
+    if (ch == '\t')
+      out += "\\t";
+    else if (ch == '\n')
+      out += "\\n";
+    else if (u < 0x20 || u == 0x7f)
+      out += std::string("\\x") + kHex[u >> 4] + kHex[u & 15];
+    else
+      out += ch;
+  }
+  return out;
+}
 
 bool parse_int(const std::string &s, int &v) {
   auto [p, ec] = std::from_chars(s.data(), s.data() + s.size(), v);
@@ -65,8 +85,8 @@ int cmd_dossiers(store::Store &s, std::ostream &out) {
   for (int d = 0; d < static_cast<int>(all.size()); ++d) {
     int supports = s.nombre_supports(d);
     int records = s.nombre_records(d);
-    out << d << '\t' << cp1252_to_utf8(all[static_cast<std::size_t>(d)].titre()) << '\t' << supports << '\t'
-        << records << '\n';
+    out << d << '\t' << champ(all[static_cast<std::size_t>(d)].titre()) << '\t' << supports << '\t' << records
+        << '\n';
   }
   return 0;
 }
@@ -158,14 +178,14 @@ int cmd_tree(store::Store &s, int n, int grouping, int index, const std::string 
   std::vector<browse::TreeLine> lines = browse::build_tree(s, o);
   for (std::size_t i = 0; i < lines.size(); ++i)
     out << i + 1 << '\t' << lines[i].level << '\t' << lines[i].icon << '\t' << lines[i].entry << '\t'
-        << cp1252_to_utf8(lines[i].text) << '\n';
+        << champ(lines[i].text) << '\n';
   return 0;
 }
 
 int cmd_lists(store::Store &s, std::ostream &out) {
   for (const store::ListKind &k : store::kListKinds) {
     out << "== " << k.file << '\n';
-    for (const std::string &e : store::lit_liste(s, k.kind)) out << cp1252_to_utf8(e) << '\n';
+    for (const std::string &e : store::lit_liste(s, k.kind)) out << champ(e) << '\n';
   }
   return 0;
 }
@@ -223,13 +243,16 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
 }  // namespace
 
 int run(const std::vector<std::string> &args, std::ostream &out, std::ostream &err) {
+  // The whole output is built first: a command that fails part-way prints nothing of it.
+  std::ostringstream built;
   try {
-    return dispatch(args, out, err);
+    int status = dispatch(args, built, err);
+    if (status == 0) out << built.str();
+    return status;
   } catch (const UsageError &e) {
     err << "tapemoor-cli: " << e.why << '\n' << kUsage;
     return 2;
   } catch (const store::StoreError &e) {
-    out.flush();
     err << "tapemoor-cli: " << e.what() << '\n';
     return 1;
   }

@@ -73,7 +73,12 @@ TEST(Cli, UsageAndInputErrorsHaveTheirStatuses) {
     Result r = run(args);
     EXPECT_EQ(r.status, status) << testing::PrintToString(args);
     EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+    EXPECT_EQ(r.out, "") << "a failed command prints nothing of its output";
   }
+  // Control characters in a title cannot break the tab-separated lines.
+  Catalogue(dir.path()).dossier("a\tb\nc\x01");
+  EXPECT_NE(run({"--data", dir.path(), "dossiers"}).out.find("\n1\ta\\tb\\nc\\x01\t0\t0\n"),
+            std::string::npos);
 }
 
 TEST(Cli, ProtectedDossierOpensWithTheExactCodeAndPrintsItsTree) {
