@@ -78,7 +78,7 @@ TEST_F(Collection, ASupportTypedOnThePageReachesTheFile) {
   choix(p.SupportsS.liste, "VHS");
   p.ReferenceS->clear();
   refuse("Sok", Msg::reference_support_manquante, p.ReferenceS);
-  EXPECT_EQ(dir.size("SUPPORTS.000"), 0u);
+  EXPECT_FALSE(dir.exists("SUPPORTS.000"));
 
   p.ReferenceS->setText(QString::fromUtf8("K7-é"));
   choix(p.QualiteS.liste, "Moyenne");

@@ -75,6 +75,10 @@ TEST(Cli, UsageAndInputErrorsHaveTheirStatuses) {
     EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "") << "a failed command prints nothing of its output";
   }
+  // Reading an empty folder creates nothing in it.
+  TempDir vide;
+  EXPECT_EQ(run({"--data", vide.path(), "dossiers"}).status, 0);
+  EXPECT_TRUE(vide.snapshot().empty());
   // Control characters in a title cannot break the tab-separated lines.
   Catalogue(dir.path()).dossier("a\tb\nc\x01");
   EXPECT_NE(run({"--data", dir.path(), "dossiers"}).out.find("\n1\ta\\tb\\nc\\x01\t0\t0\n"),

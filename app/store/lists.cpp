@@ -13,7 +13,7 @@ const ListKind &list_kind(int kind) {
 
 std::vector<std::string> lit_liste(const Store &store, int kind) {
   RecordFile f(TListEntry::record_size, store.io());
-  f.open_or_create(store.path(list_kind(kind).file));
+  f.open_for_reading(store.path(list_kind(kind).file));
   std::vector<TListEntry> raw(static_cast<std::size_t>(f.count()));
   f.read_many(0, static_cast<std::int64_t>(raw.size()), raw.data());
   std::vector<std::string> entries;
@@ -43,8 +43,9 @@ bool replace_in(Record &r, Get get, Set set, std::string_view from, std::string_
 }
 
 template <class Record>
-bool replace_slots(Record &r, std::string (Record::*get)(int) const, void (Record::*set)(int, std::string_view),
-                   int slots, std::string_view from, std::string_view to) {
+bool replace_slots(Record &r, std::string (Record::*get)(int) const,
+                   void (Record::*set)(int, std::string_view), int slots, std::string_view from,
+                   std::string_view to) {
   bool changed = false;
   for (int i = 1; i <= slots; ++i) {
     std::string v = (r.*get)(i);
@@ -56,8 +57,12 @@ bool replace_slots(Record &r, std::string (Record::*get)(int) const, void (Recor
   return changed;
 }
 
-bool touches_supports(int kind) { return kind == 8 || kind == 9; }
-bool touches_records(int kind) { return kind != 8; }
+bool touches_supports(int kind) {
+  return kind == 8 || kind == 9;
+}
+bool touches_records(int kind) {
+  return kind != 8;
+}
 
 }  // namespace
 
@@ -72,8 +77,9 @@ void Remplace_valeur(Store &store, int kind, std::string_view from, std::string_
       TDataSupport s;
       for (std::int64_t i = 0; i < n; ++i) {
         f.read(i, s.bytes.data());
-        bool changed = kind == 8 ? replace_in(s, &TDataSupport::support, &TDataSupport::set_support, from, to)
-                                 : replace_in(s, &TDataSupport::qualite, &TDataSupport::set_qualite, from, to);
+        bool changed = kind == 8
+                           ? replace_in(s, &TDataSupport::support, &TDataSupport::set_support, from, to)
+                           : replace_in(s, &TDataSupport::qualite, &TDataSupport::set_qualite, from, to);
         if (changed) f.write(i, s.bytes.data());
       }
     }
@@ -88,7 +94,13 @@ void Remplace_valeur(Store &store, int kind, std::string_view from, std::string_
     for (std::int64_t i = 0; i < n; ++i) {
       bool changed = false;
       switch (kind) {
-        case 1: case 2: case 3: case 4: case 5: case 6: case 9: {
+        case 1:
+        case 2:
+        case 3:
+        case 4:
+        case 5:
+        case 6:
+        case 9: {
           files.records.read(i, r.bytes.data());
           using Get = std::string (TDataRecord::*)() const;
           using Set = void (TDataRecord::*)(std::string_view);
@@ -112,14 +124,16 @@ void Remplace_valeur(Store &store, int kind, std::string_view from, std::string_
           break;
         case 10:
           files.credits.read(i, g.bytes.data());
-          replace_slots(g, &TDataGenerique::denomination, &TDataGenerique::set_denomination, kCredits, from, to);
+          replace_slots(g, &TDataGenerique::denomination, &TDataGenerique::set_denomination, kCredits, from,
+                        to);
           files.credits.write(i, g.bytes.data());
           break;
         case 7:
         case 11:
           files.awards.read(i, a.bytes.data());
           if (kind == 7)
-            replace_slots(a, &TDataRecompense::recompense, &TDataRecompense::set_recompense, kAwards, from, to);
+            replace_slots(a, &TDataRecompense::recompense, &TDataRecompense::set_recompense, kAwards, from,
+                          to);
           else
             replace_slots(a, &TDataRecompense::categorie, &TDataRecompense::set_categorie, kAwards, from, to);
           files.awards.write(i, a.bytes.data());

@@ -34,7 +34,7 @@ inline constexpr ListKind kListKinds[12] = {
 // The kind's row; kinds outside 1..12 are a programming error and throw std::out_of_range.
 const ListKind &list_kind(int kind);
 
-// Every entry in file order; a missing file is created empty.
+// Every entry in file order; a missing file reads as an empty list and is not created.
 std::vector<std::string> lit_liste(const Store &store, int kind);
 // Replaces the whole file with `entries`, each cut to 40 characters.
 void ecrit_liste(const Store &store, int kind, const std::vector<std::string> &entries);

@@ -36,9 +36,9 @@ class ListsTest : public ::testing::Test {
   }
 };
 
-TEST_F(ListsTest, MissingListIsCreatedEmptyAndEntriesKeepFileOrder) {
+TEST_F(ListsTest, MissingListReadsEmptyAndEntriesKeepFileOrder) {
   EXPECT_TRUE(lit_liste(s, 1).empty());
-  EXPECT_TRUE(dir.exists("THEME"));
+  EXPECT_FALSE(dir.exists("THEME"));
   ecrit_liste(s, 1, {"Western", "", "Drame", std::string(45, 'x')});
   EXPECT_EQ(dir.size("THEME"), 4u * 41);
   EXPECT_EQ(lit_liste(s, 1), (std::vector<std::string>{"Western", "", "Drame", std::string(40, 'x')}));

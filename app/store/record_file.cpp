@@ -15,22 +15,31 @@ StoreError::StoreError(std::string operation, std::string file, std::string reas
       file_(std::move(file)) {}
 
 RecordFile::RecordFile(RecordFile &&other) noexcept
-    : io_(other.io_), fd_(std::exchange(other.fd_, -1)), size_(other.size_), path_(std::move(other.path_)) {}
+    : io_(other.io_),
+      fd_(std::exchange(other.fd_, -1)),
+      absent_(std::exchange(other.absent_, false)),
+      size_(other.size_),
+      path_(std::move(other.path_)) {}
 
 RecordFile &RecordFile::operator=(RecordFile &&other) noexcept {
   if (this != &other) {
     close();
     io_ = other.io_;
     fd_ = std::exchange(other.fd_, -1);
+    absent_ = std::exchange(other.absent_, false);
     size_ = other.size_;
     path_ = std::move(other.path_);
   }
   return *this;
 }
 
-RecordFile::~RecordFile() { close(); }
+RecordFile::~RecordFile() {
+  close();
+}
 
-void RecordFile::fail(const char *operation) const { throw StoreError(operation, path_, std::strerror(errno)); }
+void RecordFile::fail(const char *operation) const {
+  throw StoreError(operation, path_, std::strerror(errno));
+}
 
 bool RecordFile::open_or_create(const std::string &path) {
   close();
@@ -45,6 +54,16 @@ bool RecordFile::open_or_create(const std::string &path) {
   return true;
 }
 
+bool RecordFile::open_for_reading(const std::string &path) {
+  close();
+  path_ = path;
+  fd_ = io_->open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
+  if (fd_ >= 0) return true;
+  if (errno != ENOENT) fail("open");
+  absent_ = true;
+  return false;
+}
+
 bool RecordFile::open_existing_readonly(const std::string &path) {
   close();
   path_ = path;
@@ -55,10 +74,12 @@ bool RecordFile::open_existing_readonly(const std::string &path) {
 void RecordFile::close() {
   if (fd_ >= 0) io_->close(fd_);
   fd_ = -1;
+  absent_ = false;
 }
 
 std::int64_t RecordFile::count() const {
   off_t bytes = 0;
+  if (absent_) return 0;
   if (fd_ < 0) {
     errno = EBADF;
     fail("size query");
@@ -67,7 +88,9 @@ std::int64_t RecordFile::count() const {
   return static_cast<std::int64_t>(bytes) / static_cast<std::int64_t>(size_);
 }
 
-void RecordFile::read(std::int64_t n, void *record) const { read_many(n, 1, record); }
+void RecordFile::read(std::int64_t n, void *record) const {
+  read_many(n, 1, record);
+}
 
 void RecordFile::read_many(std::int64_t first, std::int64_t count, void *records) const {
   if (count <= 0) return;
@@ -89,7 +112,9 @@ void RecordFile::read_many(std::int64_t first, std::int64_t count, void *records
   }
 }
 
-void RecordFile::write(std::int64_t n, const void *record) { write_many(n, 1, record); }
+void RecordFile::write(std::int64_t n, const void *record) {
+  write_many(n, 1, record);
+}
 
 void RecordFile::write_many(std::int64_t first, std::int64_t count, const void *records) {
   if (count <= 0) return;
@@ -120,8 +145,10 @@ void RecordFile::truncate(std::int64_t count) {
 void RecordFile::remove(std::int64_t k, std::int64_t total) {
   std::int64_t have = count();
   if (total < 0) total = have;
-  if (total > have) throw StoreError("read", path_, "record " + std::to_string(total - 1) + " is beyond the end");
-  if (k < 0 || k >= total) throw StoreError("read", path_, "record " + std::to_string(k) + " is beyond the end");
+  if (total > have)
+    throw StoreError("read", path_, "record " + std::to_string(total - 1) + " is beyond the end");
+  if (k < 0 || k >= total)
+    throw StoreError("read", path_, "record " + std::to_string(k) + " is beyond the end");
   // Shift in blocks: the same effect as moving one record at a time, in far fewer calls.
   constexpr std::int64_t kBlock = 256;
   std::vector<char> buffer(static_cast<std::size_t>(kBlock) * size_);

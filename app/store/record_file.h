@@ -37,6 +37,9 @@ class RecordFile {
   // Opens the file for reading and writing; a missing file is created empty. Returns true when
   // the file had to be created. Any other failure throws, and the file is left as it was.
   bool open_or_create(const std::string &path);
+  // Opens the file for reading only. A missing file reads as empty and is not created (false);
+  // any other failure throws.
+  bool open_for_reading(const std::string &path);
   // Opens an existing file read-only; false when it does not exist or cannot be opened.
   bool open_existing_readonly(const std::string &path);
   void close();
@@ -64,6 +67,7 @@ class RecordFile {
   [[noreturn]] void fail(const char *operation) const;
   Io *io_;
   int fd_ = -1;
+  bool absent_ = false;  // opened for reading, and missing: no records
   std::size_t size_;
   std::string path_;
 };

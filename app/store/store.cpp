@@ -39,7 +39,11 @@ static void scan_recording_files(RecordingFiles &files,
   for (std::int64_t at = 0; at < count; at += kScanBlock) {
     std::int64_t m = std::min<std::int64_t>(kScanBlock, count - at);
     files.records.read_many(at, m, r.data());
-    files.records1.read_many(at, m, r1.data());
+    // A dossier that never had a second recordings file: blank formats until one is written.
+    if (files.records1.count() == 0)
+      std::fill(r1.begin(), r1.end(), TDataRecord1{});
+    else
+      files.records1.read_many(at, m, r1.data());
     files.credits.read_many(at, m, g.data());
     files.awards.read_many(at, m, a.data());
     for (std::size_t i = 0; i < static_cast<std::size_t>(m); ++i)
@@ -70,7 +74,7 @@ int Store::require_dossier() const {
 
 TDataDossier Store::lit_dossier(int n) {
   RecordFile f(TDataDossier::record_size, io_);
-  f.open_or_create(path(kMainFile));
+  f.open_for_reading(path(kMainFile));
   TDataDossier d;
   f.read(n, d.bytes.data());
   return d;
@@ -84,7 +88,7 @@ void Store::ecrit_dossier(int n, const TDataDossier &d) {
 
 std::vector<TDataDossier> Store::lit_dossiers() {
   RecordFile f(TDataDossier::record_size, io_);
-  f.open_or_create(path(kMainFile));
+  f.open_for_reading(path(kMainFile));
   std::vector<TDataDossier> all(static_cast<std::size_t>(f.count()));
   f.read_many(0, static_cast<std::int64_t>(all.size()), all.data());
   return all;
@@ -92,7 +96,7 @@ std::vector<TDataDossier> Store::lit_dossiers() {
 
 int Store::nombre_dossiers() {
   RecordFile f(TDataDossier::record_size, io_);
-  f.open_or_create(path(kMainFile));
+  f.open_for_reading(path(kMainFile));
   return static_cast<int>(f.count());
 }
 
@@ -191,7 +195,7 @@ TDataDossier Store::prend_numero(bool record) {
 int Store::nombre_supports(int d) {
   if (d < 0) d = require_dossier();
   RecordFile f(TDataSupport::record_size, io_);
-  f.open_or_create(nom_fichier(kSupportsBase, d));
+  f.open_for_reading(nom_fichier(kSupportsBase, d));
   return static_cast<int>(f.count());
 }
 
@@ -202,7 +206,7 @@ void Store::choisit_support(int n) {
     return;
   }
   RecordFile f(TDataSupport::record_size, io_);
-  f.open_or_create(nom_fichier(kSupportsBase, require_dossier()));
+  f.open_for_reading(nom_fichier(kSupportsBase, require_dossier()));
   TDataSupport s;
   f.read(n, s.bytes.data());
   support_ = s;
@@ -253,6 +257,13 @@ int Store::supprime_support() {
 
 // ---- recordings ----
 
+void Store::open_recording_files_for_reading(int n, RecordingFiles &files) {
+  files.records.open_for_reading(nom_fichier(kRecordsBase, n));
+  files.records1.open_for_reading(nom_fichier(kRecords1Base, n));
+  files.credits.open_for_reading(nom_fichier(kCreditsBase, n));
+  files.awards.open_for_reading(nom_fichier(kAwardsBase, n));
+}
+
 void Store::open_recording_files(int n, RecordingFiles &files) {
   files.records.open_or_create(nom_fichier(kRecordsBase, n));
   if (files.records1.open_or_create(nom_fichier(kRecords1Base, n))) {
@@ -271,7 +282,7 @@ void Store::open_recording_files(int n, RecordingFiles &files) {
 int Store::nombre_records(int d) {
   if (d < 0) d = require_dossier();
   RecordFile f(TDataRecord::record_size, io_);
-  f.open_or_create(nom_fichier(kRecordsBase, d));
+  f.open_for_reading(nom_fichier(kRecordsBase, d));
   return static_cast<int>(f.count());
 }
 
@@ -282,10 +293,10 @@ void Store::choisit_record(int n) {
     return;
   }
   RecordingFiles files(io_);
-  open_recording_files(require_dossier(), files);
+  open_recording_files_for_reading(require_dossier(), files);
   Recording r;
   files.records.read(n, r.record.bytes.data());
-  files.records1.read(n, r.record1.bytes.data());
+  if (files.records1.count() > 0) files.records1.read(n, r.record1.bytes.data());
   files.credits.read(n, r.generique.bytes.data());
   files.awards.read(n, r.recompense.bytes.data());
   recording_ = r;
@@ -369,10 +380,8 @@ TDataPlanning Store::planning_defaut() {
 TDataPlanning Store::lit_planning() {
   RecordFile f(TDataPlanning::record_size, io_);
   TDataPlanning p = planning_defaut();
-  if (f.open_or_create(nom_fichier(kPlanningBase, require_dossier())))
-    f.write(0, p.bytes.data());
-  else
-    f.read(0, p.bytes.data());
+  // A missing file reads as the defaults; it is written with the first change.
+  if (f.open_for_reading(nom_fichier(kPlanningBase, require_dossier()))) f.read(0, p.bytes.data());
   return p;
 }
 
@@ -388,7 +397,7 @@ void Store::ecrit_planning(const TDataPlanning &p) {
 template <class Record, class Visit>
 static void scan_file(Io &io, const std::string &name, const Visit &visit) {
   RecordFile f(Record::record_size, io);
-  f.open_or_create(name);
+  f.open_for_reading(name);
   std::int64_t count = f.count();
   std::vector<Record> block(static_cast<std::size_t>(std::min<std::int64_t>(count, kScanBlock)));
   for (std::int64_t at = 0; at < count; at += kScanBlock) {
@@ -411,7 +420,7 @@ void Store::scan_records_main(const std::function<void(int, const TDataRecord &)
 void Store::scan_records(const std::function<void(int, const RecordingView &)> &visit, int d) {
   if (d < 0) d = require_dossier();
   RecordingFiles files(io_);
-  open_recording_files(d, files);
+  open_recording_files_for_reading(d, files);
   scan_recording_files(files, visit);
 }
 

@@ -135,7 +135,7 @@ class Store {
   // Deletes the current recording from the four files; none is current afterwards.
   void supprime_record();
 
-  // ---- planning of the open dossier; a missing file is created with its defaults ----
+  // ---- planning of the open dossier; a missing file reads as the defaults ----
   TDataPlanning lit_planning();
   void ecrit_planning(const TDataPlanning &p);
   static TDataPlanning planning_defaut();
@@ -146,9 +146,11 @@ class Store {
   // The recordings file alone, for lists that need no credits, awards or format.
   void scan_records_main(const std::function<void(int, const TDataRecord &)> &visit, int dossier = -1);
 
-  // Opens the four recording files of dossier n into `files` (back-filling a missing second
-  // recordings file).
+  // Opens the four recording files of dossier n into `files` for a change, creating missing ones
+  // (a missing second recordings file is back-filled to match).
   void open_recording_files(int n, RecordingFiles &files);
+  // The same for reading only: nothing is created, a missing file reads as empty.
+  void open_recording_files_for_reading(int n, RecordingFiles &files);
 
  private:
   int require_dossier() const;

@@ -19,7 +19,7 @@ class StoreTest : public ::testing::Test {
   Store &s = c.store;
 };
 
-TEST_F(StoreTest, FilesAreCreatedOnFirstUseAndFailuresNameTheFile) {
+TEST_F(StoreTest, ChangesCreateTheFilesTheyNeedReadsNoneAndFailuresNameTheFile) {
   EXPECT_THROW(s.nombre_supports(), StoreError);  // no dossier is open
   FaultyIo io;
   io.arm(FaultyIo::Open, 1, true);
@@ -31,14 +31,16 @@ TEST_F(StoreTest, FilesAreCreatedOnFirstUseAndFailuresNameTheFile) {
   }
   c.dossier("Films");
   dir.write("RECORDS.000", std::string(5 * 1017, '\0'));  // written without its parallel files
+  EXPECT_THROW(c.recordings(), StoreError);               // read: refused, and nothing made
+  EXPECT_FALSE(dir.exists("RECORDS1.000") || dir.exists("CT.000"));
   RecordingFiles files;
   s.open_recording_files(0, files);
   EXPECT_EQ(dir.size("RECORDS1.000"), 5u * 246);              // back-filled to match
   EXPECT_EQ(dir.size("CT.000") + dir.size("AWARD.000"), 0u);  // created empty, not filled
+  // Reading creates nothing: a missing file reads as empty, a missing planning as its defaults.
   EXPECT_EQ(s.nombre_supports(), 0);
-  EXPECT_EQ(dir.size("SUPPORTS.000"), 0u);
   EXPECT_EQ(s.lit_planning(), Store::planning_defaut());
-  EXPECT_EQ(dir.size("PLANNING.000"), 490u);
+  EXPECT_FALSE(dir.exists("SUPPORTS.000") || dir.exists("PLANNING.000") || dir.exists("THEME"));
   EXPECT_EQ(Store::planning_defaut().heure(10), "00:00");
 }
 
@@ -118,7 +120,7 @@ TEST_F(StoreTest, DeletingASupportTakesItsRecordingsAndKeepsTheOthersInOrder) {
 TEST_F(StoreTest, DossiersAreModifiedInPlaceFoundByTitleAndDeletedMovingTheLaterOnesDown) {
   for (std::string t : {"Films", "S\xe9ries", "FILMS"}) {
     c.dossier(t).support("VHS", "support of " + t).record("r");
-    s.lit_planning();
+    s.ecrit_planning(s.lit_planning());
   }
   s.ouvre_dossier(0);
   TDataDossier d = s.dossier();
