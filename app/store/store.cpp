@@ -1,7 +1,9 @@
 #include "store.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
 #include <memory>
 
 namespace store {
@@ -152,28 +154,44 @@ void Store::ferme_dossier() {
 
 void Store::supprime_dossier(int k) {
   ferme_dossier();
-  RecordFile mainfile(TDataDossier::record_size, io_);
-  mainfile.open_or_create(path(kMainFile));
-  int total = static_cast<int>(mainfile.count());
+  std::vector<TDataDossier> all = lit_dossiers();
+  const int total = static_cast<int>(all.size());
   if (k < 0 || k >= total)
     throw StoreError("read", path(kMainFile), "dossier " + std::to_string(k) + " does not exist");
   static constexpr const char *kBases[] = {kSupportsBase, kRecordsBase, kRecords1Base,
                                            kCreditsBase,  kAwardsBase,  kPlanningBase};
-  // Erase and rename failures (a file that was never created) are of no consequence.
-  if (k == total - 1) {
-    for (const char *base : kBases) io_.unlink(nom_fichier(base, k).c_str());
-  } else {
-    TDataDossier moved;
-    for (int j = k; j <= total - 2; ++j) {
-      mainfile.read(j + 1, moved.bytes.data());
-      mainfile.write(j, moved.bytes.data());
-      for (const char *base : kBases) {
-        io_.unlink(nom_fichier(base, j).c_str());
-        io_.rename(nom_fichier(base, j + 1).c_str(), nom_fichier(base, j).c_str());
-      }
-    }
+  // Files move aside or down one place, in an order where each target is free; a failed move
+  // undoes the ones before it and "MAINFILE" is left untouched, so a failure changes nothing.
+  // A file that was never created (no such file) has nothing to move.
+  std::vector<std::pair<std::string, std::string>> moved;
+  auto move = [&](const std::string &from, const std::string &to) {
+    if (io_.rename(from.c_str(), to.c_str()) == 0)
+      moved.emplace_back(from, to);
+    else if (errno != ENOENT)
+      throw StoreError("rename", from, std::strerror(errno));
+  };
+  const std::string side = path(std::string(kMainFile) + "~");
+  try {
+    for (const char *base : kBases) move(nom_fichier(base, k), nom_fichier(base, k) + "~");
+    for (int j = k + 1; j < total; ++j)
+      for (const char *base : kBases) move(nom_fichier(base, j), nom_fichier(base, j - 1));
+    all.erase(all.begin() + k);
+    RecordFile f(TDataDossier::record_size, io_);
+    f.open_or_create(side);
+    f.truncate(0);
+    f.write_many(0, static_cast<std::int64_t>(all.size()), all.data());
+    f.sync();
+    f.close();
+    if (io_.rename(side.c_str(), path(kMainFile).c_str()) != 0)
+      throw StoreError("rename", side, std::strerror(errno));
+  } catch (const StoreError &) {
+    for (auto it = moved.rbegin(); it != moved.rend(); ++it)
+      io_.rename(it->second.c_str(), it->first.c_str());
+    io_.unlink(side.c_str());
+    throw;
   }
-  mainfile.truncate(total - 1);
+  // The deleted dossier's files, set aside above.
+  for (const char *base : kBases) io_.unlink((nom_fichier(base, k) + "~").c_str());
 }
 
 // Takes the next support or recording number of the open dossier; returns the dossier as

@@ -117,3 +117,31 @@ TEST(StoreFaults, AFailedOpenLeavesEveryFileAsItWas) {
 }
 
 }  // namespace
+
+namespace {
+
+// Deleting a dossier moves files and rewrites "MAINFILE": a failure at any of those calls is
+// reported and leaves every file as it was.
+TEST(StoreFaults, AFailedDossierDeletionChangesNothing) {
+  for (FaultyIo::Call call : {FaultyIo::Rename, FaultyIo::Write, FaultyIo::Truncate, FaultyIo::Sync}) {
+    for (int k = 1;; ++k) {
+      SCOPED_TRACE(std::to_string(call) + " " + std::to_string(k));
+      TempDir dir;
+      FaultyIo io;
+      Catalogue c(dir.path(), io);
+      build(c);
+      c.store.ecrit_planning(c.store.lit_planning());  // dossier 1 has every file
+      const auto before = dir.snapshot();
+      io.arm(call, k);
+      try {
+        c.store.supprime_dossier(1);
+        EXPECT_GT(k, 1) << "the call never came";
+        break;  // fewer calls than k: it succeeded
+      } catch (const StoreError &e) {
+        EXPECT_TRUE(dir.snapshot() == before) << e.what();
+      }
+    }
+  }
+}
+
+}  // namespace
