@@ -1,6 +1,7 @@
 #include "store.h"
 
 #include <algorithm>
+#include <array>
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
@@ -345,10 +346,36 @@ void Store::valide_record(const Recording &r) {
   for (RecordFile *f : {&files.records, &files.records1, &files.credits, &files.awards})
     if (n < 0 || n > f->count())
       throw StoreError("write", f->path(), "record " + std::to_string(n) + " would leave a hole");
-  files.records.write(n, r.record.bytes.data());
-  files.records1.write(n, r.record1.bytes.data());
-  files.credits.write(n, r.generique.bytes.data());
-  files.awards.write(n, r.recompense.bytes.data());
+  // A write that fails puts back what the four files held (cut back, or the former record), so
+  // they stay parallel instead of jamming every later read.
+  RecordFile *const four[] = {&files.records, &files.records1, &files.credits, &files.awards};
+  const void *const bytes[] = {r.record.bytes.data(), r.record1.bytes.data(), r.generique.bytes.data(),
+                               r.recompense.bytes.data()};
+  std::array<std::int64_t, 4> counts{};
+  std::array<std::vector<char>, 4> before;
+  for (std::size_t i = 0; i < 4; ++i) {
+    counts[i] = four[i]->count();
+    if (n < counts[i]) {
+      before[i].resize(four[i]->record_size());
+      four[i]->read(n, before[i].data());
+    }
+  }
+  std::size_t done = 0;
+  try {
+    for (; done < 4; ++done) four[done]->write(n, bytes[done]);
+  } catch (const StoreError &) {
+    for (std::size_t i = 0; i <= done && i < 4; ++i) {
+      try {
+        if (n < counts[i])
+          four[i]->write(n, before[i].data());
+        else
+          four[i]->truncate(counts[i]);
+      } catch (const StoreError &) {
+        // The first failure is the one reported.
+      }
+    }
+    throw;
+  }
   recording_ = r;
 }
 

@@ -145,3 +145,29 @@ TEST(StoreFaults, AFailedDossierDeletionChangesNothing) {
 }
 
 }  // namespace
+
+namespace {
+
+// Adding or changing a recording writes four files: a failure at any write leaves them as they
+// were, never with one more record in some than in others.
+TEST(StoreFaults, AFailedRecordingWriteLeavesTheFourFilesAsTheyWere) {
+  // Which recording is current: a new one (its number already taken), or recording 0.
+  const Operation kCurrent[] = {{"new", [](Catalogue &c) { c.sur(1).store.nouveau_record(); }},
+                                {"changed", [](Catalogue &c) { c.store.choisit_record(0); }}};
+  for (const auto &[name, current] : kCurrent) {
+    for (int k = 1; k <= 4; ++k) {
+      SCOPED_TRACE(std::string(name) + " " + std::to_string(k));
+      TempDir dir;
+      FaultyIo io;
+      Catalogue c(dir.path(), io);
+      build(c);
+      current(c);
+      const auto before = dir.snapshot();
+      io.arm(FaultyIo::Write, k);
+      EXPECT_THROW(c.store.valide_record(Recording{}), StoreError);
+      EXPECT_TRUE(dir.snapshot() == before);
+    }
+  }
+}
+
+}  // namespace
