@@ -91,81 +91,54 @@ TEST(StoreFaults, ShortParallelFileIsRefusedBeforeAnyWrite) {
   }
 }
 
-}  // namespace
-
-namespace {
-
-// An open that fails for any reason but a missing file is an error; it never empties the file.
-TEST(StoreFaults, AFailedOpenLeavesEveryFileAsItWas) {
-  const Operation kReading[] = {
-      {"lit_dossiers", [](Catalogue &c) { c.store.lit_dossiers(); }},
-      {"lit_liste", [](Catalogue &c) { lit_liste(c.store, 1); }},
-      {"scan_records", [](Catalogue &c) { c.recordings(); }},
-      {"choisit_support", [](Catalogue &c) { c.store.choisit_support(0); }},
+// Changes that must be whole or nothing under a failed call, and reads that must never change
+// a file: each call of the listed kinds fails in turn, until the operation makes fewer calls.
+TEST(StoreFaults, AFailedCallChangesNothing) {
+  using Step = std::function<void(Catalogue &)>;
+  const struct {
+    const char *name;
+    Step set_up, run;
+    std::vector<FaultyIo::Call> calls;
+  } kCases[] = {
+      {"lit_dossiers", {}, [](Catalogue &c) { c.store.lit_dossiers(); }, {FaultyIo::Open}},
+      {"lit_liste", {}, [](Catalogue &c) { lit_liste(c.store, 1); }, {FaultyIo::Open}},
+      {"scan_records", {}, [](Catalogue &c) { c.recordings(); }, {FaultyIo::Open}},
+      {"choisit_support", {}, [](Catalogue &c) { c.store.choisit_support(0); }, {FaultyIo::Open}},
+      // Dossier 1 has every file, its planning included.
+      {"supprime_dossier",
+       [](Catalogue &c) { c.store.ecrit_planning(c.store.lit_planning()); },
+       [](Catalogue &c) { c.store.supprime_dossier(1); },
+       {FaultyIo::Rename, FaultyIo::Write, FaultyIo::Truncate, FaultyIo::Sync}},
+      // A new recording has its number taken before; a changed one is recording 0.
+      {"new recording",
+       [](Catalogue &c) { c.sur(1).store.nouveau_record(); },
+       [](Catalogue &c) { c.store.valide_record(Recording{}); },
+       {FaultyIo::Write}},
+      {"changed recording",
+       [](Catalogue &c) { c.store.choisit_record(0); },
+       [](Catalogue &c) { c.store.valide_record(Recording{}); },
+       {FaultyIo::Write}},
   };
-  for (const auto &[name, run] : kReading) {
-    SCOPED_TRACE(name);
-    TempDir dir;
-    FaultyIo io;
-    Catalogue c(dir.path(), io);
-    build(c);
-    const auto before = dir.snapshot();
-    io.arm(FaultyIo::Open, 1);
-    EXPECT_THROW(run(c), StoreError);
-    EXPECT_TRUE(dir.snapshot() == before) << "a file changed";
-  }
-}
-
-}  // namespace
-
-namespace {
-
-// Deleting a dossier moves files and rewrites "MAINFILE": a failure at any of those calls is
-// reported and leaves every file as it was.
-TEST(StoreFaults, AFailedDossierDeletionChangesNothing) {
-  for (FaultyIo::Call call : {FaultyIo::Rename, FaultyIo::Write, FaultyIo::Truncate, FaultyIo::Sync}) {
-    for (int k = 1;; ++k) {
-      SCOPED_TRACE(std::to_string(call) + " " + std::to_string(k));
-      TempDir dir;
-      FaultyIo io;
-      Catalogue c(dir.path(), io);
-      build(c);
-      c.store.ecrit_planning(c.store.lit_planning());  // dossier 1 has every file
-      const auto before = dir.snapshot();
-      io.arm(call, k);
-      try {
-        c.store.supprime_dossier(1);
-        EXPECT_GT(k, 1) << "the call never came";
-        break;  // fewer calls than k: it succeeded
-      } catch (const StoreError &e) {
-        EXPECT_TRUE(dir.snapshot() == before) << e.what();
+  for (const auto &k : kCases) {
+    for (FaultyIo::Call call : k.calls) {
+      for (int n = 1;; ++n) {
+        SCOPED_TRACE(std::string(k.name) + ", call kind " + std::to_string(call) + ", call " +
+                     std::to_string(n));
+        TempDir dir;
+        FaultyIo io;
+        Catalogue c(dir.path(), io);
+        build(c);
+        if (k.set_up) k.set_up(c);
+        const auto before = dir.snapshot();
+        io.arm(call, n);
+        try {
+          k.run(c);
+          EXPECT_GT(n, 1) << "no call of this kind";
+          break;
+        } catch (const StoreError &e) {
+          EXPECT_TRUE(dir.snapshot() == before) << e.what();
+        }
       }
-    }
-  }
-}
-
-}  // namespace
-
-namespace {
-
-// Adding or changing a recording writes four files: a failure at any write leaves them as they
-// were, never with one more record in some than in others.
-TEST(StoreFaults, AFailedRecordingWriteLeavesTheFourFilesAsTheyWere) {
-  // Which recording is current: a new one (its number already taken), or recording 0.
-  const Operation kCurrent[] = {{"new", [](Catalogue &c) { c.sur(1).store.nouveau_record(); }},
-                                {"changed", [](Catalogue &c) { c.store.choisit_record(0); }}};
-  for (const auto &[name, current] : kCurrent) {
-    for (int k = 1; k <= 4; ++k) {
-      SCOPED_TRACE(std::string(name) + " " + std::to_string(k));
-      TempDir dir;
-      FaultyIo io;
-      Catalogue c(dir.path(), io);
-      build(c);
-      current(c);
-      const auto before = dir.snapshot();
-      io.arm(FaultyIo::Write, k);
-      EXPECT_THROW(c.store.valide_record(Recording{}), StoreError);
-      EXPECT_TRUE(dir.snapshot() == before);
     }
   }
 }
