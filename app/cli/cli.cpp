@@ -25,7 +25,11 @@ constexpr const char *kUsage =
     "  lists                         the twelve reference lists\n"
     "  tree N [--grouping G] [--index I] [--code PASSWORD]\n"
     "                                the lines of the collection tree of dossier N\n"
-    "  make-demo DIR                 write a demo catalogue into DIR\n";
+    "  make-demo DIR                 write a demo catalogue into DIR\n"
+    "  delete-dossier N [--code PASSWORD]\n"
+    "  delete-support N R [--code PASSWORD]     support record R of dossier N, with its recordings\n"
+    "  delete-recording N R [--code PASSWORD]   recording record R of dossier N\n"
+    "  rename-value LIST OLD NEW     in every dossier, the value OLD of list LIST (1-12) becomes NEW\n";
 
 struct UsageError {
   std::string why;
@@ -182,6 +186,31 @@ int cmd_tree(store::Store &s, int n, int grouping, int index, const std::string 
   return 0;
 }
 
+// The changes the window makes, over the same store operations. `record` is the support's or
+// recording's record number, as `export` shows it.
+int cmd_delete(store::Store &s, const std::string &what, int n, int record, const std::string *code,
+               std::ostream &err) {
+  if (!open_dossier(s, n, code, err)) return 1;
+  if (what == "delete-dossier") {
+    s.supprime_dossier(n);
+    return 0;
+  }
+  const bool support = what == "delete-support";
+  if (record >= (support ? s.nombre_supports() : s.nombre_records())) {
+    err << "tapemoor-cli: no " << (support ? "support " : "recording ") << record << " in dossier " << n
+        << '\n';
+    return 1;
+  }
+  if (support) {
+    s.choisit_support(record);
+    s.supprime_support();
+  } else {
+    s.choisit_record(record);
+    s.supprime_record();
+  }
+  return 0;
+}
+
 int cmd_lists(store::Store &s, std::ostream &out) {
   for (const store::ListKind &k : store::kListKinds) {
     out << "== " << k.file << '\n';
@@ -236,6 +265,20 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
     int n = 0;
     if (!parse_int(rest[1], n)) throw UsageError{"tree takes a dossier number"};
     return cmd_tree(s, n, grouping, index, code, out, err);
+  }
+  if (cmd == "delete-dossier" || cmd == "delete-support" || cmd == "delete-recording") {
+    const std::size_t wanted = cmd == "delete-dossier" ? 2 : 3;
+    int n = 0, record = 0;
+    if (rest.size() != wanted || !parse_int(rest[1], n) || (wanted == 3 && !parse_int(rest[2], record)))
+      throw UsageError{cmd + " takes a dossier number" + (wanted == 3 ? " and a record number" : "")};
+    return cmd_delete(s, cmd, n, record, code, err);
+  }
+  if (cmd == "rename-value" && rest.size() == 4) {
+    int kind = 0;
+    if (!parse_int(rest[1], kind) || kind < 1 || kind > 12)
+      throw UsageError{"rename-value takes a list from 1 to 12"};
+    store::Remplace_valeur(s, kind, store::utf8_to_cp1252(rest[2]), store::utf8_to_cp1252(rest[3]));
+    return 0;
   }
   throw UsageError{"unknown command or arguments: " + cmd};
 }

@@ -140,3 +140,55 @@ TEST(Cli, DemoCatalogueHasWhatItPromises) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST(Cli, WriteCommandsChangeWhatTheWindowWouldOrNothing) {
+  TempDir dir;
+  Catalogue c(dir.path());
+  c.liste(1, {"Drame"});
+  for (const char *titre : {"Un", "Deux", "Trois"})
+    c.dossier(titre)
+        .support("VHS", "A")
+        .record("a", [](Recording &r) { r.record.set_theme("Drame"); })
+        .support("VHS", "B")
+        .record("b");
+  c.dossier("Secret", [](store::TDataDossier &d) { d.set_code("pw"); });
+  auto cli = [&](std::vector<std::string> args) {
+    args.insert(args.begin(), {"--data", dir.path()});
+    return run(args);
+  };
+  const auto before = dir.snapshot();
+  const std::tuple<std::vector<std::string>, int, const char *> kRefused[] = {
+      {{"delete-support", "0", "5"}, 1, "no support 5"},
+      {{"delete-recording", "0", "9"}, 1, "no recording 9"},
+      {{"delete-dossier", "3"}, 1, "Wrong password"},
+      {{"delete-dossier", "7"}, 1, "no dossier 7"},
+      {{"delete-support", "0"}, 2, "usage"},
+      {{"rename-value", "13", "a", "b"}, 2, "usage"}};
+  for (const auto &[args, status, message] : kRefused) {
+    Result r = cli(args);
+    EXPECT_EQ(r.status, status) << testing::PrintToString(args);
+    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
+  }
+  EXPECT_TRUE(dir.snapshot() == before);
+
+  auto titres = [&](int d) {
+    std::vector<std::string> t;
+    for (const Recording &r : c.recordings(d)) t.push_back(r.record.titre() + "/" + r.record.theme());
+    return t;
+  };
+  EXPECT_EQ(cli({"delete-recording", "0", "0"}).status, 0);
+  EXPECT_EQ(titres(0), std::vector<std::string>{"b/"});
+  EXPECT_EQ(cli({"delete-support", "1", "1"}).status, 0);  // B, with b
+  EXPECT_EQ(titres(1), std::vector<std::string>{"a/Drame"});
+  EXPECT_EQ(cli({"rename-value", "1", "Drame", "Tragédie"}).status, 0);
+  EXPECT_EQ(titres(2), (std::vector<std::string>{"a/Trag\xe9"
+                                                 "die",
+                                                 "b/"}));
+  EXPECT_EQ(cli({"delete-dossier", "3", "--code", "pw"}).status, 0);
+  EXPECT_EQ(cli({"delete-dossier", "0"}).status, 0);
+  EXPECT_EQ(cli({"dossiers"}).out, "0\tDeux\t1\t1\n1\tTrois\t2\t2\n");
+}
+
+}  // namespace
