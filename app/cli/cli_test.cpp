@@ -68,13 +68,20 @@ TEST(Cli, UsageAndInputErrorsHaveTheirStatuses) {
       {{"--data", dir.path(), "tree", "0", "--index", "0"}, 2, ""},
       {{"--data", dir.path(), "export", "3"}, 1, "no dossier 3"},
       {{"--data", dir.file("nope"), "dossiers"}, 1, "nope"},
-      {{"--data", dir.path(), "export", "0"}, 1, "CT.000"}};
+      {{"--data", dir.path(), "export", "0"}, 1, "CT.000"},
+      {{"--data", dir.path(), "delete-support", "0", "5"}, 1, "no support 5"},
+      {{"--data", dir.path(), "delete-recording", "0", "9"}, 1, "no recording 9"},
+      {{"--data", dir.path(), "delete-dossier", "7"}, 1, "no dossier 7"},
+      {{"--data", dir.path(), "delete-support", "0"}, 2, "usage"},
+      {{"--data", dir.path(), "rename-value", "13", "a", "b"}, 2, "usage"}};
+  const auto before = dir.snapshot();
   for (const auto &[args, status, message] : kCases) {
     Result r = run(args);
     EXPECT_EQ(r.status, status) << testing::PrintToString(args);
     EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
     EXPECT_EQ(r.out, "") << "a failed command prints nothing of its output";
   }
+  EXPECT_TRUE(dir.snapshot() == before);  // and changes nothing
   // Reading an empty folder creates nothing in it.
   TempDir vide;
   EXPECT_EQ(run({"--data", vide.path(), "dossiers"}).status, 0);
@@ -143,10 +150,9 @@ TEST(Cli, DemoCatalogueHasWhatItPromises) {
 
 namespace {
 
-TEST(Cli, WriteCommandsChangeWhatTheWindowWouldOrNothing) {
+TEST(Cli, WriteCommandsChangeWhatTheWindowWould) {
   TempDir dir;
   Catalogue c(dir.path());
-  c.liste(1, {"Drame"});
   for (const char *titre : {"Un", "Deux", "Trois"})
     c.dossier(titre)
         .support("VHS", "A")
@@ -158,21 +164,7 @@ TEST(Cli, WriteCommandsChangeWhatTheWindowWouldOrNothing) {
     args.insert(args.begin(), {"--data", dir.path()});
     return run(args);
   };
-  const auto before = dir.snapshot();
-  const std::tuple<std::vector<std::string>, int, const char *> kRefused[] = {
-      {{"delete-support", "0", "5"}, 1, "no support 5"},
-      {{"delete-recording", "0", "9"}, 1, "no recording 9"},
-      {{"delete-dossier", "3"}, 1, "Wrong password"},
-      {{"delete-dossier", "7"}, 1, "no dossier 7"},
-      {{"delete-support", "0"}, 2, "usage"},
-      {{"rename-value", "13", "a", "b"}, 2, "usage"}};
-  for (const auto &[args, status, message] : kRefused) {
-    Result r = cli(args);
-    EXPECT_EQ(r.status, status) << testing::PrintToString(args);
-    EXPECT_NE(r.err.find(message), std::string::npos) << r.err;
-  }
-  EXPECT_TRUE(dir.snapshot() == before);
-
+  EXPECT_EQ(cli({"delete-dossier", "3"}).err, "Wrong password\n");
   auto titres = [&](int d) {
     std::vector<std::string> t;
     for (const Recording &r : c.recordings(d)) t.push_back(r.record.titre() + "/" + r.record.theme());
