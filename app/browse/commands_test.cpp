@@ -47,11 +47,12 @@ class Commands : public ::testing::Test {
     v.ligne_k7 = n;
     Arbrek7localisation(s, v, o);
   }
+  // The selected line of the collection tree, the current support and recording, the page.
   struct Courant {
-    int support, record, page;
+    int ligne, support, record, page;
     bool operator==(const Courant &) const = default;
   };
-  Courant courant() const { return {s.support_courant(), s.record_courant(), v.page}; }
+  Courant courant() const { return {v.ligne, s.support_courant(), s.record_courant(), v.page}; }
 
   TempDir dir;
   Catalogue c{dir.path()};
@@ -64,43 +65,38 @@ TEST_F(Commands, OpeningMakesTheFirstEntryOfEachGroupingCurrent) {
   struct Cas {
     int grouping;
     Lignes arbre;
-    int ligne;
     Courant courant;
     Lignes k7;
   } cas[] = {
-      {kGroupingSupport, {"VHS", "A", "B", "S-VHS"}, 2, {0, 0, 0}, {"A", "a1", "a2"}},
-      {kGroupingReference, {"A", "B", "Long"}, 1, {0, 0, 0}, {"A", "a1", "a2"}},
+      {kGroupingSupport, {"VHS", "A", "B", "S-VHS"}, {2, 0, 0, 0}, {"A", "a1", "a2"}},
+      {kGroupingReference, {"A", "B", "Long"}, {1, 0, 0, 0}, {"A", "a1", "a2"}},
       {kGroupingTheme,
        {"drame", "a2", "western", "a1", "b1", "non Class\xe9"},
-       2,
-       {0, 1, 1},
+       {2, 0, 1, 1},
        {"A", "a1", "a2"}},
-      {kGroupingTitle, {"a1", "a2", "b1"}, 1, {0, 0, 1}, {"A", "a1", "a2"}},
+      {kGroupingTitle, {"a1", "a2", "b1"}, {1, 0, 0, 1}, {"A", "a1", "a2"}},
   };
   for (const Cas &k : cas) {
     SCOPED_TRACE(k.grouping);
     groupe(k.grouping);
     EXPECT_TRUE(v.arbre_change);
     EXPECT_EQ(textes(v.lignes()), k.arbre);
-    EXPECT_EQ(v.ligne, k.ligne);
     EXPECT_EQ(courant(), k.courant);
     EXPECT_EQ(textes(v.arbrek7), k.k7);
   }
   // An empty dossier leaves nothing current.
   c.dossier("Vide");
   groupe(kGroupingSupport);
-  EXPECT_EQ(v.ligne, 0);
-  EXPECT_EQ(s.support_courant(), -1);
-  EXPECT_EQ(s.record_courant(), -1);
+  EXPECT_EQ(courant(), (Courant{0, -1, -1, 1}));
 }
 
 TEST_F(Commands, ChoosingLinesOfBothTrees) {
   groupe(kGroupingTheme);
   choisit(1);  // a heading: nothing changes but "on this support" empties
-  EXPECT_EQ(courant(), (Courant{0, 1, 1}));
+  EXPECT_EQ(courant(), (Courant{1, 0, 1, 1}));
   EXPECT_TRUE(v.arbrek7.empty());
   choisit(5);  // b1
-  EXPECT_EQ(courant(), (Courant{1, 2, 1}));
+  EXPECT_EQ(courant(), (Courant{5, 1, 2, 1}));
   EXPECT_EQ(textes(v.arbrek7), (Lignes{"B", "b1"}));
   EXPECT_EQ(v.ligne_k7, 2);
   choisit_k7(1);  // the support line shows the support page
@@ -109,18 +105,17 @@ TEST_F(Commands, ChoosingLinesOfBothTrees) {
   // A recording of "on this support" becomes current; the recording grouping follows it.
   choisit(2);
   choisit_k7(2);  // a1
-  EXPECT_EQ(courant(), (Courant{0, 0, 1}));
-  EXPECT_EQ(v.ligne, 4);
+  EXPECT_EQ(courant(), (Courant{4, 0, 0, 1}));
 
   // localise_element: the current recording (or support) shown in the "Référence" grouping.
   choisit(5);  // b1
   localise_element(s, v, o, true);
   EXPECT_EQ(o.grouping, kGroupingReference);
-  EXPECT_EQ(std::pair(v.ligne, v.ligne_k7), std::pair(2, 2));
-  EXPECT_EQ(courant(), (Courant{1, 2, 1}));
+  EXPECT_EQ(v.ligne_k7, 2);
+  EXPECT_EQ(courant(), (Courant{2, 1, 2, 1}));
   s.choisit_support(0);
   localise_element(s, v, o, false);
-  EXPECT_EQ(std::pair(v.ligne, v.page), std::pair(1, 0));
+  EXPECT_EQ(courant(), (Courant{1, 0, 0, 0}));
 }
 
 TEST_F(Commands, ValidationsAreRefusedBeforeAnythingIsWritten) {
@@ -161,8 +156,7 @@ TEST_F(Commands, ANewSupportIsShownAtTheLinePositionLeftOrOnItsOwnLine) {
   sup.set_reference("0");  // sorts first: line 3 now holds A, which is loaded
   EXPECT_EQ(valide_support(s, v, o, sup), Refus::aucun);
   EXPECT_EQ(textes(v.lignes()), (Lignes{"VHS", "0", "A", "B", "S-VHS"}));
-  EXPECT_EQ(v.ligne, 3);
-  EXPECT_EQ(courant(), (Courant{0, 0, 0}));
+  EXPECT_EQ(courant(), (Courant{3, 0, 0, 0}));
 
   // With nothing selected, the new support's own line; in a recording grouping the tree stays.
   v.ligne = 0;
@@ -170,8 +164,7 @@ TEST_F(Commands, ANewSupportIsShownAtTheLinePositionLeftOrOnItsOwnLine) {
   sup.set_support("S-VHS");
   sup.set_reference("Z");
   valide_support(s, v, o, sup);
-  EXPECT_EQ(v.ligne, 6);
-  EXPECT_EQ(courant(), (Courant{4, -1, 0}));
+  EXPECT_EQ(courant(), (Courant{6, 4, -1, 0}));
   groupe(kGroupingTitle);
   v.arbre_change = false;
   sup = s.support();
@@ -189,8 +182,7 @@ TEST_F(Commands, AValidatedRecordingStaysCurrentAndTheTreeFollowsIt) {
   rec.record.set_theme("drame");
   EXPECT_EQ(valide_record(s, v, o, rec), Refus::aucun);
   EXPECT_EQ(textes(v.lignes()), (Lignes{"drame", "a0", "a2", "western", "a1", "b1", "non Class\xe9"}));
-  EXPECT_EQ(v.ligne, 2);
-  EXPECT_EQ(courant(), (Courant{0, 3, 1}));
+  EXPECT_EQ(courant(), (Courant{2, 0, 3, 1}));
   EXPECT_EQ(textes(v.arbrek7), (Lignes{"A", "a0", "a1", "a2"}));
   EXPECT_EQ(v.ligne_k7, 2);
 
@@ -201,16 +193,15 @@ TEST_F(Commands, AValidatedRecordingStaysCurrentAndTheTreeFollowsIt) {
   rec = s.recording();
   rec.record.set_titre("b0");
   valide_record(s, v, o, rec);
-  EXPECT_EQ(v.ligne, 3);
   EXPECT_EQ(textes(v.arbrek7), (Lignes{"B", "b0"}));
-  EXPECT_EQ(courant(), (Courant{1, 2, 1}));
+  EXPECT_EQ(courant(), (Courant{3, 1, 2, 1}));
 }
 
 TEST_F(Commands, DeletionsLeaveNothingStaleCurrent) {
   groupe(kGroupingSupport);
   supprime_support(s, v, o);  // A with a1 and a2
   EXPECT_EQ(textes(v.lignes()), (Lignes{"VHS", "B", "S-VHS"}));
-  EXPECT_EQ(courant(), (Courant{-1, -1, 0}));
+  EXPECT_EQ(courant(), (Courant{0, -1, -1, 0}));
   EXPECT_TRUE(v.arbrek7.empty());
   ASSERT_EQ(c.recordings().size(), 1u);
   EXPECT_EQ(c.recordings()[0].record.titre(), "b1");
@@ -220,16 +211,15 @@ TEST_F(Commands, DeletionsLeaveNothingStaleCurrent) {
   groupe(kGroupingSupport);
   choisit_k7(3);  // b2
   supprime_record(s, v, o);
-  EXPECT_EQ(v.ligne, 2);
   EXPECT_EQ(textes(v.arbrek7), (Lignes{"B", "b1"}));
-  EXPECT_EQ(courant(), (Courant{0, 0, 0}));
+  EXPECT_EQ(courant(), (Courant{2, 0, 0, 0}));
 
   // A recording whose support is gone gathers under an unnamed support, and can still go.
   store::Recording r = s.recording();
   r.record.set_numero_support(99);
   s.valide_record(r);
   groupe(kGroupingTitle);
-  EXPECT_EQ(courant(), (Courant{-1, 0, 1}));
+  EXPECT_EQ(courant(), (Courant{1, -1, 0, 1}));
   EXPECT_EQ(textes(v.arbrek7), (Lignes{"non Class\xe9", "b1"}));
   EXPECT_EQ(v.ligne_k7, 2);
   supprime_record(s, v, o);
