@@ -1,5 +1,7 @@
 #include "lists.h"
 
+#include <cerrno>
+#include <cstring>
 #include <stdexcept>
 
 #include "store.h"
@@ -25,10 +27,21 @@ std::vector<std::string> lit_liste(const Store &store, int kind) {
 void ecrit_liste(const Store &store, int kind, const std::vector<std::string> &entries) {
   std::vector<TListEntry> raw(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) raw[i].set_texte(entries[i]);
-  RecordFile f(TListEntry::record_size, store.io());
-  f.open_or_create(store.path(list_kind(kind).file));
-  f.truncate(0);
-  f.write_many(0, static_cast<std::int64_t>(raw.size()), raw.data());
+  // Written whole beside the list, then renamed over it: a failure leaves the list as it was.
+  const std::string path = store.path(list_kind(kind).file), side = path + "~";
+  try {
+    RecordFile f(TListEntry::record_size, store.io());
+    f.open_or_create(side);
+    f.truncate(0);
+    f.write_many(0, static_cast<std::int64_t>(raw.size()), raw.data());
+    f.sync();
+    f.close();
+    if (store.io().rename(side.c_str(), path.c_str()) != 0)
+      throw StoreError("rename", side, std::strerror(errno));
+  } catch (const StoreError &) {
+    store.io().unlink(side.c_str());
+    throw;
+  }
 }
 
 namespace {
