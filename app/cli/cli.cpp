@@ -5,6 +5,7 @@
 #include <charconv>
 #include <sstream>
 
+#include "check.h"
 #include "config.h"
 #include "json.h"
 #include "lists.h"
@@ -29,6 +30,7 @@ constexpr const char *kUsage =
     "  delete-dossier N [--code PASSWORD]\n"
     "  delete-support N R [--code PASSWORD]     support record R of dossier N, with its recordings\n"
     "  delete-recording N R [--code PASSWORD]   recording record R of dossier N\n"
+    "  check                         one line per problem of the data directory: file, what\n"
     "  rename-value LIST OLD NEW     in every dossier, the value OLD of list LIST (1-12) becomes NEW\n";
 
 struct UsageError {
@@ -256,6 +258,11 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
   store::Store s(data);
   if (cmd == "dossiers" && rest.size() == 1) return cmd_dossiers(s, out);
   if (cmd == "lists" && rest.size() == 1) return cmd_lists(s, out);
+  if (cmd == "check" && rest.size() == 1) {
+    std::vector<store::Probleme> found = store::verifie(s);
+    for (const store::Probleme &p : found) out << champ(p.file) << '\t' << champ(p.what) << '\n';
+    return found.empty() ? 0 : 1;
+  }
   if (cmd == "export" && rest.size() == 2) {
     int n = 0;
     if (!parse_int(rest[1], n)) throw UsageError{"export takes a dossier number"};
@@ -290,7 +297,7 @@ int run(const std::vector<std::string> &args, std::ostream &out, std::ostream &e
   std::ostringstream built;
   try {
     int status = dispatch(args, built, err);
-    if (status == 0) out << built.str();
+    out << built.str();
     return status;
   } catch (const UsageError &e) {
     err << "tapemoor-cli: " << e.why << '\n' << kUsage;

@@ -2,6 +2,8 @@
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
+#include <functional>
 #include <sstream>
 
 #include "catalogue.h"
@@ -179,6 +181,35 @@ TEST(Cli, WriteCommandsChangeWhatTheWindowWould) {
   EXPECT_EQ(cli({"delete-dossier", "3", "--code", "pw"}).status, 0);
   EXPECT_EQ(cli({"delete-dossier", "0"}).status, 0);
   EXPECT_EQ(cli({"dossiers"}).out, "0\tDeux\t1\t1\n1\tTrois\t2\t2\n");
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Cli, CheckNamesWhatIsDamagedAndChangesNothing) {
+  const std::tuple<const char *, std::function<void(TempDir &)>, const char *> kCases[] = {
+      {"clean", [](TempDir &) {}, ""},
+      {"no second recordings file yet", [](TempDir &d) { std::filesystem::remove(d.file("RECORDS1.000")); },
+       ""},
+      {"partial record", [](TempDir &d) { d.write("SUPPORTS.000", d.read("SUPPORTS.000") + "abc"); },
+       "SUPPORTS.000\t1007 bytes is not a whole number of 1004-byte records\n"},
+      {"short credits", [](TempDir &d) { d.write("CT.000", ""); },
+       "CT.000\tholds 0 records, RECORDS.000 holds 1\n"},
+      {"orphan file", [](TempDir &d) { d.write("AWARD.004", ""); }, "AWARD.004\tno dossier 4 in MAINFILE\n"},
+      {"interrupted change", [](TempDir &d) { d.write("MAINFILE~", ""); },
+       "MAINFILE~\tleft by an interrupted change\n"}};
+  for (const auto &[name, damage, report] : kCases) {
+    SCOPED_TRACE(name);
+    TempDir dir;
+    Catalogue(dir.path()).liste(1, {"Drame"}).dossier("Un").support("VHS", "K7").record("r");
+    damage(dir);
+    const auto before = dir.snapshot();
+    Result r = run({"--data", dir.path(), "check"});
+    EXPECT_EQ(r.out, report);
+    EXPECT_EQ(r.status, *report ? 1 : 0);
+    EXPECT_TRUE(dir.snapshot() == before);
+  }
 }
 
 }  // namespace
