@@ -164,8 +164,8 @@ int cmd_export(store::Store &s, int n, const std::string *code, std::ostream &ou
 
 // The tree-index preference of "Moorkeep.CFG" without creating the file; 1 when there is none.
 int stored_index_arbre(const store::Store &s) {
-  store::RecordFile f(store::TDataConfig::record_size);
-  if (!f.open_existing_readonly(s.path(store::kConfigFile)) || f.count() < 1) return 1;
+  store::RecordFile f(store::TDataConfig::record_size, s.io());
+  if (!f.open_for_reading(s.path(store::kConfigFile)) || f.count() < 1) return 1;
   store::TDataConfig c;
   f.read(0, c.bytes.data());
   int i = c.index_arbre();

@@ -64,13 +64,6 @@ bool RecordFile::open_for_reading(const std::string &path) {
   return false;
 }
 
-bool RecordFile::open_existing_readonly(const std::string &path) {
-  close();
-  path_ = path;
-  fd_ = io_->open(path.c_str(), O_RDONLY | O_CLOEXEC, 0);
-  return fd_ >= 0;
-}
-
 void RecordFile::close() {
   if (fd_ >= 0) io_->close(fd_);
   fd_ = -1;

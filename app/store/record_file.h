@@ -40,8 +40,6 @@ class RecordFile {
   // Opens the file for reading only. A missing file reads as empty and is not created (false);
   // any other failure throws.
   bool open_for_reading(const std::string &path);
-  // Opens an existing file read-only; false when it does not exist or cannot be opened.
-  bool open_existing_readonly(const std::string &path);
   void close();
   bool is_open() const { return fd_ >= 0; }
   const std::string &path() const { return path_; }
