@@ -30,7 +30,8 @@ constexpr const char *kUsage =
     "  delete-dossier N [--code PASSWORD]\n"
     "  delete-support N R [--code PASSWORD]     support record R of dossier N, with its recordings\n"
     "  delete-recording N R [--code PASSWORD]   recording record R of dossier N\n"
-    "  check                         one line per problem of the data directory: file, what\n"
+    "  check [--repair]              one line per problem of the data directory: file, what;\n"
+    "                                --repair first mends what it can without losing data\n"
     "  rename-value LIST OLD NEW     in every dossier, the value OLD of list LIST (1-12) becomes NEW\n";
 
 struct UsageError {
@@ -256,13 +257,26 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
     return 1;
   }
   store::Store s(data);
-  if (cmd == "dossiers" && rest.size() == 1) return cmd_dossiers(s, out);
-  if (cmd == "lists" && rest.size() == 1) return cmd_lists(s, out);
-  if (cmd == "check" && rest.size() == 1) {
-    std::vector<store::Probleme> found = store::verifie(s);
+  if (cmd == "check" && (rest.size() == 1 || (rest.size() == 2 && rest[1] == "--repair"))) {
+    std::vector<store::Probleme> found;
+    if (rest.size() == 2)
+      for (const store::Probleme &p : store::repare(s))
+        out << champ(p.file) << "\trepaired: " << champ(p.what) << '\n';
+    found = store::verifie(s);
     for (const store::Probleme &p : found) out << champ(p.file) << '\t' << champ(p.what) << '\n';
     return found.empty() ? 0 : 1;
   }
+  // A reading command never writes, so it cannot roll back; what it would show is half a change.
+  if ((cmd == "dossiers" || cmd == "lists" || cmd == "export" || cmd == "tree") &&
+      store::journal_en_attente(s.data_dir, s.io())) {
+    err << "tapemoor-cli: a change was interrupted (" << store::kJournal
+        << "); run 'tapemoor-cli check --repair' or open the catalogue to roll it back\n";
+    return 1;
+  }
+  // A writing command first rolls back a change another run left half done, then reads.
+  if (cmd.starts_with("delete-") || cmd == "rename-value") s.recupere();
+  if (cmd == "dossiers" && rest.size() == 1) return cmd_dossiers(s, out);
+  if (cmd == "lists" && rest.size() == 1) return cmd_lists(s, out);
   if (cmd == "export" && rest.size() == 2) {
     int n = 0;
     if (!parse_int(rest[1], n)) throw UsageError{"export takes a dossier number"};

@@ -51,6 +51,10 @@ std::vector<Probleme> verifie(Store &store) {
   std::sort(names.begin(), names.end());
   const int dossiers = store.nombre_dossiers();
   for (const std::string &name : names) {
+    if (name == kJournal) {
+      found.push_back({name, "an interrupted change waits to be rolled back"});
+      continue;
+    }
     if (name.ends_with('~')) {
       found.push_back({name, "left by an interrupted change"});
       continue;
@@ -69,6 +73,9 @@ std::vector<Probleme> verifie(Store &store) {
   // second recordings file is made to match by the next change.
   for (int d = 0; d < dossiers; ++d) {
     const int records = store.nombre_records(d);
+    if (records > 0 && !std::filesystem::exists(store.nom_fichier(kSupportsBase, d)))
+      found.push_back({std::string(kSupportsBase) + nombre_zero(d, 3),
+                       "missing, while " + std::to_string(records) + " recordings refer to it"});
     RecordingFiles files(store.io());
     store.open_recording_files_for_reading(d, files);
     for (RecordFile *f : {&files.records1, &files.credits, &files.awards}) {
@@ -81,6 +88,47 @@ std::vector<Probleme> verifie(Store &store) {
     }
   }
   return found;
+}
+
+std::vector<Probleme> repare(Store &store) {
+  std::vector<Probleme> done;
+  if (store.recupere()) done.push_back({kJournal, "interrupted change rolled back"});
+  for (const auto &e : std::filesystem::directory_iterator(store.data_dir)) {
+    const std::string name = e.path().filename().string();
+    int dossier = -1;
+    if (!name.ends_with('~') || record_size(name.substr(0, name.size() - 1), dossier) == 0) continue;
+    if (store.io().unlink(e.path().c_str()) != 0) throw StoreError("unlink", e.path().string(), "");
+    done.push_back({name, "removed"});
+  }
+  for (int d = 0; d < store.nombre_dossiers(); ++d) {
+    RecordingFiles files(store.io());
+    store.open_recording_files_for_reading(d, files);
+    const std::int64_t records = files.records.count();
+    std::vector<RecordFile *> short_ones;
+    // One with a partial record at the end is left alone: where its blanks belong is unsure.
+    for (RecordFile *f : {&files.records1, &files.credits, &files.awards})
+      if (f->count() < records && !(f == &files.records1 && f->count() == 0) &&
+          std::filesystem::file_size(f->path()) % f->record_size() == 0)
+        short_ones.push_back(f);
+    if (short_ones.empty()) continue;
+    store.change(
+        [&](Journal &j) {
+          for (RecordFile *f : short_ones)
+            j.garde(f->path(), static_cast<off_t>(f->count() * f->record_size()));
+        },
+        [&] {
+          for (RecordFile *f : short_ones) {
+            RecordFile w(f->record_size(), store.io());
+            w.open_or_create(f->path());
+            const std::int64_t had = w.count();
+            std::vector<char> blank(static_cast<std::size_t>(records - had) * f->record_size());
+            w.write_many(had, records - had, blank.data());
+            done.push_back({std::filesystem::path(f->path()).filename().string(),
+                            "padded with " + std::to_string(records - had) + " blank records"});
+          }
+        });
+  }
+  return done;
 }
 
 }  // namespace store

@@ -38,9 +38,13 @@ TDataConfig lit_config(const Store &store) {
 
 void ecrit_config(const Store &store, TDataConfig config) {
   config.mark_saved();
-  RecordFile f(TDataConfig::record_size, store.io());
-  f.open_or_create(store.path(kConfigFile));
-  f.write(0, config.bytes.data());
+  const std::string path = store.path(kConfigFile);
+  store.change([&](Journal &j) { j.garde(path, 0, TDataConfig::record_size); },
+               [&] {
+                 RecordFile f(TDataConfig::record_size, store.io());
+                 f.open_or_create(path);
+                 f.write(0, config.bytes.data());
+               });
 }
 
 }  // namespace store

@@ -23,7 +23,8 @@ static std::string_view part(std::string_view text, std::size_t from, std::size_
 }
 
 DateParts split_date(std::string_view text) {
-  return {leading_number(part(text, 0, 2)), leading_number(part(text, 3, 2)), leading_number(part(text, 6, 4))};
+  return {leading_number(part(text, 0, 2)), leading_number(part(text, 3, 2)),
+          leading_number(part(text, 6, 4))};
 }
 
 bool date_valide(std::string_view text) {
@@ -45,7 +46,8 @@ std::string format_date(int day, int month, int year) {
 }
 
 std::string system_today() {
-  if (const char *fixed = std::getenv("TAPEMOOR_TODAY"); fixed && *fixed) return std::string(fixed).substr(0, 10);
+  if (const char *fixed = std::getenv("TAPEMOOR_TODAY"); fixed && *fixed)
+    return std::string(fixed).substr(0, 10);
   std::time_t now = std::time(nullptr);
   std::tm local{};
   localtime_r(&now, &local);

@@ -41,6 +41,10 @@ int Io::unlink(const char *path) {
   return ::unlink(path);
 }
 
+int Io::access(const char *path, int mode) {
+  return ::access(path, mode);
+}
+
 Io &system_io() {
   static Io io;
   return io;

@@ -22,6 +22,7 @@ class Io {
   virtual int size(int fd, off_t *size);
   virtual int rename(const char *from, const char *to);
   virtual int unlink(const char *path);
+  virtual int access(const char *path, int mode);
 };
 
 // The real calls.

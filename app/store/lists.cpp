@@ -1,7 +1,8 @@
 #include "lists.h"
 
-#include <cerrno>
+#include <algorithm>
 #include <cstring>
+#include <functional>
 #include <stdexcept>
 
 #include "store.h"
@@ -27,21 +28,14 @@ std::vector<std::string> lit_liste(const Store &store, int kind) {
 void ecrit_liste(const Store &store, int kind, const std::vector<std::string> &entries) {
   std::vector<TListEntry> raw(entries.size());
   for (std::size_t i = 0; i < entries.size(); ++i) raw[i].set_texte(entries[i]);
-  // Written whole beside the list, then renamed over it: a failure leaves the list as it was.
-  const std::string path = store.path(list_kind(kind).file), side = path + "~";
-  try {
-    RecordFile f(TListEntry::record_size, store.io());
-    f.open_or_create(side);
-    f.truncate(0);
-    f.write_many(0, static_cast<std::int64_t>(raw.size()), raw.data());
-    f.sync();
-    f.close();
-    if (store.io().rename(side.c_str(), path.c_str()) != 0)
-      throw StoreError("rename", side, std::strerror(errno));
-  } catch (const StoreError &) {
-    store.io().unlink(side.c_str());
-    throw;
-  }
+  const std::string path = store.path(list_kind(kind).file);
+  store.change([&](Journal &j) { j.garde(path); },
+               [&] {
+                 RecordFile f(TListEntry::record_size, store.io());
+                 f.open_or_create(path);
+                 f.truncate(0);
+                 f.write_many(0, static_cast<std::int64_t>(raw.size()), raw.data());
+               });
 }
 
 namespace {
@@ -70,92 +64,115 @@ bool replace_slots(Record &r, std::string (Record::*get)(int) const,
   return changed;
 }
 
-bool touches_supports(int kind) {
-  return kind == 8 || kind == 9;
+// A file kind a rename reaches, and the change to one record of it: true when it changed.
+struct Target {
+  const char *base;
+  std::size_t size;
+  std::function<bool(char *)> apply;
+};
+
+template <class Record, class Edit>
+Target target(const char *base, Edit edit) {
+  return {base, Record::record_size, [edit](char *bytes) {
+            Record r;
+            std::memcpy(r.bytes.data(), bytes, Record::record_size);
+            if (!edit(r)) return false;
+            std::memcpy(bytes, r.bytes.data(), Record::record_size);
+            return true;
+          }};
 }
-bool touches_records(int kind) {
-  return kind != 8;
+
+std::vector<Target> targets(int kind, std::string from, std::string to) {
+  auto field = [&](auto get, auto set) { return [=](auto &r) { return replace_in(r, get, set, from, to); }; };
+  auto slots = [&](auto get, auto set, int n) {
+    return [=](auto &r) { return replace_slots(r, get, set, n, from, to); };
+  };
+  using R = TDataRecord;
+  switch (kind) {
+    case 1:
+      return {target<R>(kRecordsBase, field(&R::theme, &R::set_theme))};
+    case 2:
+      return {target<R>(kRecordsBase, field(&R::genre, &R::set_genre))};
+    case 3:
+      return {target<R>(kRecordsBase, field(&R::nationalite, &R::set_nationalite))};
+    case 4:
+      return {target<R>(kRecordsBase, field(&R::version, &R::set_version))};
+    case 5:
+      return {target<R>(kRecordsBase, field(&R::couleur, &R::set_couleur))};
+    case 6:
+      return {target<R>(kRecordsBase, field(&R::appreciation, &R::set_appreciation))};
+    case 7:
+      return {target<TDataRecompense>(
+          kAwardsBase, slots(&TDataRecompense::recompense, &TDataRecompense::set_recompense, kAwards))};
+    case 8:
+      return {target<TDataSupport>(kSupportsBase, field(&TDataSupport::support, &TDataSupport::set_support))};
+    case 9:
+      return {target<TDataSupport>(kSupportsBase, field(&TDataSupport::qualite, &TDataSupport::set_qualite)),
+              target<R>(kRecordsBase, field(&R::qualite, &R::set_qualite))};
+    case 10:
+      return {target<TDataGenerique>(
+          kCreditsBase, slots(&TDataGenerique::denomination, &TDataGenerique::set_denomination, kCredits))};
+    case 11:
+      return {target<TDataRecompense>(
+          kAwardsBase, slots(&TDataRecompense::categorie, &TDataRecompense::set_categorie, kAwards))};
+    default:
+      return {target<TDataRecord1>(kRecords1Base, field(&TDataRecord1::format, &TDataRecord1::set_format))};
+  }
 }
 
 }  // namespace
 
 void Remplace_valeur(Store &store, int kind, std::string_view from, std::string_view to) {
   list_kind(kind);
-  std::vector<TDataDossier> dossiers = store.lit_dossiers();
-  for (int d = 0; d < static_cast<int>(dossiers.size()); ++d) {
-    if (touches_supports(kind)) {
-      RecordFile f(TDataSupport::record_size, store.io());
-      f.open_or_create(store.nom_fichier(kSupportsBase, d));
-      std::int64_t n = f.count();
-      TDataSupport s;
-      for (std::int64_t i = 0; i < n; ++i) {
-        f.read(i, s.bytes.data());
-        bool changed = kind == 8
-                           ? replace_in(s, &TDataSupport::support, &TDataSupport::set_support, from, to)
-                           : replace_in(s, &TDataSupport::qualite, &TDataSupport::set_qualite, from, to);
-        if (changed) f.write(i, s.bytes.data());
+  // First the records that change, read only; then one change writes them all.
+  struct Found {
+    std::string path;
+    const Target *target;
+    std::vector<std::int64_t> at;
+  };
+  const std::vector<Target> all = targets(kind, std::string(from), std::string(to));
+  std::vector<Found> found;
+  const int dossiers = store.nombre_dossiers();
+  constexpr std::int64_t kBlock = 256;
+  for (int d = 0; d < dossiers; ++d) {
+    for (const Target &t : all) {
+      Found f{store.nom_fichier(t.base, d), &t, {}};
+      RecordFile file(t.size, store.io());
+      file.open_for_reading(f.path);
+      const std::int64_t count = file.count();
+      std::vector<char> block(t.size * static_cast<std::size_t>(std::min(count, kBlock)));
+      for (std::int64_t at = 0; at < count; at += kBlock) {
+        const std::int64_t m = std::min(kBlock, count - at);
+        file.read_many(at, m, block.data());
+        for (std::int64_t i = 0; i < m; ++i)
+          if (t.apply(block.data() + static_cast<std::size_t>(i) * t.size)) f.at.push_back(at + i);
       }
-    }
-    if (!touches_records(kind)) continue;
-    RecordingFiles files(store.io());
-    store.open_recording_files(d, files);
-    std::int64_t n = files.records.count();
-    TDataRecord r;
-    TDataRecord1 r1;
-    TDataGenerique g;
-    TDataRecompense a;
-    for (std::int64_t i = 0; i < n; ++i) {
-      bool changed = false;
-      switch (kind) {
-        case 1:
-        case 2:
-        case 3:
-        case 4:
-        case 5:
-        case 6:
-        case 9: {
-          files.records.read(i, r.bytes.data());
-          using Get = std::string (TDataRecord::*)() const;
-          using Set = void (TDataRecord::*)(std::string_view);
-          static constexpr std::pair<Get, Set> fields[] = {
-              {&TDataRecord::theme, &TDataRecord::set_theme},
-              {&TDataRecord::genre, &TDataRecord::set_genre},
-              {&TDataRecord::nationalite, &TDataRecord::set_nationalite},
-              {&TDataRecord::version, &TDataRecord::set_version},
-              {&TDataRecord::couleur, &TDataRecord::set_couleur},
-              {&TDataRecord::appreciation, &TDataRecord::set_appreciation}};
-          auto [get, set] = kind == 9 ? std::pair<Get, Set>{&TDataRecord::qualite, &TDataRecord::set_qualite}
-                                      : fields[kind - 1];
-          changed = replace_in(r, get, set, from, to);
-          if (changed) files.records.write(i, r.bytes.data());
-          break;
-        }
-        case 12:
-          files.records1.read(i, r1.bytes.data());
-          if (replace_in(r1, &TDataRecord1::format, &TDataRecord1::set_format, from, to))
-            files.records1.write(i, r1.bytes.data());
-          break;
-        case 10:
-          files.credits.read(i, g.bytes.data());
-          replace_slots(g, &TDataGenerique::denomination, &TDataGenerique::set_denomination, kCredits, from,
-                        to);
-          files.credits.write(i, g.bytes.data());
-          break;
-        case 7:
-        case 11:
-          files.awards.read(i, a.bytes.data());
-          if (kind == 7)
-            replace_slots(a, &TDataRecompense::recompense, &TDataRecompense::set_recompense, kAwards, from,
-                          to);
-          else
-            replace_slots(a, &TDataRecompense::categorie, &TDataRecompense::set_categorie, kAwards, from, to);
-          files.awards.write(i, a.bytes.data());
-          break;
-        default:
-          break;
-      }
+      if (!f.at.empty()) found.push_back(std::move(f));
     }
   }
+  if (found.empty()) return;
+  store.change(
+      [&](Journal &j) {
+        for (const Found &f : found) {
+          std::vector<std::pair<off_t, off_t>> ranges;
+          for (std::int64_t n : f.at)
+            ranges.emplace_back(static_cast<off_t>(n) * static_cast<off_t>(f.target->size),
+                                static_cast<off_t>(f.target->size));
+          j.garde(f.path, ranges);
+        }
+      },
+      [&] {
+        for (const Found &f : found) {
+          RecordFile file(f.target->size, store.io());
+          file.open_or_create(f.path);
+          std::vector<char> r(f.target->size);
+          for (std::int64_t n : f.at) {
+            file.read(n, r.data());
+            f.target->apply(r.data());
+            file.write(n, r.data());
+          }
+        }
+      });
 }
 
 }  // namespace store

@@ -10,8 +10,8 @@ namespace store {
 class Store;
 
 struct ListKind {
-  int kind;               // 1..12, the editor's list_kind
-  const char *file;       // file name in the data directory
+  int kind;          // 1..12, the editor's list_kind
+  const char *file;  // file name in the data directory
   const char *title_fr;
   const char *title_en;
 };

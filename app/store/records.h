@@ -53,7 +53,9 @@ struct RecordBytes {
   static constexpr std::size_t record_size = Size;
   std::array<std::uint8_t, Size> bytes{};
 
-  std::string get_text(std::size_t offset, std::size_t width) const { return std::string(get_view(offset, width)); }
+  std::string get_text(std::size_t offset, std::size_t width) const {
+    return std::string(get_view(offset, width));
+  }
   // The text without a copy; valid while the record lives.
   std::string_view get_view(std::size_t offset, std::size_t width) const {
     std::size_t len = bytes[offset];
@@ -82,16 +84,30 @@ struct RecordBytes {
 
 // Generated accessors. Arrays are indexed from 1, as the slots are numbered; an index outside
 // 1..count is a programming error and is clamped rather than allowed to reach other fields.
-#define TM_ACCESS_INT(name, off)                                   \
-  std::int32_t name() const { return get_int(off); }               \
-  void set_##name(std::int32_t v) { put_int(off, v); }
-#define TM_ACCESS_TEXT(name, off, n)                               \
-  std::string name() const { return get_text(off, n); }            \
-  std::string_view name##_view() const { return get_view(off, n); } \
-  void set_##name(std::string_view v) { put_text(off, n, v); }
-#define TM_ACCESS_TEXTS(name, off, n, count)                                           \
-  std::string name(int slot) const { return get_text(slot_at(off, n, count, slot), n); } \
-  void set_##name(int slot, std::string_view v) { put_text(slot_at(off, n, count, slot), n, v); }
+#define TM_ACCESS_INT(name, off)    \
+  std::int32_t name() const {       \
+    return get_int(off);            \
+  }                                 \
+  void set_##name(std::int32_t v) { \
+    put_int(off, v);                \
+  }
+#define TM_ACCESS_TEXT(name, off, n)     \
+  std::string name() const {             \
+    return get_text(off, n);             \
+  }                                      \
+  std::string_view name##_view() const { \
+    return get_view(off, n);             \
+  }                                      \
+  void set_##name(std::string_view v) {  \
+    put_text(off, n, v);                 \
+  }
+#define TM_ACCESS_TEXTS(name, off, n, count)          \
+  std::string name(int slot) const {                  \
+    return get_text(slot_at(off, n, count, slot), n); \
+  }                                                   \
+  void set_##name(int slot, std::string_view v) {     \
+    put_text(slot_at(off, n, count, slot), n, v);     \
+  }
 
 #define TM_INFO_INT(name, off) FieldInfo{#name, FieldKind::Integer, off, 4, 1},
 #define TM_INFO_TEXT(name, off, n) FieldInfo{#name, FieldKind::Text, off, n, 1},
@@ -103,99 +119,98 @@ constexpr std::size_t slot_at(std::size_t off, std::size_t n, std::size_t count,
 }
 
 #define TM_COUNT_ONE(...) +1
-#define TM_RECORD(Type, Size, FIELDS)                                                          \
-  struct Type : RecordBytes<Size> {                                                            \
-    FIELDS(TM_ACCESS_INT, TM_ACCESS_TEXT, TM_ACCESS_TEXTS)                                     \
-    static constexpr std::array<FieldInfo, 0 FIELDS(TM_COUNT_ONE, TM_COUNT_ONE, TM_COUNT_ONE)> \
-        fields{{FIELDS(TM_INFO_INT, TM_INFO_TEXT, TM_INFO_TEXTS)}};                            \
-  };                                                                                           \
-  static_assert(sizeof(Type) == Size);                                                         \
+#define TM_RECORD(Type, Size, FIELDS)                                                                  \
+  struct Type : RecordBytes<Size> {                                                                    \
+    FIELDS(TM_ACCESS_INT, TM_ACCESS_TEXT, TM_ACCESS_TEXTS)                                             \
+    static constexpr std::array<FieldInfo, 0 FIELDS(TM_COUNT_ONE, TM_COUNT_ONE, TM_COUNT_ONE)> fields{ \
+        {FIELDS(TM_INFO_INT, TM_INFO_TEXT, TM_INFO_TEXTS)}};                                           \
+  };                                                                                                   \
+  static_assert(sizeof(Type) == Size);                                                                 \
   static_assert(fields_chain(Type::fields, Size), #Type " fields do not chain to its size");
 
 // Record of "MAINFILE": one dossier.
-#define TDATADOSSIER_FIELDS(I, T, A)                                                  \
-  T(titre, 0, 40)            /* dossier title, unique among dossiers */              \
-  T(code, 41, 10)            /* password; empty means none */                        \
-  T(reserve1, 52, 255)       /* reserved, written empty */                           \
-  T(notes, 308, 255)         /* free notes */                                        \
-  T(reserve2, 564, 12)       /* reserved, written empty */                           \
-  T(son, 577, 80)            /* path of the sound played when the dossier opens */   \
-  I(dernier_support, 658)    /* last support number handed out */                    \
-  I(dernier_record, 662)     /* last recording number handed out */
+#define TDATADOSSIER_FIELDS(I, T, A)                                            \
+  T(titre, 0, 40)         /* dossier title, unique among dossiers */            \
+  T(code, 41, 10)         /* password; empty means none */                      \
+  T(reserve1, 52, 255)    /* reserved, written empty */                         \
+  T(notes, 308, 255)      /* free notes */                                      \
+  T(reserve2, 564, 12)    /* reserved, written empty */                         \
+  T(son, 577, 80)         /* path of the sound played when the dossier opens */ \
+  I(dernier_support, 658) /* last support number handed out */                  \
+  I(dernier_record, 662)  /* last recording number handed out */
 TM_RECORD(TDataDossier, 666, TDATADOSSIER_FIELDS)
 
 // Record of "SUPPORTS.nnn": one tape.
-#define TDATASUPPORT_FIELDS(I, T, A)                                                      \
-  I(numero, 0)                  /* support number, never reused */                        \
-  T(support, 4, 20)             /* support type, list SUPPORT */                          \
-  T(reference, 25, 20)          /* the support's own reference */                         \
-  T(qualite, 46, 40)            /* list QUALITY */                                        \
-  T(date, 87, 10)               /* date of entry into service */                          \
-  I(duree, 98)                  /* total duration, minutes */                             \
-  I(restant, 102)               /* time remaining, minutes */                             \
-  I(fin, 106)                   /* end counter */                                         \
-  T(observation, 110, 255)      /* observations */                                        \
-  T(pret_a, 366, 40)            /* lent to; empty when not lent */                        \
-  T(pret_du, 407, 10)           /* loan date */                                           \
-  T(pret_au, 418, 10)           /* loan due back */                                       \
-  T(pret_observations, 429, 255)                                                          \
-  T(emprunt_a, 685, 40)         /* borrowed from; empty when not borrowed */              \
-  T(emprunt_du, 726, 10)        /* borrowing date */                                      \
-  T(emprunt_au, 737, 10)        /* borrowing due back */                                  \
+#define TDATASUPPORT_FIELDS(I, T, A)                                  \
+  I(numero, 0)             /* support number, never reused */         \
+  T(support, 4, 20)        /* support type, list SUPPORT */           \
+  T(reference, 25, 20)     /* the support's own reference */          \
+  T(qualite, 46, 40)       /* list QUALITY */                         \
+  T(date, 87, 10)          /* date of entry into service */           \
+  I(duree, 98)             /* total duration, minutes */              \
+  I(restant, 102)          /* time remaining, minutes */              \
+  I(fin, 106)              /* end counter */                          \
+  T(observation, 110, 255) /* observations */                         \
+  T(pret_a, 366, 40)       /* lent to; empty when not lent */         \
+  T(pret_du, 407, 10)      /* loan date */                            \
+  T(pret_au, 418, 10)      /* loan due back */                        \
+  T(pret_observations, 429, 255)                                      \
+  T(emprunt_a, 685, 40)  /* borrowed from; empty when not borrowed */ \
+  T(emprunt_du, 726, 10) /* borrowing date */                         \
+  T(emprunt_au, 737, 10) /* borrowing due back */                     \
   T(emprunt_observations, 748, 255)
 TM_RECORD(TDataSupport, 1004, TDATASUPPORT_FIELDS)
 
 // Record of "RECORDS.nnn": one recording. Its support is the one whose numero equals
 // numero_support; nothing else links them.
-#define TDATARECORD_FIELDS(I, T, A)                                                  \
-  I(numero, 0)               /* recording number, never reused */                   \
-  I(numero_support, 4)       /* numero of the support that holds it */              \
-  T(titre, 8, 255)                                                                  \
-  T(reference, 264, 20)                                                             \
-  I(annee, 285)              /* year */                                             \
-  I(duree, 289)              /* minutes */                                          \
-  T(theme, 293, 40)          /* list THEME */                                       \
-  T(genre, 334, 40)          /* list SORT */                                        \
-  T(nationalite, 375, 40)    /* list NATION */                                      \
-  T(version, 416, 40)        /* list VERSION */                                     \
-  T(couleur, 457, 40)        /* list COLORS */                                      \
-  T(appreciation, 498, 40)   /* list OPINION */                                     \
-  I(debut, 539)              /* start counter */                                    \
-  I(fin, 543)                /* end counter */                                      \
-  T(date, 547, 10)           /* date of recording */                                \
-  T(qualite, 558, 40)        /* list QUALITY */                                     \
-  T(resumer, 599, 255)       /* summary */                                          \
-  T(affiche, 855, 80)        /* poster image path */                                \
-  T(video, 936, 80)          /* video file path */
+#define TDATARECORD_FIELDS(I, T, A)                              \
+  I(numero, 0)         /* recording number, never reused */      \
+  I(numero_support, 4) /* numero of the support that holds it */ \
+  T(titre, 8, 255)                                               \
+  T(reference, 264, 20)                                          \
+  I(annee, 285)            /* year */                            \
+  I(duree, 289)            /* minutes */                         \
+  T(theme, 293, 40)        /* list THEME */                      \
+  T(genre, 334, 40)        /* list SORT */                       \
+  T(nationalite, 375, 40)  /* list NATION */                     \
+  T(version, 416, 40)      /* list VERSION */                    \
+  T(couleur, 457, 40)      /* list COLORS */                     \
+  T(appreciation, 498, 40) /* list OPINION */                    \
+  I(debut, 539)            /* start counter */                   \
+  I(fin, 543)              /* end counter */                     \
+  T(date, 547, 10)         /* date of recording */               \
+  T(qualite, 558, 40)      /* list QUALITY */                    \
+  T(resumer, 599, 255)     /* summary */                         \
+  T(affiche, 855, 80)      /* poster image path */               \
+  T(video, 936, 80)        /* video file path */
 TM_RECORD(TDataRecord, 1017, TDATARECORD_FIELDS)
 
 // Record of "RECORDS1.nnn", the continuation of the recording with the same record number.
-#define TDATARECORD1_FIELDS(I, T, A)                                                 \
-  T(format, 0, 40)           /* list FORMAT */                                      \
-  T(reserve1, 41, 40) T(reserve2, 82, 40) T(reserve3, 123, 40) T(reserve4, 164, 40) \
-  T(reserve5, 205, 40)
+#define TDATARECORD1_FIELDS(I, T, A) \
+  T(format, 0, 40) /* list FORMAT */ \
+  T(reserve1, 41, 40) T(reserve2, 82, 40) T(reserve3, 123, 40) T(reserve4, 164, 40) T(reserve5, 205, 40)
 TM_RECORD(TDataRecord1, 246, TDATARECORD1_FIELDS)
 
 // Record of "CT.nnn": thirty credits; slot i of the three arrays is credit i, empty when its
 // denomination is empty.
-#define TDATAGENERIQUE_FIELDS(I, T, A)                                              \
-  A(denomination, 0, 40, 30) /* function, list DISTRI */                           \
-  A(nom, 1230, 40, 30)       /* person */                                          \
+#define TDATAGENERIQUE_FIELDS(I, T, A)                   \
+  A(denomination, 0, 40, 30) /* function, list DISTRI */ \
+  A(nom, 1230, 40, 30)       /* person */                \
   A(role, 2460, 40, 30)      /* character played */
 TM_RECORD(TDataGenerique, 3690, TDATAGENERIQUE_FIELDS)
 
 // Record of "AWARD.nnn": ten awards, a slot empty when its recompense is empty.
-#define TDATARECOMPENSE_FIELDS(I, T, A)                                             \
-  A(recompense, 0, 40, 10)   /* award name, list AWARD */                          \
-  A(categorie, 410, 40, 10)  /* list CATEGORY */                                   \
+#define TDATARECOMPENSE_FIELDS(I, T, A)                  \
+  A(recompense, 0, 40, 10)  /* award name, list AWARD */ \
+  A(categorie, 410, 40, 10) /* list CATEGORY */          \
   A(annee_recompense, 820, 4, 10)
 TM_RECORD(TDataRecompense, 870, TDATARECOMPENSE_FIELDS)
 
 // Record 0 of "PLANNING.nnn": ten planned recordings, an entry free when its film is empty.
-#define TDATAPLANNING_FIELDS(I, T, A)                                               \
-  A(film, 0, 20, 10)                                                               \
-  A(date_prevue, 210, 10, 10)                                                      \
-  A(heure, 320, 5, 10)                                                             \
+#define TDATAPLANNING_FIELDS(I, T, A) \
+  A(film, 0, 20, 10)                  \
+  A(date_prevue, 210, 10, 10)         \
+  A(heure, 320, 5, 10)                \
   A(showview, 380, 10, 10)
 TM_RECORD(TDataPlanning, 490, TDATAPLANNING_FIELDS)
 

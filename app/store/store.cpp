@@ -1,5 +1,7 @@
 #include "store.h"
 
+#include <unistd.h>
+
 #include <algorithm>
 #include <array>
 #include <cerrno>
@@ -83,10 +85,29 @@ TDataDossier Store::lit_dossier(int n) {
   return d;
 }
 
+// The byte range of record n in a file of `size`-byte records.
+static std::pair<off_t, off_t> place(std::int64_t n, std::size_t size, std::int64_t count = 1) {
+  return {static_cast<off_t>(n) * static_cast<off_t>(size), count * static_cast<off_t>(size)};
+}
+
+// Writes one record of a file as a change of its own.
+template <class Record>
+static void write_one(const Store &store, const std::string &name, std::int64_t n, const Record &r) {
+  auto [at, length] = place(n, Record::record_size);
+  store.change([&](Journal &j) { j.garde(name, at, length); },
+               [&] {
+                 RecordFile f(Record::record_size, store.io());
+                 f.open_or_create(name);
+                 f.write(n, r.bytes.data());
+               });
+}
+
+bool Store::lecture_seule() const {
+  return io_.access(data_dir.c_str(), W_OK) != 0;
+}
+
 void Store::ecrit_dossier(int n, const TDataDossier &d) {
-  RecordFile f(TDataDossier::record_size, io_);
-  f.open_or_create(path(kMainFile));
-  f.write(n, d.bytes.data());
+  write_one(*this, path(kMainFile), n, d);
 }
 
 std::vector<TDataDossier> Store::lit_dossiers() {
@@ -104,11 +125,8 @@ int Store::nombre_dossiers() {
 }
 
 int Store::cree_dossier(const TDataDossier &d) {
-  RecordFile f(TDataDossier::record_size, io_);
-  f.open_or_create(path(kMainFile));
-  int n = static_cast<int>(f.count());
-  f.write(n, d.bytes.data());
-  f.close();
+  int n = nombre_dossiers();
+  ecrit_dossier(n, d);
   ferme_dossier();
   dossier_ = d;
   dossier_courant_ = n;
@@ -155,43 +173,33 @@ void Store::ferme_dossier() {
 
 void Store::supprime_dossier(int k) {
   ferme_dossier();
-  std::vector<TDataDossier> all = lit_dossiers();
-  const int total = static_cast<int>(all.size());
+  const int total = nombre_dossiers();
   if (k < 0 || k >= total)
     throw StoreError("read", path(kMainFile), "dossier " + std::to_string(k) + " does not exist");
   static constexpr const char *kBases[] = {kSupportsBase, kRecordsBase, kRecords1Base,
                                            kCreditsBase,  kAwardsBase,  kPlanningBase};
-  // Files move aside or down one place, in an order where each target is free; a failed move
-  // undoes the ones before it and "MAINFILE" is left untouched, so a failure changes nothing.
-  // A file that was never created (no such file) has nothing to move.
-  std::vector<std::pair<std::string, std::string>> moved;
-  auto move = [&](const std::string &from, const std::string &to) {
-    if (io_.rename(from.c_str(), to.c_str()) == 0)
-      moved.emplace_back(from, to);
-    else if (errno != ENOENT)
-      throw StoreError("rename", from, std::strerror(errno));
-  };
-  const std::string side = path(std::string(kMainFile) + "~");
-  try {
-    for (const char *base : kBases) move(nom_fichier(base, k), nom_fichier(base, k) + "~");
-    for (int j = k + 1; j < total; ++j)
-      for (const char *base : kBases) move(nom_fichier(base, j), nom_fichier(base, j - 1));
-    all.erase(all.begin() + k);
-    RecordFile f(TDataDossier::record_size, io_);
-    f.open_or_create(side);
-    f.truncate(0);
-    f.write_many(0, static_cast<std::int64_t>(all.size()), all.data());
-    f.sync();
-    f.close();
-    if (io_.rename(side.c_str(), path(kMainFile).c_str()) != 0)
-      throw StoreError("rename", side, std::strerror(errno));
-  } catch (const StoreError &) {
-    for (auto it = moved.rbegin(); it != moved.rend(); ++it)
-      io_.rename(it->second.c_str(), it->first.c_str());
-    io_.unlink(side.c_str());
-    throw;
-  }
-  // The deleted dossier's files, set aside above.
+  // The dossier's files are set aside and the later dossiers' files move down one place, in an
+  // order where each target is free; a file never created has nothing to move.
+  std::vector<std::pair<std::string, std::string>> moves;
+  change(
+      [&](Journal &j) {
+        j.garde(path(kMainFile), place(k, TDataDossier::record_size).first);
+        auto note = [&](const std::string &from, const std::string &to) {
+          if (j.renomme(from, to)) moves.emplace_back(from, to);
+        };
+        for (const char *base : kBases) note(nom_fichier(base, k), nom_fichier(base, k) + "~");
+        for (int i = k + 1; i < total; ++i)
+          for (const char *base : kBases) note(nom_fichier(base, i), nom_fichier(base, i - 1));
+      },
+      [&] {
+        for (const auto &[from, to] : moves)
+          if (io_.rename(from.c_str(), to.c_str()) != 0)
+            throw StoreError("rename", from, std::strerror(errno));
+        RecordFile f(TDataDossier::record_size, io_);
+        f.open_or_create(path(kMainFile));
+        f.remove(k);
+      });
+  // The deleted dossier's files; one left behind is only a side file, which check names.
   for (const char *base : kBases) io_.unlink((nom_fichier(base, k) + "~").c_str());
 }
 
@@ -247,9 +255,7 @@ void Store::nouveau_support() {
 void Store::valide_support(const TDataSupport &s) {
   if (support_courant_ < 0)
     throw StoreError("write", nom_fichier(kSupportsBase, require_dossier()), "no support is current");
-  RecordFile f(TDataSupport::record_size, io_);
-  f.open_or_create(nom_fichier(kSupportsBase, require_dossier()));
-  f.write(support_courant_, s.bytes.data());
+  write_one(*this, nom_fichier(kSupportsBase, require_dossier()), support_courant_, s);
   support_ = s;
 }
 
@@ -257,18 +263,31 @@ int Store::supprime_support() {
   int d = require_dossier();
   if (support_courant_ < 0) throw StoreError("write", nom_fichier(kSupportsBase, d), "no support is current");
   const std::int32_t numero = support_.numero();
-  RecordingFiles files(io_);
-  open_recording_files(d, files);
-  int gone = 0;
-  remove_recordings(files, [&](const TDataRecord &r) {
-    bool drop = r.numero_support() == numero;
-    gone += drop;
-    return drop;
+  // Records before the first one on the support do not move.
+  std::int64_t first = -1;
+  scan_records_main([&](int n, const TDataRecord &r) {
+    if (first < 0 && r.numero_support() == numero) first = n;
   });
-  files.close();
-  RecordFile f(TDataSupport::record_size, io_);
-  f.open_or_create(nom_fichier(kSupportsBase, d));
-  f.remove(support_courant_);
+  int gone = 0;
+  change(
+      [&](Journal &j) {
+        if (first >= 0) garde_recordings(j, d, first);
+        j.garde(nom_fichier(kSupportsBase, d), place(support_courant_, TDataSupport::record_size).first);
+      },
+      [&] {
+        if (first >= 0) {
+          RecordingFiles files(io_);
+          open_recording_files(d, files);
+          remove_recordings(files, [&](const TDataRecord &r) {
+            bool drop = r.numero_support() == numero;
+            gone += drop;
+            return drop;
+          });
+        }
+        RecordFile f(TDataSupport::record_size, io_);
+        f.open_or_create(nom_fichier(kSupportsBase, d));
+        f.remove(support_courant_);
+      });
   choisit_support(-1);
   choisit_record(-1);
   return gone;
@@ -337,58 +356,49 @@ void Store::nouveau_record() {
   record_courant_ = at;
 }
 
+void Store::garde_recordings(Journal &journal, int d, std::int64_t from) const {
+  journal.garde(nom_fichier(kRecordsBase, d), place(from, TDataRecord::record_size).first);
+  journal.garde(nom_fichier(kRecords1Base, d), place(from, TDataRecord1::record_size).first);
+  journal.garde(nom_fichier(kCreditsBase, d), place(from, TDataGenerique::record_size).first);
+  journal.garde(nom_fichier(kAwardsBase, d), place(from, TDataRecompense::record_size).first);
+}
+
 void Store::valide_record(const Recording &r) {
   int d = require_dossier();
   const int n = record_courant_;
-  RecordingFiles files(io_);
-  open_recording_files(d, files);
-  // Check all four before writing any, so a refused write leaves the files as they were.
-  for (RecordFile *f : {&files.records, &files.records1, &files.credits, &files.awards})
-    if (n < 0 || n > f->count())
-      throw StoreError("write", f->path(), "record " + std::to_string(n) + " would leave a hole");
-  // A write that fails puts back what the four files held (cut back, or the former record), so
-  // they stay parallel instead of jamming every later read.
-  RecordFile *const four[] = {&files.records, &files.records1, &files.credits, &files.awards};
-  const void *const bytes[] = {r.record.bytes.data(), r.record1.bytes.data(), r.generique.bytes.data(),
-                               r.recompense.bytes.data()};
-  std::array<std::int64_t, 4> counts{};
-  std::array<std::vector<char>, 4> before;
-  for (std::size_t i = 0; i < 4; ++i) {
-    counts[i] = four[i]->count();
-    if (n < counts[i]) {
-      before[i].resize(four[i]->record_size());
-      four[i]->read(n, before[i].data());
-    }
-  }
-  std::size_t done = 0;
-  try {
-    for (; done < 4; ++done) four[done]->write(n, bytes[done]);
-  } catch (const StoreError &) {
-    for (std::size_t i = 0; i <= done && i < 4; ++i) {
-      try {
-        if (n < counts[i])
-          four[i]->write(n, before[i].data());
-        else
-          four[i]->truncate(counts[i]);
-      } catch (const StoreError &) {
-        // The first failure is the one reported.
-      }
-    }
-    throw;
-  }
+  if (n < 0) throw StoreError("write", nom_fichier(kRecordsBase, d), "no recording is current");
+  change([&](Journal &j) { garde_recordings(j, d, n); },
+         [&] {
+           RecordingFiles files(io_);
+           open_recording_files(d, files);
+           // All four are checked before any is written: a refused write is no change at all.
+           for (RecordFile *f : {&files.records, &files.records1, &files.credits, &files.awards})
+             if (n > f->count())
+               throw StoreError("write", f->path(), "record " + std::to_string(n) + " would leave a hole");
+           files.records.write(n, r.record.bytes.data());
+           files.records1.write(n, r.record1.bytes.data());
+           files.credits.write(n, r.generique.bytes.data());
+           files.awards.write(n, r.recompense.bytes.data());
+         });
   recording_ = r;
 }
 
 void Store::supprime_record() {
   int d = require_dossier();
   const int k = record_courant_;
-  RecordingFiles files(io_);
-  open_recording_files(d, files);
-  require_parallel(files);
-  std::int64_t total = files.records.count();
-  if (k < 0 || k >= total)
-    throw StoreError("read", files.records.path(), "record " + std::to_string(k) + " is beyond the end");
-  for (RecordFile *f : {&files.records, &files.records1, &files.credits, &files.awards}) f->remove(k, total);
+  if (k < 0) throw StoreError("write", nom_fichier(kRecordsBase, d), "no recording is current");
+  change([&](Journal &j) { garde_recordings(j, d, k); },
+         [&] {
+           RecordingFiles files(io_);
+           open_recording_files(d, files);
+           require_parallel(files);
+           std::int64_t total = files.records.count();
+           if (k >= total)
+             throw StoreError("read", files.records.path(),
+                              "record " + std::to_string(k) + " is beyond the end");
+           for (RecordFile *f : {&files.records, &files.records1, &files.credits, &files.awards})
+             f->remove(k, total);
+         });
   choisit_record(-1);
 }
 
@@ -431,9 +441,7 @@ TDataPlanning Store::lit_planning() {
 }
 
 void Store::ecrit_planning(const TDataPlanning &p) {
-  RecordFile f(TDataPlanning::record_size, io_);
-  f.open_or_create(nom_fichier(kPlanningBase, require_dossier()));
-  f.write(0, p.bytes.data());
+  write_one(*this, nom_fichier(kPlanningBase, require_dossier()), 0, p);
 }
 
 // ---- scans ----

@@ -9,6 +9,9 @@
 // (record k of each is the same recording) and are written together; the number of recordings
 // is the record count of the recordings file alone. Removing a record shifts the later ones
 // down; numero values come from the dossier's counters and are never reused.
+//
+// Every change goes through the rollback journal (journal.h): it happens whole or, when a call
+// fails or the process dies, not at all; a failure is thrown as a StoreError.
 #pragma once
 
 #include <functional>
@@ -17,6 +20,7 @@
 #include <vector>
 
 #include "dates.h"
+#include "journal.h"
 #include "record_file.h"
 #include "records.h"
 #include "text.h"
@@ -77,6 +81,22 @@ class Store {
 
   std::string nom_fichier(std::string_view base, int n) const;
   std::string path(std::string_view name) const { return data_dir + std::string(name); }
+
+  // Runs `write` as one change: `save(journal)` first tells the journal what will be written.
+  // On any failure the files are put back and the failure is thrown again.
+  template <class Save, class Write>
+  void change(Save &&save, Write &&write) const {
+    Journal journal(data_dir, io_);
+    save(journal);
+    journal.commence();
+    write();
+    journal.valide();
+  }
+  // True when the data directory cannot be written: the catalogue can only be read.
+  bool lecture_seule() const;
+  // Before a session that changes the catalogue: plays back the journal of an interrupted
+  // change; true when there was one.
+  bool recupere() { return rejoue_journal(data_dir, io_); }
 
   // ---- the current state: -1 when none ----
   int dossier_courant() const { return dossier_courant_; }
@@ -159,6 +179,8 @@ class Store {
   // Takes the next support or recording number from the open dossier's counters.
   TDataDossier prend_numero(bool record);
   void remove_recordings(RecordingFiles &files, const std::function<bool(const TDataRecord &)> &drop);
+  // Saves the four recording files of dossier d from record `from` on.
+  void garde_recordings(Journal &journal, int d, std::int64_t from) const;
 
   Io &io_;
   int dossier_courant_ = -1;

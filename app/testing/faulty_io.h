@@ -2,6 +2,9 @@
 // test can fail each call of a command in turn.
 #pragma once
 
+#include <fcntl.h>
+#include <unistd.h>
+
 #include <array>
 #include <cerrno>
 
@@ -16,7 +19,13 @@ class FaultyIo : public store::Io {
   void arm(Call call, int k, bool sticky = false) { counts_ = {}, call_ = call, k_ = k, sticky_ = sticky; }
   int count(Call call) const { return counts_[call]; }
 
-  int open(const char *p, int flags, int m) override { return fails(Open) ? -1 : Io::open(p, flags, m); }
+  // Every call that would write fails with EROFS, as on a read-only mount.
+  bool read_only = false;
+
+  int open(const char *p, int flags, int m) override {
+    if (read_only && (flags & (O_WRONLY | O_RDWR | O_CREAT))) return errno = EROFS, -1;
+    return fails(Open) ? -1 : Io::open(p, flags, m);
+  }
   ssize_t pread(int fd, void *b, std::size_t n, off_t at) override {
     return fails(Read) ? -1 : Io::pread(fd, b, n, at);
   }
@@ -25,8 +34,15 @@ class FaultyIo : public store::Io {
   }
   int ftruncate(int fd, off_t size) override { return fails(Truncate) ? -1 : Io::ftruncate(fd, size); }
   int fsync(int fd) override { return fails(Sync) ? -1 : Io::fsync(fd); }
-  int rename(const char *from, const char *to) override { return fails(Rename) ? -1 : Io::rename(from, to); }
-  int unlink(const char *p) override { return fails(Unlink) ? -1 : Io::unlink(p); }
+  int rename(const char *from, const char *to) override {
+    return read_only ? (errno = EROFS, -1) : fails(Rename) ? -1 : Io::rename(from, to);
+  }
+  int unlink(const char *p) override {
+    return read_only ? (errno = EROFS, -1) : fails(Unlink) ? -1 : Io::unlink(p);
+  }
+  int access(const char *p, int mode) override {
+    return read_only && (mode & W_OK) ? (errno = EROFS, -1) : Io::access(p, mode);
+  }
 
  private:
   bool fails(Call call) {
