@@ -7,6 +7,7 @@
 #include <sstream>
 
 #include "catalogue.h"
+#include "faulty_io.h"
 #include "temp_dir.h"
 
 using store::Recording;
@@ -187,28 +188,59 @@ TEST(Cli, WriteCommandsChangeWhatTheWindowWould) {
 
 namespace {
 
-TEST(Cli, CheckNamesWhatIsDamagedAndChangesNothing) {
-  const std::tuple<const char *, std::function<void(TempDir &)>, const char *> kCases[] = {
-      {"clean", [](TempDir &) {}, ""},
+// An interrupted change: CT.000 emptied under a journal whose playback failed, as a kill leaves it.
+void interrupt(TempDir &d) {
+  FaultyIo io;
+  store::Store s(d.path(), io);
+  auto scramble = [&] {
+    d.write("CT.000", "");
+    io.arm(FaultyIo::Write, 1, true);
+    throw store::StoreError("write", d.file("CT.000"));
+  };
+  EXPECT_THROW(s.change([&](store::Journal &j) { j.garde(d.file("CT.000")); }, scramble), store::StoreError);
+}
+
+TEST(Cli, CheckNamesWhatIsDamagedAndRepairMendsWhatLosesNothing) {
+  const std::tuple<const char *, std::function<void(TempDir &)>, const char *, const char *> kCases[] = {
+      {"clean", [](TempDir &) {}, "", ""},
       {"no second recordings file yet", [](TempDir &d) { std::filesystem::remove(d.file("RECORDS1.000")); },
-       ""},
+       "", ""},
       {"partial record", [](TempDir &d) { d.write("SUPPORTS.000", d.read("SUPPORTS.000") + "abc"); },
+       "SUPPORTS.000\t1007 bytes is not a whole number of 1004-byte records\n",
        "SUPPORTS.000\t1007 bytes is not a whole number of 1004-byte records\n"},
       {"short credits", [](TempDir &d) { d.write("CT.000", ""); },
-       "CT.000\tholds 0 records, RECORDS.000 holds 1\n"},
-      {"orphan file", [](TempDir &d) { d.write("AWARD.004", ""); }, "AWARD.004\tno dossier 4 in MAINFILE\n"},
-      {"interrupted change", [](TempDir &d) { d.write("MAINFILE~", ""); },
-       "MAINFILE~\tleft by an interrupted change\n"}};
-  for (const auto &[name, damage, report] : kCases) {
+       "CT.000\tholds 0 records, RECORDS.000 holds 1\n", "CT.000\trepaired: padded with 1 blank records\n"},
+      {"orphan file", [](TempDir &d) { d.write("AWARD.004", ""); }, "AWARD.004\tno dossier 4 in MAINFILE\n",
+       "AWARD.004\tno dossier 4 in MAINFILE\n"},
+      {"missing supports", [](TempDir &d) { std::filesystem::remove(d.file("SUPPORTS.000")); },
+       "SUPPORTS.000\tmissing, while 1 recordings refer to it\n",
+       "SUPPORTS.000\tmissing, while 1 recordings refer to it\n"},
+      {"side file", [](TempDir &d) { d.write("MAINFILE~", ""); },
+       "MAINFILE~\tleft by an interrupted change\n", "MAINFILE~\trepaired: removed\n"},
+      {"interrupted change", interrupt,
+       "JOURNAL\tan interrupted change waits to be rolled back\nCT.000\tholds 0 records, RECORDS.000 holds "
+       "1\n",
+       "JOURNAL\trepaired: interrupted change rolled back\n"}};
+  for (const auto &[name, damage, report, repaired] : kCases) {
     SCOPED_TRACE(name);
     TempDir dir;
     Catalogue(dir.path()).liste(1, {"Drame"}).dossier("Un").support("VHS", "K7").record("r");
+    const std::string credits = dir.read("CT.000");
     damage(dir);
     const auto before = dir.snapshot();
     Result r = run({"--data", dir.path(), "check"});
     EXPECT_EQ(r.out, report);
     EXPECT_EQ(r.status, *report ? 1 : 0);
     EXPECT_TRUE(dir.snapshot() == before);
+    // Nothing reads half a change: the reading commands wait for the repair.
+    EXPECT_EQ(run({"--data", dir.path(), "lists"}).status, dir.exists("JOURNAL") ? 1 : 0);
+    r = run({"--data", dir.path(), "check", "--repair"});
+    EXPECT_EQ(r.out, repaired);
+    EXPECT_EQ(r.status, std::string(repaired).find("repaired") != std::string::npos || !*repaired ? 0 : 1);
+    if (dir.exists("SUPPORTS.000")) {
+      EXPECT_EQ(run({"--data", dir.path(), "dossiers"}).out, "0\tUn\t1\t1\n");
+    }
+    EXPECT_TRUE(std::string(name) != "interrupted change" || dir.read("CT.000") == credits);
   }
 }
 
