@@ -33,6 +33,10 @@ EtatCommandes etat_commandes(const EtatFenetre &e) {
     c.Eok = c.Eaffiche = c.Evideo = c.Egenerique = c.Erecompenses = e.edition_record;
   }
   c.TabSet1 = !edition;
+  if (e.lecture_seule)  // browsing and exporting only
+    c.creer_dossier_me = c.modifier_dossier_me = c.supprimer_dossier_me = c.parametresM = c.parametres_bt =
+        c.PlanningM = c.echeancier_bt = c.Sajouter = c.Ssupprimer = c.Smodifier = c.Eajouter = c.Esupprimer =
+            c.Emodifier = false;
   return c;
 }
 
@@ -88,6 +92,8 @@ constexpr EtatCible kCibles[] = {
 };
 }  // namespace
 
-std::span<const EtatCible> etat_cibles() { return kCibles; }
+std::span<const EtatCible> etat_cibles() {
+  return kCibles;
+}
 
 }  // namespace shell

@@ -19,19 +19,19 @@ struct EtatFenetre {
   int lignes_arbrek7 = 0;       // lines of the "on this support" tree
   int types_support = 0;        // entries of the support-type list of the support page
   int resultats = 0;            // hits of the last search
+  bool lecture_seule = false;   // the data directory cannot be written
 };
 
 struct EtatCommandes {
   // menus
   bool fichierM, parametresM, supportsM, rechercheM, statistiquesM, editionsM, PlanningM, aideM;
   // dossier commands
-  bool ouvre_dossier_me, creer_dossier_me, modifier_dossier_me, fermer_dossier_me,
-      supprimer_dossier_me;
+  bool ouvre_dossier_me, creer_dossier_me, modifier_dossier_me, fermer_dossier_me, supprimer_dossier_me;
   // items that need more than their menu
   bool ResultatM, ficheM, generiqueM;
   // tool bar
-  bool dossier_bt, photo_bt, video_bt, generique_bt, recherche_bt, resultat_bt, statistiques_bt,
-      editions_bt, echeancier_bt, parametres_bt;
+  bool dossier_bt, photo_bt, video_bt, generique_bt, recherche_bt, resultat_bt, statistiques_bt, editions_bt,
+      echeancier_bt, parametres_bt;
   // browsing column
   bool rubrique, arbre, arbrek7;
   // command bars

@@ -25,11 +25,17 @@ Noms actifs(const EtatFenetre &e) {
   return on;
 }
 
-const Noms kNavigation = {"fichierM", "aideM", "ouvre_dossier_me", "modifier_dossier_me", "fermer_dossier_me",
-                          "supprimer_dossier_me", "parametresM", "supportsM", "RechercheM", "statistiquesM",
-                          "editionsM", "PlanningM", "dossier_bt", "recherche_bt", "statistiques_bt",
-                          "editions_bt", "echeancier_bt", "parametres_bt", "rubrique", "arbre", "arbrek7",
-                          "TabSet1"};
+const Noms kNavigation = {"fichierM",          "aideM",
+                          "ouvre_dossier_me",  "modifier_dossier_me",
+                          "fermer_dossier_me", "supprimer_dossier_me",
+                          "parametresM",       "supportsM",
+                          "RechercheM",        "statistiquesM",
+                          "editionsM",         "PlanningM",
+                          "dossier_bt",        "recherche_bt",
+                          "statistiques_bt",   "editions_bt",
+                          "echeancier_bt",     "parametres_bt",
+                          "rubrique",          "arbre",
+                          "arbrek7",           "TabSet1"};
 const Noms kFiche = {"ficheM", "ficheMB3", "generiqueM", "generiqueMB3", "generique_bt"};
 const Noms kBarres = {"Sajouter", "Ssupprimer", "Smodifier", "Eajouter", "Esupprimer", "Emodifier"};
 // Editing keeps help and the dossier items, which stay on inside their disabled menu.
@@ -49,10 +55,12 @@ TEST(EtatCommandes, EachStateEnablesExactlyItsCommands) {
     Noms on;
   } cases[] = {
       // Lists and hits do not matter without a dossier.
-      {"no dossier", {.types_support = 4, .resultats = 2},
+      {"no dossier",
+       {.types_support = 4, .resultats = 2},
        {"fichierM", "aideM", "ouvre_dossier_me", "creer_dossier_me", "dossier_bt", "TabSet1"}},
       {"nothing current, a stale poster and video",
-       {.dossier_ouvert = true, .record_affiche = true, .record_video = true}, kNavigation},
+       {.dossier_ouvert = true, .record_affiche = true, .record_video = true},
+       kNavigation},
       {"poster, support lines, types and hits",
        courant({.record_affiche = true, .lignes_arbrek7 = 3, .types_support = 2, .resultats = 5}),
        kNavigation + kFiche + kBarres + Noms{"photo_bt", "ResultatM", "resultat_bt"}},
@@ -67,6 +75,11 @@ TEST(EtatCommandes, EachStateEnablesExactlyItsCommands) {
       {"editing a recording", courant({.edition_record = true, .lignes_arbrek7 = 1, .types_support = 1}),
        kEdition + Noms{"Sajouter", "Ssupprimer", "Smodifier", "Eok", "Eaffiche", "Evideo", "Egenerique",
                        "Erecompenses"}},
+      {"read-only", courant({.lignes_arbrek7 = 3, .types_support = 2, .lecture_seule = true}),
+       Noms{"fichierM", "aideM", "ouvre_dossier_me", "fermer_dossier_me", "supportsM", "RechercheM",
+            "statistiquesM", "editionsM", "dossier_bt", "recherche_bt", "statistiques_bt", "editions_bt",
+            "rubrique", "arbre", "arbrek7", "TabSet1"} +
+           kFiche},
   };
   for (const auto &k : cases) EXPECT_EQ(actifs(k.e), k.on) << k.cas;
 }

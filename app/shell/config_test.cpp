@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_dir.h"
 #include "store.h"
+#include "temp_dir.h"
 
 using namespace store;
 using namespace std::string_literals;

@@ -5,9 +5,9 @@
 #include <QLineEdit>
 #include <QPushButton>
 
-#include "temp_dir.h"
 #include "scripted_prompts_test.h"
 #include "store.h"
+#include "temp_dir.h"
 
 using namespace shell;
 

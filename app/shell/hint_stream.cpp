@@ -23,23 +23,36 @@ enum Tag : std::uint8_t {
 };
 
 constexpr std::array<std::pair<const char *, std::int32_t>, 16> kNamedColours{{
-    {"clBlack", 0x000000}, {"clMaroon", 0x000080}, {"clGreen", 0x008000}, {"clOlive", 0x008080},
-    {"clNavy", 0x800000},  {"clPurple", 0x800080}, {"clTeal", 0x808000},  {"clGray", 0x808080},
-    {"clSilver", 0xC0C0C0}, {"clRed", 0x0000FF},   {"clLime", 0x00FF00},  {"clYellow", 0x00FFFF},
-    {"clBlue", 0xFF0000},  {"clFuchsia", 0xFF00FF}, {"clAqua", 0xFFFF00}, {"clWhite", 0xFFFFFF},
+    {"clBlack", 0x000000},
+    {"clMaroon", 0x000080},
+    {"clGreen", 0x008000},
+    {"clOlive", 0x008080},
+    {"clNavy", 0x800000},
+    {"clPurple", 0x800080},
+    {"clTeal", 0x808000},
+    {"clGray", 0x808080},
+    {"clSilver", 0xC0C0C0},
+    {"clRed", 0x0000FF},
+    {"clLime", 0x00FF00},
+    {"clYellow", 0x00FFFF},
+    {"clBlue", 0xFF0000},
+    {"clFuchsia", 0xFF00FF},
+    {"clAqua", 0xFFFF00},
+    {"clWhite", 0xFFFFFF},
 }};
 
 // System colours by index, 0x80000000 + i.
 constexpr const char *kSystemColours[] = {
-    "clScrollBar",   "clBackground",    "clActiveCaption", "clInactiveCaption", "clMenu",
-    "clWindow",      "clWindowFrame",   "clMenuText",      "clWindowText",      "clCaptionText",
-    "clActiveBorder", "clInactiveBorder", "clAppWorkSpace", "clHighlight",      "clHighlightText",
-    "clBtnFace",     "clBtnShadow",     "clGrayText",      "clBtnText",         "clInactiveCaptionText",
-    "clBtnHighlight", "cl3DDkShadow",   "cl3DLight",       "clInfoText",        "clInfoBk"};
+    "clScrollBar",    "clBackground",     "clActiveCaption", "clInactiveCaption", "clMenu",
+    "clWindow",       "clWindowFrame",    "clMenuText",      "clWindowText",      "clCaptionText",
+    "clActiveBorder", "clInactiveBorder", "clAppWorkSpace",  "clHighlight",       "clHighlightText",
+    "clBtnFace",      "clBtnShadow",      "clGrayText",      "clBtnText",         "clInactiveCaptionText",
+    "clBtnHighlight", "cl3DDkShadow",     "cl3DLight",       "clInfoText",        "clInfoBk"};
 
 constexpr const char *kPositionNames[] = {"hiTopRight", "hiTopLeft", "hiBottomRight", "hiBottomLeft"};
 constexpr const char *kQualityNames[] = {"quHi", "quLow"};
-constexpr const char *kStyleNames[] = {"hiRectangle", "hiRoundrect", "hiBubble", "hiImage", "hiTexture", "hiText"};
+constexpr const char *kStyleNames[] = {"hiRectangle", "hiRoundrect", "hiBubble",
+                                       "hiImage",     "hiTexture",   "hiText"};
 constexpr const char *kLinkNames[] = {"liNone", "liArrow", "liBubble"};
 constexpr const char *kFontStyleNames[] = {"fsBold", "fsItalic", "fsUnderline", "fsStrikeOut"};
 
@@ -127,14 +140,25 @@ struct Value {
 bool read_value(Reader &r, Value &v) {
   v.tag = r.byte();
   switch (v.tag) {
-    case kInt8: v.number = static_cast<std::int8_t>(r.byte()); break;
-    case kInt16: v.number = static_cast<std::int16_t>(r.le(2)); break;
-    case kInt32: v.number = static_cast<std::int32_t>(r.le(4)); break;
+    case kInt8:
+      v.number = static_cast<std::int8_t>(r.byte());
+      break;
+    case kInt16:
+      v.number = static_cast<std::int16_t>(r.le(2));
+      break;
+    case kInt32:
+      v.number = static_cast<std::int32_t>(r.le(4));
+      break;
     case kString:
-    case kIdent: v.text = r.short_string(); break;
+    case kIdent:
+      v.text = r.short_string();
+      break;
     case kFalse:
-    case kTrue: break;
-    case kBinary: v.text = r.bytes(r.le(4)); break;
+    case kTrue:
+      break;
+    case kBinary:
+      v.text = r.bytes(r.le(4));
+      break;
     case kSet:
       for (int guard = 0; guard < 64; ++guard) {
         std::string n = r.short_string();
@@ -143,7 +167,8 @@ bool read_value(Reader &r, Value &v) {
           if (n == kFontStyleNames[i]) v.set |= 1u << i;
       }
       break;
-    default: return false;
+    default:
+      return false;
   }
   return r.ok;
 }

@@ -2,8 +2,8 @@
 
 #include <gtest/gtest.h>
 
-#include "temp_dir.h"
 #include "record_file.h"
+#include "temp_dir.h"
 
 using namespace shell;
 using namespace std::string_literals;
@@ -26,13 +26,30 @@ TEST(HintStream, DesignedValuesWriteTheExpectedBytesAndDamagedCopiesAreRefused) 
   EXPECT_EQ(s.substr(0, 42), "TPF0\x0bTHintDesign\x0bHintDesign1\x0cPicture.Data\x0a"s);  // binary tag
   EXPECT_EQ(s.substr(46, 8), "\x07TBitmap");
   EXPECT_EQ(s.substr(58, 2), "BM");
-  expect_in_order(s, {{"Font.Color", "\x07\x07" "clBlack"}, {"Font.Height", "\x02\xf3"},  // -13 in one byte
-                      {"Font.Name", "\x06\x05" "Arial"}, {"Font.Style", "\x0b\x00"s},  // empty set
-                      {"Color", "\x07\x07" "clWhite"}, {"Position", "\x07\x0dhiBottomRight"},
-                      {"Shadow", "\x09"}, {"ShadowQuality", "\x07\x05quLow"}, {"ShadowIntensity", "\x02\x46"},
-                      {"ShadowWidth", "\x02\x06"}, {"Delay", "\x03\xf4\x01"},  // 500 in two bytes
-                      {"HintStyle", "\x07\x08hiBubble"}, {"linkStyle", "\x07\x07liArrow"}, {"Border", "\x09"},
-                      {"BorderColor", "\x07\x07" "clBlack"}, {"Left", "\x02\x08"},
+  expect_in_order(s, {{"Font.Color",
+                       "\x07\x07"
+                       "clBlack"},
+                      {"Font.Height", "\x02\xf3"},  // -13 in one byte
+                      {"Font.Name",
+                       "\x06\x05"
+                       "Arial"},
+                      {"Font.Style", "\x0b\x00"s},  // empty set
+                      {"Color",
+                       "\x07\x07"
+                       "clWhite"},
+                      {"Position", "\x07\x0dhiBottomRight"},
+                      {"Shadow", "\x09"},
+                      {"ShadowQuality", "\x07\x05quLow"},
+                      {"ShadowIntensity", "\x02\x46"},
+                      {"ShadowWidth", "\x02\x06"},
+                      {"Delay", "\x03\xf4\x01"},  // 500 in two bytes
+                      {"HintStyle", "\x07\x08hiBubble"},
+                      {"linkStyle", "\x07\x07liArrow"},
+                      {"Border", "\x09"},
+                      {"BorderColor",
+                       "\x07\x07"
+                       "clBlack"},
+                      {"Left", "\x02\x08"},
                       {"Top", "\x02\x08\0\0"s}});  // end of properties, no children
   EXPECT_EQ(s.size(), s.find("\x03Top") + 8);
 
@@ -49,15 +66,29 @@ TEST(HintStream, DesignedValuesWriteTheExpectedBytesAndDamagedCopiesAreRefused) 
 
 TEST(HintStream, EveryPropertyRoundTrips) {
   // font_color is unnamed (a 32-bit integer), color a system colour (clInfoBk).
-  const HintSettings h{.picture_bmp = grey_texture_bmp(3, 2), .font_color = 0x123456, .font_height = -300,
-                       .font_name = "Liberation Sans", .font_style = kFsBold | kFsStrikeOut,
-                       .color = static_cast<std::int32_t>(0x80000018), .position = HintPosition::hiTopLeft,
-                       .shadow = false, .shadow_quality = ShadowQuality::quHi, .shadow_intensity = 200,
-                       .shadow_width = 1, .delay = 70000, .hint_style = HintStyle::hiTexture,
-                       .link_style = LinkStyle::liNone, .border = false, .border_color = 0x0000FF, .left = -5,
+  const HintSettings h{.picture_bmp = grey_texture_bmp(3, 2),
+                       .font_color = 0x123456,
+                       .font_height = -300,
+                       .font_name = "Liberation Sans",
+                       .font_style = kFsBold | kFsStrikeOut,
+                       .color = static_cast<std::int32_t>(0x80000018),
+                       .position = HintPosition::hiTopLeft,
+                       .shadow = false,
+                       .shadow_quality = ShadowQuality::quHi,
+                       .shadow_intensity = 200,
+                       .shadow_width = 1,
+                       .delay = 70000,
+                       .hint_style = HintStyle::hiTexture,
+                       .link_style = LinkStyle::liNone,
+                       .border = false,
+                       .border_color = 0x0000FF,
+                       .left = -5,
                        .top = 1000};
   std::string s = write_hint_stream(h);
-  expect_in_order(s, {{"Font.Color", "\x04\x56\x34\x12\x00"s}, {"Color", "\x07\x08" "clInfoBk"},
+  expect_in_order(s, {{"Font.Color", "\x04\x56\x34\x12\x00"s},
+                      {"Color",
+                       "\x07\x08"
+                       "clInfoBk"},
                       {"Delay", "\x04\x70\x11\x01\x00"s}});
   auto back = read_hint_stream(s);
   ASSERT_TRUE(back);

@@ -63,6 +63,21 @@ Tmainform::Tmainform(store::Store &store, int langue, ui::Prompts &prompts, QWid
 
   charge_hint();
   registre_.applique(textes_mainform(), langue_);
+  // Before anything is read: a change another run left half done is undone, or, where nothing
+  // can be written, the window only browses.
+  lecture_seule_ = store_.lecture_seule();
+  if (lecture_seule_)
+    prompts_.message(
+        Boite::information,
+        message(store::journal_en_attente(store_.data_dir, store_.io()) ? Msg::lecture_seule_interrompue
+                                                                        : Msg::lecture_seule,
+                langue_),
+        Boutons::ok);
+  else
+    commande([this] {
+      if (store_.recupere())
+        prompts_.message(Boite::information, message(Msg::change_annulee, langue_), Boutons::ok);
+    });
   affiche_caption();
   collection_->Panel3()->setFixedWidth(width() * 2 / 3 + 1);
   // A data directory that cannot be written is reported, and the window still opens.
@@ -291,13 +306,14 @@ void Tmainform::applique_preferences(const store::TDataConfig &config) {
 // ---- routines ----
 
 void Tmainform::affiche_caption() {
+  const QString seule = lecture_seule_ ? message(Msg::titre_lecture_seule, langue_) : QString();
   if (store_.dossier_courant() < 0) {
-    setWindowTitle(QString::fromUtf8(kProgramTitle));
+    setWindowTitle(QString::fromUtf8(kProgramTitle) + seule);
     return;
   }
   store_.relit_dossier();
   std::string titre = store_.dossier().titre();
-  setWindowTitle(ui::qtext(caption_pour(&titre)));
+  setWindowTitle(ui::qtext(caption_pour(&titre)) + seule);
 }
 
 EtatFenetre Tmainform::etat() const {
@@ -313,6 +329,7 @@ EtatFenetre Tmainform::etat() const {
   e.lignes_arbrek7 = c.arbrek7->line_count();
   e.types_support = c.tx3_->SupportsS.liste->count();
   e.resultats = resultats;
+  e.lecture_seule = lecture_seule_;
   return e;
 }
 
@@ -388,7 +405,7 @@ void Tmainform::closeEvent(QCloseEvent *event) {
       prompts_.message(Boite::confirmation, message(Msg::quitter, langue_) + QString::fromUtf8(kProgramTitle),
                        Boutons::ok_annuler);
   // Written whatever the answer, as the settings may have changed since start-up.
-  commande([this] { ecrit_hint(store_.path(kHintFile), hint_); });
+  if (!lecture_seule_) commande([this] { ecrit_hint(store_.path(kHintFile), hint_); });
   if (r == Reponse::ok)
     event->accept();
   else

@@ -88,6 +88,7 @@ class Tmainform : public QMainWindow {
   store::Store &store_;
   const int langue_;
   ui::Prompts &prompts_;
+  bool lecture_seule_ = false;
   HintSettings hint_;
   std::unique_ptr<QPrinter> imprimante_;
   ui::Registre registre_;

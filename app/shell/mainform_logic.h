@@ -13,7 +13,9 @@ class Store;
 namespace shell {
 
 inline constexpr const char *kProgramTitle = "Tapemoor 98";
-inline constexpr const char *kMakerLine = "Moorkeep Logiciels \xC2\xB7 collection vid\xC3\xA9o priv\xC3\xA9""e";
+inline constexpr const char *kMakerLine =
+    "Moorkeep Logiciels \xC2\xB7 collection vid\xC3\xA9o priv\xC3\xA9"
+    "e";
 inline constexpr const char *kWebFr = "https://www.moorkeep.example/fr/tapemoor/";
 inline constexpr const char *kWebEn = "https://www.moorkeep.example/en/tapemoor/";
 inline constexpr const char *kHintFile = "HINT.CFG";

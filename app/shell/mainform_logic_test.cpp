@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "catalogue.h"
-#include "temp_dir.h"
 #include "store.h"
+#include "temp_dir.h"
 
 using namespace shell;
 using namespace std::string_literals;
@@ -42,10 +42,11 @@ TEST_F(DossierLogic, TitleChecksChooserAndHelpFile) {
 // The window test covers a wrong and a right password and a dossier without one.
 TEST_F(DossierLogic, OpeningTakesTheLastCaseBlindMatchAndAWrongPasswordKeepsTheOpenDossier) {
   c.dossier("Films")
-      .dossier("films", [](store::TDataDossier &d) {
-        d.set_code("secret");
-        d.set_son("/ouvre.wav");
-      })
+      .dossier("films",
+               [](store::TDataDossier &d) {
+                 d.set_code("secret");
+                 d.set_son("/ouvre.wav");
+               })
       .dossier("Autre", [](store::TDataDossier &d) { d.set_code("x"); });
   s.ferme_dossier();
   ResultatOuverture r = ouvre_dossier(s, "FILMS", [] { return std::string("secret"); });

@@ -276,6 +276,28 @@ TEST_F(Mainform, AFailedReadClosingAndDeletingLeaveBlankPagesAndOnlyCreateAndOpe
   EXPECT_EQ(w->windowTitle(), "Tapemoor 98");
 }
 
+TEST_F(Mainform, ACatalogueThatCannotBeWrittenIsBrowsedAndAnInterruptedChangeUndoneAtStart) {
+  c.liste(8, {"VHS"}).dossier("Un").support("VHS", "K7");
+  s.ferme_dossier();
+  const std::string avant = dir.read("SUPPORTS.000");
+  interrompt(s, io, "SUPPORTS.000");
+  io.read_only = true;
+  prompts.reponses = {Reponse::ok};
+  demarre();
+  EXPECT_EQ(derniere_boite(), message(Msg::lecture_seule_interrompue, 0));
+  EXPECT_EQ(w->windowTitle(), "Tapemoor 98 (lecture seule)");
+  EXPECT_FALSE(actif("creer_dossier_me"));
+
+  io.read_only = false;
+  prompts.reponses = {Reponse::ok};
+  demarre();
+  EXPECT_EQ(derniere_boite(), message(Msg::change_annulee, 0));
+  EXPECT_EQ(dir.read("SUPPORTS.000"), avant);
+  ouvre("Un");
+  EXPECT_EQ(w->collection().tx3_->ReferenceS->text(), "K7");
+  EXPECT_TRUE(actif("Smodifier"));
+}
+
 // ---- enabling, texts, layout ----
 
 TEST_F(Mainform, EveryControlFollowsTheEnablingRulesAndLaterFeaturesSayNotYet) {

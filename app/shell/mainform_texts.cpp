@@ -122,6 +122,16 @@ constexpr Paire kMessages[] = {
      "This feature is not available yet in this version."},
     {"Le dossier de données est introuvable ou illisible :\n%1",
      "The data directory cannot be found or read:\n%1"},
+    {"Ce catalogue est en lecture seule : vous pouvez le consulter et l'exporter, pas le modifier.",
+     "This catalogue is read-only: you can browse and export it, not change it."},
+    {"Ce catalogue est en lecture seule et une modification y a été interrompue : ce qui s'affiche peut "
+     "mêler l'avant et l'après. Ouvrez-le là où il peut être écrit pour l'annuler.",
+     "This catalogue is read-only and a change in it was interrupted: what is shown may mix before and "
+     "after. Open it where it can be written to undo the change."},
+    {" (lecture seule)", " (read-only)"},
+    {"Une modification avait été interrompue : elle a été annulée, le catalogue est tel qu'il était avant "
+     "elle.",
+     "A change had been interrupted: it was undone, and the catalogue is as it was before it."},
 };
 
 }  // namespace

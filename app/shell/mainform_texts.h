@@ -20,6 +20,10 @@ enum class Msg {
   aide_absente,  // %1: the help file
   pas_disponible,
   dossier_absent,  // %1: the data directory
+  lecture_seule,
+  lecture_seule_interrompue,
+  titre_lecture_seule,
+  change_annulee,
 };
 QString message(Msg m, int langue);
 

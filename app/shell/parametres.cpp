@@ -144,7 +144,9 @@ void TParametres::ListClick() {
   Edit1_->setText(qtext(state_.edit_text()));
 }
 
-void TParametres::Edit1Enter() { state_.edit_enter(); }
+void TParametres::Edit1Enter() {
+  state_.edit_enter();
+}
 
 void TParametres::Edit1Exit() {
   std::optional<std::pair<std::string, std::string>> rename = state_.edit_exit(ctext(Edit1_->text()));
@@ -176,7 +178,8 @@ void TParametres::addClick() {
 void TParametres::deleteClick() {
   commit_edit();
   const ParametresTexts &t = parametres_texts(langue_);
-  if (prompts_.message(Boite::avertissement, QString::fromUtf8(t.question), Boutons::ok_annuler) != Reponse::ok)
+  if (prompts_.message(Boite::avertissement, QString::fromUtf8(t.question), Boutons::ok_annuler) !=
+      Reponse::ok)
     return;
   state_.remove();
   refresh();

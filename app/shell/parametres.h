@@ -23,11 +23,11 @@ class Prompts;
 
 namespace shell {
 
-
 class TParametres : public QDialog {
   Q_OBJECT
  public:
-  TParametres(store::Store &store, ui::Prompts &prompts, int langue, int list_kind, QWidget *parent = nullptr);
+  TParametres(store::Store &store, ui::Prompts &prompts, int langue, int list_kind,
+              QWidget *parent = nullptr);
 
   // Where a failed read or write of a list or data file is reported; by default a box with the
   // error's text. The editor closes without saving when the list cannot be read or written.

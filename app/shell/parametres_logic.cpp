@@ -6,11 +6,21 @@ namespace shell {
 
 const ParametresTexts &parametres_texts(int langue) {
   static const ParametresTexts kFrench{
-      "Paramètres", "&Ajouter", "&Supprimer", "&Ok", "&Annuler", "Vous confirmez la suppression ?",
-      {"Thème", "Genre", "Nationalité", "Version", "Couleur", "Appréciation", "Récompense",
-       "Support", "Qualité (support)", "Générique", "Catégorie", "Formats"}};
+      "Paramètres",
+      "&Ajouter",
+      "&Supprimer",
+      "&Ok",
+      "&Annuler",
+      "Vous confirmez la suppression ?",
+      {"Thème", "Genre", "Nationalité", "Version", "Couleur", "Appréciation", "Récompense", "Support",
+       "Qualité (support)", "Générique", "Catégorie", "Formats"}};
   static const ParametresTexts kEnglish{
-      "Parameters", "&Add", "&Delete", "&Ok", "&Cancel", "Delete ?",
+      "Parameters",
+      "&Add",
+      "&Delete",
+      "&Ok",
+      "&Cancel",
+      "Delete ?",
       {"Theme", "Genre", "Nationality", "Version", "Color", "Appreciation", "Award", "Support",
        "Quality (support)", "Credits", "Category", "Format"}};
   return langue == 0 ? kFrench : kEnglish;

@@ -20,7 +20,7 @@ TEST(ParametresState, LeavingTheBoxReportsExactRenamesOnlyOnce) {
   EXPECT_EQ(s.edit_exit("Drame"), std::nullopt);
   EXPECT_EQ(s.edit_exit("drame"), (Rename{"Drame", "drame"}));  // a change of case is a change
   EXPECT_EQ(s.edit_exit("drame"), std::nullopt);                // nothing carried twice
-  s.list_click(7);  // outside the list: nothing changes
+  s.list_click(7);                                              // outside the list: nothing changes
   EXPECT_EQ(s.edited(), 1);
 
   // An added entry is empty, and empty values are never renamed in the data.

@@ -37,7 +37,13 @@ class ParametresTest : public ::testing::Test {
     c.dossier("D0").support("VHS", "K7");
     for (const char *theme : {"Drame", "drame", "Western"})
       c.record("", [theme](store::Recording &r) { r.record.set_theme(theme); });
-    store::ecrit_liste(s, 1, {"Western", "drame", "Com\xe9" "die", "\xc9pop\xe9" "e", "Drame"});
+    store::ecrit_liste(s, 1,
+                       {"Western", "drame",
+                        "Com\xe9"
+                        "die",
+                        "\xc9pop\xe9"
+                        "e",
+                        "Drame"});
   }
   void TearDown() override { prompts.attend_tout_consomme(); }
 
@@ -62,7 +68,7 @@ TEST_F(ParametresTest, OpensSortedThenRenamesReachTheDossierWhenTheBoxIsLeftAndD
   EXPECT_EQ(p.windowTitle(), QString::fromUtf8("Thème"));
   // Letter case ignored, accents after their letter; equal entries keep file order.
   EXPECT_EQ(items(p.List()), (QStringList{QString::fromUtf8("Comédie"), "drame", "Drame",
-                                           QString::fromUtf8("Épopée"), "Western"}));
+                                          QString::fromUtf8("Épopée"), "Western"}));
   EXPECT_EQ(p.Edit1()->text(), QString::fromUtf8("Comédie"));
   EXPECT_TRUE(p.Edit1()->hasFocus());
   EXPECT_EQ(p.Edit1()->maxLength(), 40);
@@ -79,7 +85,10 @@ TEST_F(ParametresTest, OpensSortedThenRenamesReachTheDossierWhenTheBoxIsLeftAndD
   p.Edit1()->setText(QString::fromUtf8("Tragédie"));
   EXPECT_EQ(themes(), (Entries{"Drame", "drame", "Western"}));  // nothing before the box is left
   p.List()->setFocus();
-  const Entries renamed{"Trag\xe9" "die", "drame", "Western"};  // another case is another wording
+  const Entries renamed{
+      "Trag\xe9"
+      "die",
+      "drame", "Western"};  // another case is another wording
   EXPECT_EQ(themes(), renamed);
   // Entering and leaving without a change rewrites nothing.
   p.List()->setCurrentRow(1);
@@ -104,7 +113,13 @@ TEST_F(ParametresTest, OpensSortedThenRenamesReachTheDossierWhenTheBoxIsLeftAndD
   // Ok saves in list order: the renamed entry keeps its place until the next load.
   p.ok()->click();
   EXPECT_FALSE(p.isVisible());
-  EXPECT_EQ(store::lit_liste(s, 1), (Entries{"Com\xe9" "die", "drame", "Trag\xe9" "die", "\xc9pop\xe9" "e"}));
+  EXPECT_EQ(store::lit_liste(s, 1), (Entries{"Com\xe9"
+                                             "die",
+                                             "drame",
+                                             "Trag\xe9"
+                                             "die",
+                                             "\xc9pop\xe9"
+                                             "e"}));
   EXPECT_EQ(themes(), renamed);
 }
 

@@ -24,15 +24,16 @@ TDataConfig config_defaut(const Store &store) {
 
 TDataConfig lit_config(const Store &store) {
   RecordFile f(TDataConfig::record_size, store.io());
-  bool created = f.open_or_create(store.path(kConfigFile));
+  f.open_for_reading(store.path(kConfigFile));
   TDataConfig c;
-  if (created || f.count() < 1) {
-    c = config_defaut(store);
-    f.truncate(0);
-    f.write(0, c.bytes.data());
+  if (f.count() >= 1) {
+    f.read(0, c.bytes.data());
     return c;
   }
-  f.read(0, c.bytes.data());
+  f.close();
+  // The defaults are written on first start, where the folder can be written.
+  c = config_defaut(store);
+  if (!store.lecture_seule()) ecrit_config(store, c);
   return c;
 }
 

@@ -216,7 +216,11 @@ std::string Journal::relative(const std::string &name) const {
 
 void Journal::append(const void *bytes, std::size_t n) {
   buffer_.append(static_cast<const char *>(bytes), n);
-  if (buffer_.size() >= kBlock) flush();
+  try {
+    if (buffer_.size() >= kBlock) flush();
+  } catch (const StoreError &e) {
+    rethrow(e);
+  }
 }
 
 void Journal::append_name(const std::string &name) {
@@ -285,16 +289,25 @@ bool Journal::renomme(const std::string &from, const std::string &to) {
   return true;
 }
 
+void Journal::rethrow(const StoreError &e) const {
+  if (touched_.empty()) throw e;
+  throw StoreError(e.operation(), e.file(), e.reason() + ", before changing " + touched_.front());
+}
+
 void Journal::commence() {
   const std::string path = dir_ + kJournal;
-  flush();
-  if (io_.fsync(fd_) != 0) fail("sync", path);
-  char length[8];
-  put_number(length, static_cast<std::uint64_t>(end_ - kHeader));
-  write_all(io_, fd_, length, sizeof length, 8, path);
-  begun_ = true;
-  if (io_.fsync(fd_) != 0) fail("sync", path);
-  sync_dir(io_, dir_);
+  try {
+    flush();
+    if (io_.fsync(fd_) != 0) fail("sync", path);
+    char length[8];
+    put_number(length, static_cast<std::uint64_t>(end_ - kHeader));
+    write_all(io_, fd_, length, sizeof length, 8, path);
+    begun_ = true;
+    if (io_.fsync(fd_) != 0) fail("sync", path);
+    sync_dir(io_, dir_);
+  } catch (const StoreError &e) {
+    rethrow(e);
+  }
 }
 
 void Journal::valide() {

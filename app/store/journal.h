@@ -21,6 +21,7 @@
 #include <vector>
 
 #include "io.h"
+#include "record_file.h"
 
 namespace store {
 
@@ -56,6 +57,8 @@ class Journal {
   void append(const void *bytes, std::size_t n);
   void append_name(const std::string &name);
   void flush();
+  // Names the file being changed in a failure of the journal itself.
+  [[noreturn]] void rethrow(const StoreError &e) const;
   std::string relative(const std::string &name) const;
 
   std::string dir_;

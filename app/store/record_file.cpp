@@ -12,7 +12,8 @@ namespace store {
 StoreError::StoreError(std::string operation, std::string file, std::string reason)
     : std::runtime_error(operation + " failed on " + file + (reason.empty() ? "" : ": " + reason)),
       operation_(std::move(operation)),
-      file_(std::move(file)) {}
+      file_(std::move(file)),
+      reason_(std::move(reason)) {}
 
 RecordFile::RecordFile(RecordFile &&other) noexcept
     : io_(other.io_),

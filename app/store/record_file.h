@@ -16,10 +16,12 @@ class StoreError : public std::runtime_error {
   StoreError(std::string operation, std::string file, std::string reason = {});
   const std::string &operation() const { return operation_; }
   const std::string &file() const { return file_; }
+  const std::string &reason() const { return reason_; }
 
  private:
   std::string operation_;
   std::string file_;
+  std::string reason_;
 };
 
 // A file of records of one size. Record n lies at n × size; the record count is the file size

@@ -7,8 +7,11 @@
 
 #include <array>
 #include <cerrno>
+#include <fstream>
+#include <string>
 
 #include "io.h"
+#include "store.h"
 
 class FaultyIo : public store::Io {
  public:
@@ -55,3 +58,18 @@ class FaultyIo : public store::Io {
   int k_ = 0;
   bool sticky_ = false;
 };
+
+// Leaves a change of file `name` of `s` half done, as a kill would: the file emptied under a
+// journal whose playback then fails. `io` must be the store's; it fails nothing afterwards.
+inline void interrompt(store::Store &s, FaultyIo &io, const std::string &name) {
+  auto scramble = [&] {
+    std::ofstream(s.path(name), std::ios::trunc);
+    io.arm(FaultyIo::Write, 1, true);
+    throw store::StoreError("write", s.path(name));
+  };
+  try {
+    s.change([&](store::Journal &j) { j.garde(s.path(name)); }, scramble);
+  } catch (const store::StoreError &) {
+  }
+  io.arm(FaultyIo::Write, 0);
+}
