@@ -52,7 +52,8 @@ std::vector<Probleme> verifie(Store &store) {
   const int dossiers = store.nombre_dossiers();
   for (const std::string &name : names) {
     if (name == kJournal) {
-      found.push_back({name, "an interrupted change waits to be rolled back"});
+      if (journal_en_attente(store.data_dir, store.io()))
+        found.push_back({name, "an interrupted change waits to be rolled back"});
       continue;
     }
     if (name.ends_with('~')) {

@@ -13,15 +13,10 @@
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
-#include <filesystem>
 #include <fstream>
-#include <functional>
 #include <iterator>
-#include <map>
 #include <random>
 #include <sstream>
-#include <string>
-#include <vector>
 
 #include "catalogue.h"
 #include "check.h"
@@ -29,29 +24,26 @@
 
 namespace {
 
-namespace fs = std::filesystem;
-
 // The files' names and bytes, less the journal and the side files a finished change leaves.
 std::size_t digest(const std::string &dir) {
-  std::map<std::string, std::string> files;
-  for (const auto &e : fs::directory_iterator(dir)) {
-    std::string name = e.path().filename().string();
-    if (name == store::kJournal || name.ends_with('~')) continue;
-    std::ifstream in(e.path(), std::ios::binary);
-    files[name] = std::string(std::istreambuf_iterator<char>(in), {});
-  }
   std::size_t h = 0;
-  for (const auto &[name, bytes] : files)
-    h = h * 1000003u ^ std::hash<std::string>{}(name) ^ std::hash<std::string>{}(bytes)*31u;
+  for (const auto &[name, bytes] : TempDir::snapshot_of(dir))
+    if (name != store::kJournal && !name.ends_with('~'))
+      h = h * 1000003u ^ std::hash<std::string>{}(name) ^ std::hash<std::string>{}(bytes)*31u;
   return h;
 }
 
-// Calls `committed` after each change: removing the journal is the commit.
+// Logs the shadow's digest after each change: emptying the journal is the commit.
 struct CommitIo : store::Io {
-  std::function<void()> committed;
-  int unlink(const char *path) override {
-    int r = Io::unlink(path);
-    if (r == 0 && committed && fs::path(path).filename() == store::kJournal) committed();
+  std::string dir;
+  std::ostringstream *log = nullptr;
+  int ftruncate(int fd, off_t size) override {
+    int r = Io::ftruncate(fd, size);
+    char path[4096] = {};
+    if (r == 0 && size == 0 && log &&
+        ::readlink(("/proc/self/fd/" + std::to_string(fd)).c_str(), path, sizeof path - 1) > 0 &&
+        path == dir + "/" + store::kJournal)
+      *log << ' ' << digest(dir);
     return r;
   }
 };
@@ -61,58 +53,51 @@ struct CommitIo : store::Io {
 void operation(Catalogue &c, std::mt19937 rng, int i) {
   store::Store &s = c.store;
   auto pick = [&](int n) { return static_cast<int>(rng() % static_cast<unsigned>(n)); };
+  const std::string tag = std::to_string(i);
   const int dossiers = s.nombre_dossiers();
-  if (dossiers == 0 || (dossiers < 4 && pick(12) == 0)) return void(c.dossier("D" + std::to_string(i)));
+  if (dossiers == 0 || (dossiers < 4 && pick(12) == 0)) return void(c.dossier("D" + tag));
   s.ouvre_dossier(pick(dossiers));
   const int supports = s.nombre_supports(), records = s.nombre_records();
+  if (supports == 0) return void(c.support("VHS", "S" + tag));
   auto recording = [&](store::Recording &r) {
     r.record.set_theme(pick(2) ? "Drame" : "Western");
-    r.generique.set_denomination(1, "Role " + std::to_string(i));
+    r.generique.set_denomination(1, "Role " + tag);
   };
-  switch (supports == 0 ? 0 : pick(records > 40 ? 9 : 7)) {
-    case 0:
-      return void(c.support("VHS", "S" + std::to_string(i)));
-    case 1:
-    case 2:
-    case 3:
-      return void(c.sur(pick(supports)).record("R" + std::to_string(i), recording));
-    case 4:
-      if (records == 0) return;
-      s.choisit_record(pick(records));
-      return s.valide_record(store::Recording{s.recording().record, {}, {}, {}});
-    case 5:
-      return store::Remplace_valeur(s, 1, pick(2) ? "Drame" : "Western", pick(2) ? "Policier" : "Drame");
-    case 6:
-      return c.sur(pick(supports)).store.valide_support(s.support()),
-             void(c.liste(1, {"L" + std::to_string(i)}));
-    case 7:
-      if (records > 0) s.choisit_record(pick(records)), s.supprime_record();
-      return;
-    default:
-      if (pick(4) == 0) return dossiers > 1 ? s.supprime_dossier(pick(dossiers)) : void();
-      return void(c.sur(pick(supports)).store.supprime_support());
-  }
+  // clang-format off
+  const std::function<void()> kOperations[] = {
+      [&] { c.support("VHS", "S" + tag); },
+      [&] { c.sur(pick(supports)).record("R" + tag, recording); },
+      [&] { c.sur(pick(supports)).record("R" + tag, recording); },
+      [&] { s.choisit_record(pick(records)), s.valide_record({s.recording().record, {}, {}, {}}); },
+      [&] { store::Remplace_valeur(s, 1, pick(2) ? "Drame" : "Western", pick(2) ? "Policier" : "Drame"); },
+      [&] { c.sur(pick(supports)).store.valide_support(s.support()), c.liste(1, {"L" + tag}); },
+      [&] { s.choisit_record(pick(records)), s.supprime_record(); },
+      [&] { c.sur(pick(supports)).store.supprime_support(); },
+      [&] { if (dossiers > 1) s.supprime_dossier(pick(dossiers)); },
+  };
+  // clang-format on
+  const int n = pick(records > 40 ? 9 : 7);
+  if (records > 0 || (n != 3 && n != 6)) kOperations[n]();
 }
 
-// Runs operations until killed: each on the shadow, then the digests logged, then for real.
-[[noreturn]] void worker(const std::string &real, const std::string &shadow, const std::string &log,
-                         int seed) {
-  fs::remove_all(shadow);
-  fs::copy(real, shadow);
+// Runs operations until killed: each on the shadow, then its digests logged, then for real.
+[[noreturn]] void worker(const std::string &real, const std::string &shadow, int log, int seed) {
+  std::filesystem::remove_all(shadow);
+  std::filesystem::copy(real, shadow);
   CommitIo io;
+  io.dir = shadow;
   Catalogue model(shadow, io), c(real);
-  std::ofstream out(log, std::ios::app);
-  out << "S " << digest(real) << '\n' << std::flush;
   std::ostringstream line;
-  io.committed = [&] { line << ' ' << digest(shadow); };
+  io.log = &line;
+  line << "S " << digest(real);
   for (int i = 0;; ++i) {
     std::mt19937 rng(static_cast<unsigned>(seed * 100003 + i));
-    line.str("O");
-    operation(model, rng, i);
-    // One write a line: a kill leaves whole lines.
-    const std::string whole = line.str() + '\n';
-    if (::write(3, whole.data(), whole.size()) < 0) _exit(2);
-    operation(c, rng, i);
+    if (i > 0) operation(model, rng, i);
+    line << '\n';  // one write a line: a kill leaves whole lines
+    if (::write(log, line.str().data(), line.str().size()) < 0) _exit(2);
+    line.str("");
+    line << 'O';
+    if (i > 0) operation(c, rng, i);
   }
 }
 
@@ -120,24 +105,21 @@ void operation(Catalogue &c, std::mt19937 rng, int i) {
 
 int main(int argc, char **argv) {
   const int kills = argc > 1 ? std::atoi(argv[1]) : 300;
-  const unsigned seed = argc > 2 ? static_cast<unsigned>(std::atoi(argv[2])) : 1;
+  const int seed = argc > 2 ? std::atoi(argv[2]) : 1;
   TempDir real, scratch;
-  const std::string log = scratch.file("log"), shadow = scratch.file("shadow");
-  std::mt19937 rng(seed);
+  const std::string log = scratch.file("log");
+  std::mt19937 rng(static_cast<unsigned>(seed));
   int mid_change = 0;
   for (int k = 0; k < kills; ++k) {
-    fs::remove(log);
+    std::filesystem::remove(log);
     pid_t child = fork();
-    if (child == 0) {
-      int fd = ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644);
-      if (fd < 0 || dup2(fd, 3) < 0) _exit(2);
-      try {
-        worker(real.path(), shadow, log, static_cast<int>(seed) * 7919 + k);
+    if (child == 0) try {
+        worker(real.path(), scratch.file("shadow"), ::open(log.c_str(), O_WRONLY | O_CREAT | O_APPEND, 0644),
+               seed * 7919 + k);
       } catch (const std::exception &e) {
         std::fprintf(stderr, "kill %d: the worker failed: %s\n", k, e.what());
         _exit(3);
       }
-    }
     usleep(2000 + rng() % 30000);
     kill(child, SIGKILL);
     int status = 0;
@@ -156,12 +138,13 @@ int main(int argc, char **argv) {
     for (auto line = lines.rbegin() + 1; line != lines.rend() && allowed.size() == lines.back().size();
          ++line)
       if (!line->empty()) allowed.push_back(line->back());
-    mid_change += real.exists(store::kJournal);
     store::Store next(real.path());
+    mid_change += store::journal_en_attente(next.data_dir, next.io());
     store::repare(next);
-    if (!store::verifie(next).empty()) return std::fprintf(stderr, "kill %d: check is not clean\n", k), 1;
-    const std::size_t now = digest(real.path());
-    if (std::find(allowed.begin(), allowed.end(), now) == allowed.end())
+    for (const store::Probleme &p : store::verifie(next))
+      return std::fprintf(stderr, "kill %d: check is not clean: %s %s\n", k, p.file.c_str(), p.what.c_str()),
+             1;
+    if (std::find(allowed.begin(), allowed.end(), digest(real.path())) == allowed.end())
       return std::fprintf(stderr, "kill %d: the files are between two states\n", k), 1;
   }
   std::printf("%d kills survived, %d of them in the middle of a change\n", kills, mid_change);

@@ -23,8 +23,9 @@ ssize_t Io::pwrite(int fd, const void *buffer, std::size_t n, off_t at) {
 int Io::ftruncate(int fd, off_t size) {
   return ::ftruncate(fd, size);
 }
+// What was written and what is needed to read it back; a file's times can wait.
 int Io::fsync(int fd) {
-  return ::fsync(fd);
+  return ::fdatasync(fd);
 }
 
 int Io::size(int fd, off_t *size) {

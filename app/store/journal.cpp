@@ -6,15 +6,46 @@
 #include <cerrno>
 #include <cstdint>
 #include <cstring>
+#include <utility>
 
 #include "record_file.h"
 
 namespace store {
 
+// A checksum of the body, so that a journal only partly on the disk after a power cut is known
+// as one (its change had not begun): words of 8 bytes, multiplied in.
+class Checksum {
+ public:
+  void add(const char *p, std::size_t n) {
+    for (; n > 0 && fill_ != 0; --n) byte(*p++);
+    for (; n >= 8; n -= 8, p += 8) {
+      std::uint64_t w;
+      std::memcpy(&w, p, 8);
+      mix(w);
+    }
+    for (; n > 0; --n) byte(*p++);
+  }
+  std::uint64_t value() const { return (h_ ^ pending_ ^ static_cast<std::uint64_t>(fill_)) * kPrime; }
+
+ private:
+  static constexpr std::uint64_t kPrime = 0x100000001b3u;
+  void mix(std::uint64_t w) {
+    h_ = (h_ ^ w) * kPrime;
+    h_ ^= h_ >> 29;
+  }
+  void byte(char c) {
+    pending_ |= static_cast<std::uint64_t>(static_cast<unsigned char>(c)) << (8 * fill_);
+    if (++fill_ == 8) mix(pending_), pending_ = 0, fill_ = 0;
+  }
+  std::uint64_t h_ = 0x9e3779b97f4a7c15u, pending_ = 0;
+  int fill_ = 0;
+};
+
 namespace {
 
 constexpr char kMagic[8] = {'T', 'P', 'M', 'J', 'R', 'N', 'L', '1'};
-constexpr off_t kHeader = 16;
+constexpr off_t kHeader = 24;
+
 constexpr std::size_t kBlock = 1 << 20;
 
 [[noreturn]] void fail(const char *operation, const std::string &path) {
@@ -170,7 +201,26 @@ void play_back(Io &io, const std::string &dir, int journal, const Entry &e) {
 }  // namespace
 
 bool journal_en_attente(const std::string &dir, Io &io) {
-  return exists(io, dir + kJournal);
+  Fd f{io, open_existing(io, dir + kJournal, O_RDONLY)};
+  return f.fd >= 0 && file_size(io, f.fd, dir + kJournal) > 0;
+}
+
+// True when the journal's body is all on the disk, as its header says.
+static bool sealed(Io &io, int fd, off_t size, const std::string &path, off_t &body) {
+  char header[kHeader] = {};
+  if (size < kHeader) return false;
+  read_all(io, fd, header, sizeof header, 0, path);
+  body = static_cast<off_t>(number(header + 8));
+  if (std::memcmp(header, kMagic, sizeof kMagic) != 0 || body <= 0 || size < kHeader + body) return false;
+  Checksum sum;
+  std::vector<char> block(static_cast<std::size_t>(std::min<off_t>(body, kBlock)));
+  for (off_t done = 0; done < body;) {
+    auto n = static_cast<std::size_t>(std::min<off_t>(kBlock, body - done));
+    read_all(io, fd, block.data(), n, kHeader + done, path);
+    sum.add(block.data(), n);
+    done += static_cast<off_t>(n);
+  }
+  return sum.value() == number(header + 16);
 }
 
 bool rejoue_journal(const std::string &dir, Io &io) {
@@ -178,12 +228,10 @@ bool rejoue_journal(const std::string &dir, Io &io) {
   Fd f{io, open_existing(io, path, O_RDONLY)};
   if (f.fd < 0) return false;
   const off_t size = file_size(io, f.fd, path);
-  char header[kHeader] = {};
-  if (size >= kHeader) read_all(io, f.fd, header, sizeof header, 0, path);
-  const auto body = static_cast<off_t>(number(header + 8));
+  if (size == 0) return false;
+  off_t body = 0;
   // Not sealed: the change never began, the files are as they were.
-  const bool sealed = std::memcmp(header, kMagic, sizeof kMagic) == 0 && body > 0 && size >= kHeader + body;
-  if (sealed) {
+  if (sealed(io, f.fd, size, path, body)) {
     std::vector<Entry> all = entries(io, f.fd, body, path);
     for (auto e = all.rbegin(); e != all.rend(); ++e) play_back(io, dir, f.fd, *e);
     std::vector<std::string> names;
@@ -193,11 +241,14 @@ bool rejoue_journal(const std::string &dir, Io &io) {
     for (const std::string &name : names) sync_file(io, dir + name);
     sync_dir(io, dir);
   }
-  if (io.unlink(path.c_str()) != 0) fail("unlink", path);
+  Fd w{io, io.open(path.c_str(), O_RDWR | O_CLOEXEC, 0)};
+  if (w.fd < 0) fail("open", path);
+  if (io.ftruncate(w.fd, 0) != 0) fail("truncation", path);
   return true;
 }
 
-Journal::Journal(std::string dir, Io &io) : dir_(std::move(dir)), io_(io) {
+Journal::Journal(std::string dir, Io &io)
+    : dir_(std::move(dir)), io_(io), sum_(std::make_unique<Checksum>()) {
   rejoue_journal(dir_, io_);
 }
 
@@ -216,6 +267,7 @@ std::string Journal::relative(const std::string &name) const {
 
 void Journal::append(const void *bytes, std::size_t n) {
   buffer_.append(static_cast<const char *>(bytes), n);
+  sum_->add(static_cast<const char *>(bytes), n);
   try {
     if (buffer_.size() >= kBlock) flush();
   } catch (const StoreError &e) {
@@ -232,12 +284,12 @@ void Journal::append_name(const std::string &name) {
 
 void Journal::flush() {
   const std::string path = dir_ + kJournal;
+  // The journal file stays between changes, empty: its folder entry is synced once.
+  if (fd_ < 0) fd_ = open_existing(io_, path, O_RDWR);
   if (fd_ < 0) {
     fd_ = io_.open(path.c_str(), O_RDWR | O_CREAT | O_EXCL | O_CLOEXEC, 0644);
     if (fd_ < 0) fail("create", path);
-    char header[kHeader] = {};
-    std::memcpy(header, kMagic, sizeof kMagic);
-    write_all(io_, fd_, header, sizeof header, 0, path);
+    created_ = true;
   }
   write_all(io_, fd_, buffer_.data(), buffer_.size(), end_, path);
   end_ += static_cast<off_t>(buffer_.size());
@@ -298,13 +350,14 @@ void Journal::commence() {
   const std::string path = dir_ + kJournal;
   try {
     flush();
-    if (io_.fsync(fd_) != 0) fail("sync", path);
-    char length[8];
-    put_number(length, static_cast<std::uint64_t>(end_ - kHeader));
-    write_all(io_, fd_, length, sizeof length, 8, path);
+    char header[kHeader];
+    std::memcpy(header, kMagic, sizeof kMagic);
+    put_number(header + 8, static_cast<std::uint64_t>(end_ - kHeader));
+    put_number(header + 16, sum_->value());
+    write_all(io_, fd_, header, sizeof header, 0, path);
     begun_ = true;
     if (io_.fsync(fd_) != 0) fail("sync", path);
-    sync_dir(io_, dir_);
+    if (created_) sync_dir(io_, dir_);
   } catch (const StoreError &e) {
     rethrow(e);
   }
@@ -314,21 +367,20 @@ void Journal::valide() {
   for (const std::string &name : touched_) sync_file(io_, dir_ + name);
   if (renames_) sync_dir(io_, dir_);
   const std::string path = dir_ + kJournal;
-  if (io_.unlink(path.c_str()) != 0) fail("unlink", path);
+  if (io_.ftruncate(fd_, 0) != 0) fail("truncation", path);
   io_.close(fd_);
   fd_ = -1;
   begun_ = false;
 }
 
 void Journal::annule() {
-  const std::string path = dir_ + kJournal;
-  if (fd_ >= 0) io_.close(fd_);
-  fd_ = -1;
+  const int fd = std::exchange(fd_, -1);
+  Fd closing{io_, fd};
   if (begun_) {
-    rejoue_journal(dir_, io_);
     begun_ = false;
-  } else if (io_.unlink(path.c_str()) != 0 && errno != ENOENT) {
-    fail("unlink", path);
+    rejoue_journal(dir_, io_);
+  } else if (fd >= 0 && io_.ftruncate(fd, 0) != 0) {
+    fail("truncation", dir_ + kJournal);
   }
 }
 

@@ -3,11 +3,13 @@
 // Before a change writes, the journal saves what it will overwrite (byte ranges and sizes of the
 // files it touches, whether each existed) and the renames it will make, and is synced; the
 // change then writes the catalogue's own files in place, so their formats stay as other programs
-// expect. Removing the journal is the commit. A journal found later means the change did not
-// finish: playing it back, newest entry first, puts every file as it was before.
+// expect. Emptying the journal is the commit. A journal found later with a sealed body means the
+// change did not finish: playing it back, newest entry first, puts every file as it was before.
+// The file stays, empty, between changes.
 //
-// On disk: "TPMJRNL1", then the body length as 8 bytes (0 until the body is synced, so a journal
-// cut short by a crash is known as one, and the change had not begun), then the entries:
+// On disk: "TPMJRNL1", the body length and a checksum of the body, 8 bytes each, written with
+// the body's one sync (a journal not wholly on the disk fails the checksum, and its change had
+// not begun), then the entries:
 //   'S' name existed:1 size:8            the file's size (or absence) before the change
 //   'B' name offset:8 length:8 bytes     bytes the change will overwrite
 //   'R' from to                          a rename the change makes
@@ -16,6 +18,7 @@
 
 #include <sys/types.h>
 
+#include <memory>
 #include <string>
 #include <utility>
 #include <vector>
@@ -26,6 +29,8 @@
 namespace store {
 
 inline constexpr const char *kJournal = "JOURNAL";
+
+class Checksum;
 
 class Journal {
  public:
@@ -64,11 +69,13 @@ class Journal {
   std::string dir_;
   Io &io_;
   int fd_ = -1;
-  off_t end_ = 16;      // where the next flushed entry goes
+  off_t end_ = 24;  // where the next flushed entry goes: after the header
   std::string buffer_;  // entries not yet written
   std::vector<std::string> touched_;
   bool renames_ = false;
   bool begun_ = false;
+  bool created_ = false;
+  std::unique_ptr<Checksum> sum_;
 };
 
 // True when a journal of an interrupted change is in the data directory.

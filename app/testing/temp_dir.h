@@ -31,10 +31,13 @@ class TempDir {
     return std::string(std::istreambuf_iterator<char>(in), {});
   }
   // Name and bytes of every file, to show that a refused change wrote nothing.
-  std::map<std::string, std::string> snapshot() const {
+  std::map<std::string, std::string> snapshot() const { return snapshot_of(path_); }
+  static std::map<std::string, std::string> snapshot_of(const std::string &dir) {
     std::map<std::string, std::string> all;
-    for (const auto &e : std::filesystem::directory_iterator(path_))
-      all[e.path().filename()] = read(e.path().filename());
+    for (const auto &e : std::filesystem::directory_iterator(dir)) {
+      std::ifstream in(e.path(), std::ios::binary);
+      all[e.path().filename()] = std::string(std::istreambuf_iterator<char>(in), {});
+    }
     return all;
   }
 
