@@ -168,6 +168,81 @@ double median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
+// Wall time of `f`, which may wait for the disk.
+template <class F>
+double wall(F f) {
+  auto t0 = std::chrono::steady_clock::now();
+  f();
+  return seconds_since(t0);
+}
+
+// The four recording files of dossier 0 opened straight, as the store wrote them before every
+// change went through the journal.
+struct Plain {
+  explicit Plain(store::Store &s) { s.open_recording_files(0, files); }
+  store::RecordingFiles files;
+  store::RecordFile *all[4] = {&files.records, &files.records1, &files.credits, &files.awards};
+};
+
+// What the journal costs a change: validating one recording and deleting one from the middle
+// and from the front of the dossier, through the store, against the same writes made straight
+// to the four files as the store made them before the journal, without sync and with a sync of
+// the four files at the end. The disk is flushed before each timing, so each pays its own
+// writes only.
+void journal_cost(store::Store &s) {
+  s.ouvre_dossier(0);
+  enum { kJournal, kStraight, kSynced };
+  auto timed = [](auto f) {
+    ::sync();
+    return wall(f);
+  };
+  auto straight = [&](bool synced, auto change) {
+    return timed([&] {
+      Plain p(s);
+      change(p);
+      if (synced)
+        for (store::RecordFile *f : p.all) f->sync();
+    });
+  };
+  auto remove = [](std::int64_t k) {
+    return [k](Plain &p) {
+      const std::int64_t total = p.files.records.count();
+      for (store::RecordFile *f : p.all) f->remove(k, total);
+    };
+  };
+  std::vector<double> validate[3], middle[3], front[3];
+  for (int i = 0; i < 5; ++i) {
+    s.choisit_record(50000);
+    store::Recording r = s.recording();
+    r.record.set_titre("Revu " + std::to_string(i));
+    const void *bytes[] = {r.record.bytes.data(), r.record1.bytes.data(), r.generique.bytes.data(),
+                           r.recompense.bytes.data()};
+    auto write = [&](Plain &p) {
+      for (int f = 0; f < 4; ++f) p.all[f]->write(50000, bytes[f]);
+    };
+    validate[kJournal].push_back(timed([&] { s.valide_record(r); }));
+    validate[kStraight].push_back(straight(false, write));
+    validate[kSynced].push_back(straight(true, write));
+    s.choisit_record(50000);
+    middle[kJournal].push_back(timed([&] { s.supprime_record(); }));
+    middle[kStraight].push_back(straight(false, remove(50000)));
+    middle[kSynced].push_back(straight(true, remove(50000)));
+    if (i > 0) continue;  // every later recording moves: once is enough
+    s.choisit_record(0);
+    front[kJournal].push_back(timed([&] { s.supprime_record(); }));
+    front[kStraight].push_back(straight(false, remove(0)));
+    front[kSynced].push_back(straight(true, remove(0)));
+  }
+  for (auto [what, v] : {std::pair{"validate recording 50,000", validate},
+                         std::pair{"delete recording 50,000 of 100,000", middle},
+                         std::pair{"delete recording 0 of 100,000", front}}) {
+    double a = median(v[kJournal]), b = median(v[kStraight]), c = median(v[kSynced]);
+    std::printf("%s: journal %.4f s; straight %.4f s (ratio %.2f); straight and synced %.4f s (ratio %.2f)\n", what,
+                a, b, a / b, c, a / c);
+  }
+  s.ferme_dossier();
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -237,6 +312,7 @@ int main(int argc, char **argv) {
                 grouping, names[grouping], lines, a2, b2, a2 / b2, c2, a2 / c2);
   }
   s.ferme_dossier();
+  journal_cost(s);
 
   std::string cli = std::filesystem::canonical("/proc/self/exe").parent_path() / "tapemoor-cli";
   if (std::filesystem::exists(cli)) {

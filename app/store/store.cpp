@@ -356,18 +356,22 @@ void Store::nouveau_record() {
   record_courant_ = at;
 }
 
-void Store::garde_recordings(Journal &journal, int d, std::int64_t from) const {
-  journal.garde(nom_fichier(kRecordsBase, d), place(from, TDataRecord::record_size).first);
-  journal.garde(nom_fichier(kRecords1Base, d), place(from, TDataRecord1::record_size).first);
-  journal.garde(nom_fichier(kCreditsBase, d), place(from, TDataGenerique::record_size).first);
-  journal.garde(nom_fichier(kAwardsBase, d), place(from, TDataRecompense::record_size).first);
+void Store::garde_recordings(Journal &journal, int d, std::int64_t from, std::int64_t count) const {
+  auto save = [&](const char *base, std::size_t size) {
+    auto [at, length] = place(from, size, count < 0 ? 1 : count);
+    journal.garde(nom_fichier(base, d), at, count < 0 ? -1 : length);
+  };
+  save(kRecordsBase, TDataRecord::record_size);
+  save(kRecords1Base, TDataRecord1::record_size);
+  save(kCreditsBase, TDataGenerique::record_size);
+  save(kAwardsBase, TDataRecompense::record_size);
 }
 
 void Store::valide_record(const Recording &r) {
   int d = require_dossier();
   const int n = record_courant_;
   if (n < 0) throw StoreError("write", nom_fichier(kRecordsBase, d), "no recording is current");
-  change([&](Journal &j) { garde_recordings(j, d, n); },
+  change([&](Journal &j) { garde_recordings(j, d, n, 1); },
          [&] {
            RecordingFiles files(io_);
            open_recording_files(d, files);

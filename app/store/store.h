@@ -179,8 +179,9 @@ class Store {
   // Takes the next support or recording number from the open dossier's counters.
   TDataDossier prend_numero(bool record);
   void remove_recordings(RecordingFiles &files, const std::function<bool(const TDataRecord &)> &drop);
-  // Saves the four recording files of dossier d from record `from` on.
-  void garde_recordings(Journal &journal, int d, std::int64_t from) const;
+  // Saves `count` records of the four recording files of dossier d from record `from` on; -1:
+  // to the end.
+  void garde_recordings(Journal &journal, int d, std::int64_t from, std::int64_t count = -1) const;
 
   Io &io_;
   int dossier_courant_ = -1;
