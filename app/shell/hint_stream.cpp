@@ -1,6 +1,7 @@
 #include "hint_stream.h"
 
 #include <array>
+#include <cerrno>
 #include <cstring>
 #include <fstream>
 #include <utility>
@@ -391,21 +392,22 @@ std::optional<HintSettings> lit_hint(const std::string &path) {
 
 void ecrit_hint(const std::string &path, const HintSettings &settings) {
   std::string bytes = write_hint_stream(settings);
-  // Write beside and rename, so a failed write never leaves half a file where the old one was.
-  std::string tmp = path + ".tmp";
-  {
-    std::ofstream out(tmp, std::ios::binary | std::ios::trunc);
-    if (!out) throw store::StoreError("create", path);
-    out.write(bytes.data(), static_cast<std::streamsize>(bytes.size()));
-    out.flush();
-    if (!out) {
-      std::remove(tmp.c_str());
-      throw store::StoreError("write", path);
-    }
-  }
-  if (std::rename(tmp.c_str(), path.c_str()) != 0) {
-    std::remove(tmp.c_str());
-    throw store::StoreError("write", path);
+  // Written whole beside it, synced, then renamed over it: the old file stays until the new one
+  // is all on the disk.
+  store::Io &io = store::system_io();
+  const std::string side = path + "~";
+  try {
+    store::RecordFile f(1, io);
+    f.open_or_create(side);
+    f.truncate(0);
+    f.write_many(0, static_cast<std::int64_t>(bytes.size()), bytes.data());
+    f.sync();
+    f.close();
+    if (io.rename(side.c_str(), path.c_str()) != 0)
+      throw store::StoreError("rename", side, std::strerror(errno));
+  } catch (const store::StoreError &) {
+    io.unlink(side.c_str());
+    throw;
   }
 }
 

@@ -6,6 +6,8 @@
 #include <string_view>
 #include <vector>
 
+#include "config.h"
+
 namespace store {
 class Store;
 }
@@ -18,7 +20,7 @@ inline constexpr const char *kMakerLine =
     "e";
 inline constexpr const char *kWebFr = "https://www.moorkeep.example/fr/tapemoor/";
 inline constexpr const char *kWebEn = "https://www.moorkeep.example/en/tapemoor/";
-inline constexpr const char *kHintFile = "HINT.CFG";
+using store::kHintFile;
 
 // place_controles: the window is never smaller than 640 x 480; the right panel is 425 pixels
 // plus half of the width beyond 640.

@@ -97,7 +97,8 @@ std::vector<Probleme> repare(Store &store) {
   for (const auto &e : std::filesystem::directory_iterator(store.data_dir)) {
     const std::string name = e.path().filename().string();
     int dossier = -1;
-    if (!name.ends_with('~') || record_size(name.substr(0, name.size() - 1), dossier) == 0) continue;
+    const std::string stem = name.substr(0, name.size() - (name.ends_with('~') ? 1 : 0));
+    if (stem == name || (record_size(stem, dossier) == 0 && stem != kHintFile)) continue;
     if (store.io().unlink(e.path().c_str()) != 0) throw StoreError("unlink", e.path().string(), "");
     done.push_back({name, "removed"});
   }

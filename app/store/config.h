@@ -38,6 +38,8 @@ struct TDataConfig : RecordBytes<331> {
 static_assert(sizeof(TDataConfig) == 331);
 
 inline constexpr const char *kConfigFile = "Moorkeep.CFG";
+// The tooltip settings, written by the window; named here with the other files of the folder.
+inline constexpr const char *kHintFile = "HINT.CFG";
 inline constexpr std::uint32_t kButtonFace = 0x8000000F;
 
 // The defaults: texture "grey.bmp" of the data directory, button-face background, tree label
