@@ -16,9 +16,6 @@ class TreeTest : public ::testing::Test {
   static auto theme(std::string t) {
     return [t](store::Recording &r) { r.record.set_theme(t); };
   }
-  static auto ref(std::string t) {
-    return [t](store::Recording &r) { r.record.set_reference(t); };
-  }
   static std::string show(const std::vector<TreeLine> &lines) {
     std::string out;
     for (const TreeLine &l : lines)
@@ -88,7 +85,8 @@ TEST_F(TreeTest, SupportGroupingsListByTypeAndByReferenceWithTheirIcons) {
 
 TEST_F(TreeTest, SupportTreeFollowsTheIndexPreferenceAndReportsTheFirstRecording) {
   c.support("VHS", "K1").support("VHS", "K2").record("Other");
-  c.sur(0).record("Zeta", ref("000002")).record("Alpha", ref("000003"));
+  c.sur(0).record("Zeta", [](store::Recording &r) { r.record.set_reference("000002"); });
+  c.record("Alpha", [](store::Recording &r) { r.record.set_reference("000003"); });
   const TDataSupport sup = c.supports()[0];
   int first = -2;
   EXPECT_EQ(show(build_support_tree(c.store, sup, o, &first)),

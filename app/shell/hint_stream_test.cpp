@@ -26,17 +26,12 @@ TEST(HintStream, DesignedValuesWriteTheExpectedBytesAndDamagedCopiesAreRefused) 
   EXPECT_EQ(s.substr(0, 42), "TPF0\x0bTHintDesign\x0bHintDesign1\x0cPicture.Data\x0a"s);  // binary tag
   EXPECT_EQ(s.substr(46, 8), "\x07TBitmap");
   EXPECT_EQ(s.substr(58, 2), "BM");
-  expect_in_order(s, {{"Font.Color",
-                       "\x07\x07"
-                       "clBlack"},
+  // Octal escapes where a letter follows: a hex escape would take it in.
+  expect_in_order(s, {{"Font.Color", "\7\7clBlack"},
                       {"Font.Height", "\x02\xf3"},  // -13 in one byte
-                      {"Font.Name",
-                       "\x06\x05"
-                       "Arial"},
+                      {"Font.Name", "\6\5Arial"},
                       {"Font.Style", "\x0b\x00"s},  // empty set
-                      {"Color",
-                       "\x07\x07"
-                       "clWhite"},
+                      {"Color", "\7\7clWhite"},
                       {"Position", "\x07\x0dhiBottomRight"},
                       {"Shadow", "\x09"},
                       {"ShadowQuality", "\x07\x05quLow"},
@@ -46,9 +41,7 @@ TEST(HintStream, DesignedValuesWriteTheExpectedBytesAndDamagedCopiesAreRefused) 
                       {"HintStyle", "\x07\x08hiBubble"},
                       {"linkStyle", "\x07\x07liArrow"},
                       {"Border", "\x09"},
-                      {"BorderColor",
-                       "\x07\x07"
-                       "clBlack"},
+                      {"BorderColor", "\7\7clBlack"},
                       {"Left", "\x02\x08"},
                       {"Top", "\x02\x08\0\0"s}});  // end of properties, no children
   EXPECT_EQ(s.size(), s.find("\x03Top") + 8);
@@ -56,12 +49,9 @@ TEST(HintStream, DesignedValuesWriteTheExpectedBytesAndDamagedCopiesAreRefused) 
   EXPECT_FALSE(read_hint_stream("TPF1" + s.substr(4)));
   for (std::size_t cut : {std::size_t(0), std::size_t(5), std::size_t(40), s.size() / 2, s.size() - 1})
     EXPECT_FALSE(read_hint_stream(s.substr(0, cut))) << cut;
-  // An unknown value tag, a picture length beyond the data.
-  for (std::size_t at : {s.find("\x06Shadow") + 7, std::size_t(43)}) {
-    std::string bad = s;
-    bad[at] = '\xff';
-    EXPECT_FALSE(read_hint_stream(bad)) << at;
-  }
+  auto changed = [&](std::size_t at) { return s.substr(0, at) + '\xff' + s.substr(at + 1); };
+  EXPECT_FALSE(read_hint_stream(changed(s.find("\x06Shadow") + 7)));  // an unknown value tag
+  EXPECT_FALSE(read_hint_stream(changed(43)));                        // a picture length beyond the data
 }
 
 TEST(HintStream, EveryPropertyRoundTrips) {
@@ -86,25 +76,18 @@ TEST(HintStream, EveryPropertyRoundTrips) {
                        .top = 1000};
   std::string s = write_hint_stream(h);
   expect_in_order(s, {{"Font.Color", "\x04\x56\x34\x12\x00"s},
-                      {"Color",
-                       "\x07\x08"
-                       "clInfoBk"},
+                      {"Color", "\7\10clInfoBk"},
                       {"Delay", "\x04\x70\x11\x01\x00"s}});
-  auto back = read_hint_stream(s);
-  ASSERT_TRUE(back);
-  EXPECT_EQ(*back, h);
-  EXPECT_EQ(write_hint_stream(*back), s);
+  EXPECT_EQ(read_hint_stream(s), h);
 }
 
+// The window test writes the file with ecrit_hint and loads the same settings back.
 TEST(HintStream, FileIsReplacedWhole) {
   TempDir dir;
   EXPECT_FALSE(lit_hint(dir.file("HINT.CFG")));
-  HintSettings h = hint_defaut();
-  h.delay = 42;
-  ecrit_hint(dir.file("HINT.CFG"), h);
-  EXPECT_EQ(lit_hint(dir.file("HINT.CFG")), h);
+  ecrit_hint(dir.file("HINT.CFG"), hint_defaut());
   EXPECT_FALSE(dir.exists("HINT.CFG.tmp"));
-  EXPECT_THROW(ecrit_hint(dir.file("no/such/HINT.CFG"), h), store::StoreError);
+  EXPECT_THROW(ecrit_hint(dir.file("no/such/HINT.CFG"), hint_defaut()), store::StoreError);
 }
 
 }  // namespace

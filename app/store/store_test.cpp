@@ -62,11 +62,8 @@ TEST_F(StoreTest, NewSupportsAndRecordingsTakeNumbersAndDefaultsAndRemovalsKeepF
   EXPECT_THROW(s.nouveau_record(), StoreError);
 
   // Removing one keeps the four files parallel.
-  c.sur(0).record("first").record("second").record("third");
-  s.choisit_record(2);
-  Recording third = s.recording();
-  third.generique.set_nom(1, "kept with third");
-  s.valide_record(third);
+  c.sur(0).record("first").record("second").record(
+      "third", [](Recording &r) { r.generique.set_nom(1, "kept with third"); });
   s.choisit_record(1);
   s.supprime_record();
   std::vector<Recording> left = c.recordings();
@@ -88,8 +85,7 @@ TEST_F(StoreTest, SupportsAreRewrittenInPlaceAndRemovedWithoutReusingTheirNumber
   s.valide_support(edited);
   const TDataSupport first = c.supports()[0];
   s.choisit_support(1);
-  EXPECT_EQ(s.supprime_support(), 0);
-  EXPECT_EQ(s.support_courant(), -1);
+  EXPECT_EQ(s.supprime_support(), 0);  // commands_test finds nothing current afterwards
   EXPECT_EQ(c.supports(), (std::vector{first, edited}));
   EXPECT_EQ(std::pair(first.numero(), edited.numero()), std::pair(1, 3));
   c.support("VHS", "four");
@@ -129,21 +125,17 @@ TEST_F(StoreTest, DossiersAreModifiedInPlaceFoundByTitleAndDeletedMovingTheLater
   EXPECT_EQ(s.lit_dossiers()[0].notes(), "notes");
   EXPECT_EQ(dir.size("MAINFILE"), 3u * 666);
   EXPECT_THROW(s.ouvre_dossier(3), StoreError);
-  // Title checks ignore the dossier's own record and compare exactly.
+  // A title is taken by any dossier but the one named; mainform_logic_test covers the exact
+  // comparison, a dossier's own title and opening by the last case-blind match.
   EXPECT_TRUE(s.titre_pris("Films", 1));
-  EXPECT_FALSE(s.titre_pris("Films", 0));  // modifying dossier 0 without changing its title
-  EXPECT_FALSE(s.titre_pris("FILMs", -1));
-  // Opening by title takes the last upper-cased match.
-  EXPECT_EQ((std::vector{s.trouve_dossier("films"), s.trouve_dossier("Films"), s.trouve_dossier("s\xe9ries"),
-                         s.trouve_dossier("absent")}),
-            (std::vector{2, 2, 1, -1}));
+  // Case is ignored for accented letters too.
+  EXPECT_EQ(std::pair(s.trouve_dossier("films"), s.trouve_dossier("s\xe9ries")), std::pair(2, 1));
 
   s.supprime_dossier(1);
   EXPECT_EQ(s.dossier_courant(), -1);
   EXPECT_EQ(dir.size("MAINFILE"), 2u * 666);
   EXPECT_EQ(s.lit_dossiers()[1].titre(), "FILMS");
-  EXPECT_FALSE(dir.exists("SUPPORTS.002"));
-  EXPECT_FALSE(dir.exists("PLANNING.002"));
+  EXPECT_FALSE(dir.exists("SUPPORTS.002") || dir.exists("PLANNING.002"));
   EXPECT_TRUE(dir.exists("PLANNING.001"));
   s.ouvre_dossier(1);
   EXPECT_EQ(c.supports()[0].reference(), "support of FILMS");
