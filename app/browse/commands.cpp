@@ -15,6 +15,17 @@ void reselection_arbre(const store::Store &store, Vue &vue, bool recordings) {
   if (ligne > 0) vue.ligne = ligne;
 }
 
+// Support n current, with its recordings in the support tree and the first of them current, on
+// the support page.
+void montre_support(store::Store &store, Vue &vue, const TreeOptions &options, int n) {
+  store.choisit_support(n);
+  int premier = -1;
+  vue.arbrek7 = build_support_tree(store, store.support(), options, &premier);
+  vue.ligne_k7 = 0;
+  store.choisit_record(premier);
+  vue.page = 0;
+}
+
 }  // namespace
 
 void ConstruireArbre(store::Store &store, Vue &vue, const TreeOptions &options) {
@@ -33,11 +44,7 @@ void Arbrelocalisation(store::Store &store, Vue &vue, const TreeOptions &options
   Cible c =
       cible_ligne(ligne, options.grouping, dedans ? &lignes[static_cast<std::size_t>(ligne - 1)] : nullptr);
   if (c.quoi == Cible::support) {
-    store.choisit_support(c.numero);
-    int premier = -1;
-    vue.arbrek7 = build_support_tree(store, store.support(), options, &premier);
-    store.choisit_record(premier);
-    vue.page = 0;
+    montre_support(store, vue, options, c.numero);
   } else if (c.quoi == Cible::record) {
     store.choisit_record(c.numero);
     const std::int32_t numero_support = store.record().numero_support();
@@ -74,8 +81,10 @@ void ouvre_collection(store::Store &store, Vue &vue, const TreeOptions &options)
   // premier_element: an empty tree leaves nothing current, so the pages go blank.
   vue.ligne = premiere_ligne(vue.lignes());
   if (vue.ligne == 0) {
+    // A new dossier starts on the supports page, where its first support is added.
     store.choisit_support(-1);
     store.choisit_record(-1);
+    vue.page = 0;
   }
   Arbrelocalisation(store, vue, options);
 }
@@ -104,16 +113,14 @@ Refus valide_support(store::Store &store, Vue &vue, const TreeOptions &options,
                      const store::TDataSupport &saisi) {
   if (Refus r = verifie_support(saisi.support(), saisi.reference()); r != Refus::aucun) return r;
   store.valide_support(saisi);
+  // The support just validated stays current, whatever the grouping and wherever its line went:
+  // its page shows what was stored and its recordings can be added at once.
+  const int edite = store.support_courant();
   if (is_support_grouping(options.grouping)) {
-    const int ligne = vue.ligne;
     ConstruireArbre(store, vue, options);
-    // With nothing selected before (the first support of a dossier), the new support's line.
-    if (ligne > 0)
-      vue.ligne = ligne;
-    else
-      reselection_arbre(store, vue, false);
+    reselection_arbre(store, vue, false);
   }
-  Arbrelocalisation(store, vue, options);
+  montre_support(store, vue, options, edite);
   return Refus::aucun;
 }
 

@@ -9,6 +9,7 @@ namespace {
 
 using namespace browse;
 using Lignes = std::vector<std::string>;
+using namespace std::string_literals;
 
 Lignes textes(const std::vector<TreeLine> &lines) {
   Lignes t;
@@ -68,7 +69,7 @@ TEST_F(Commands, OpeningMakesTheFirstEntryOfEachGroupingCurrent) {
     Lignes arbre;
     Courant courant;
   } cas[] = {
-      {kGroupingSupport, {"VHS", "A", "B", "S-VHS"}, {2, 0, 0, 0, 0}},
+      {kGroupingSupport, {"VHS", "A", "B", "S-VHS", "non Class\xe9", "Long"}, {2, 0, 0, 0, 0}},
       {kGroupingReference, {"A", "B", "Long"}, {1, 0, 0, 0, 0}},
       {kGroupingTheme, {"drame", "a2", "western", "a1", "b1", "non Class\xe9"}, {2, 0, 1, 1, 3}},
       {kGroupingTitle, {"a1", "a2", "b1"}, {1, 0, 0, 1, 2}},
@@ -81,10 +82,10 @@ TEST_F(Commands, OpeningMakesTheFirstEntryOfEachGroupingCurrent) {
     EXPECT_EQ(courant(), k.courant);
     EXPECT_EQ(textes(v.arbrek7), (Lignes{"A", "a1", "a2"}));
   }
-  // An empty dossier leaves nothing current.
+  // An empty dossier leaves nothing current, on the supports page where its first one is added.
   c.dossier("Vide");
-  groupe(kGroupingSupport);
-  EXPECT_EQ(courant(), (Courant{0, -1, -1, 1, 0}));
+  groupe(kGroupingTitle);
+  EXPECT_EQ(courant(), (Courant{0, -1, -1, 0, 0}));
 }
 
 TEST_F(Commands, ChoosingLinesOfBothTrees) {
@@ -143,30 +144,31 @@ TEST_F(Commands, ValidationsAreRefusedBeforeAnythingIsWritten) {
   EXPECT_EQ(apres, avant);
 }
 
-TEST_F(Commands, ANewSupportIsShownAtTheLinePositionLeftOrOnItsOwnLine) {
+TEST_F(Commands, AValidatedSupportStaysCurrentOnItsOwnLineWhateverTheGrouping) {
   groupe(kGroupingSupport);
   choisit(3);  // B
   store::TDataSupport sup = ajoute_support(s);
   sup.set_support("VHS");
-  sup.set_reference("0");  // sorts first: line 3 now holds A, which is loaded
+  sup.set_reference("0");  // sorts first: B's old line position now holds A
   EXPECT_EQ(valide_support(s, v, o, sup), Refus::aucun);
-  EXPECT_EQ(textes(v.lignes()), (Lignes{"VHS", "0", "A", "B", "S-VHS"}));
-  EXPECT_EQ(courant(), (Courant{3, 0, 0, 0, 0}));
+  EXPECT_EQ(textes(v.lignes()), (Lignes{"VHS", "0", "A", "B", "S-VHS", "non Class\xe9", "Long"}));
+  EXPECT_EQ(courant(), (Courant{2, 3, -1, 0, 0}));
+  EXPECT_EQ(textes(v.arbrek7), Lignes{"0"});
 
-  // With nothing selected, the new support's own line; in a recording grouping the tree stays.
-  v.ligne = 0;
+  // In a recording grouping the tree stays as it was; the new support is current all the same,
+  // with its own support tree, so its recordings can be added.
+  groupe(kGroupingTitle);
+  v.arbre_change = false;
   sup = ajoute_support(s);
   sup.set_support("S-VHS");
   sup.set_reference("Z");
   valide_support(s, v, o, sup);
-  EXPECT_EQ(courant(), (Courant{6, 4, -1, 0, 0}));
-  groupe(kGroupingTitle);
-  v.arbre_change = false;
-  sup = s.support();
+  EXPECT_FALSE(v.arbre_change);
+  EXPECT_EQ(courant(), (Courant{1, 4, -1, 0, 0}));
+  EXPECT_EQ(textes(v.arbrek7), Lignes{"Z"});
   sup.set_observation("vue");
   valide_support(s, v, o, sup);
-  EXPECT_FALSE(v.arbre_change);
-  EXPECT_EQ(c.supports()[0].observation(), "vue");
+  EXPECT_EQ(std::pair(c.supports()[4].observation(), s.support().observation()), std::pair("vue"s, "vue"s));
 }
 
 TEST_F(Commands, AValidatedRecordingStaysCurrentAndTheTreeFollowsIt) {
@@ -194,7 +196,7 @@ TEST_F(Commands, AValidatedRecordingStaysCurrentAndTheTreeFollowsIt) {
 TEST_F(Commands, DeletionsLeaveNothingStaleCurrent) {
   groupe(kGroupingSupport);
   supprime_support(s, v, o);  // A with a1 and a2
-  EXPECT_EQ(textes(v.lignes()), (Lignes{"VHS", "B", "S-VHS"}));
+  EXPECT_EQ(textes(v.lignes()), (Lignes{"VHS", "B", "S-VHS", "non Class\xe9", "Long"}));
   EXPECT_EQ(courant(), (Courant{0, -1, -1, 0, 0}));
   EXPECT_TRUE(v.arbrek7.empty());
 

@@ -15,16 +15,19 @@ struct BaseLetters {
   constexpr BaseLetters() : v() {
     for (int i = 0; i < 256; ++i) v[i] = static_cast<unsigned char>(i);
     for (int i = 'a'; i <= 'z'; ++i) v[i] = static_cast<unsigned char>(i - 32);
-    const char *from = "\xc0\xc1\xc2\xc3\xc4\xc5\xe0\xe1\xe2\xe3\xe4\xe5\xc7\xe7\xc8\xc9\xca\xcb\xe8\xe9\xea\xeb"
-                       "\xcc\xcd\xce\xcf\xec\xed\xee\xef\xd1\xf1\xd2\xd3\xd4\xd5\xd6\xd8\xf2\xf3\xf4\xf5\xf6\xf8"
-                       "\xd9\xda\xdb\xdc\xf9\xfa\xfb\xfc\xdd\xfd\xff\x9f\x8a\x9a\x8e\x9e";
+    const char *from =
+        "\xc0\xc1\xc2\xc3\xc4\xc5\xe0\xe1\xe2\xe3\xe4\xe5\xc7\xe7\xc8\xc9\xca\xcb\xe8\xe9\xea\xeb"
+        "\xcc\xcd\xce\xcf\xec\xed\xee\xef\xd1\xf1\xd2\xd3\xd4\xd5\xd6\xd8\xf2\xf3\xf4\xf5\xf6\xf8"
+        "\xd9\xda\xdb\xdc\xf9\xfa\xfb\xfc\xdd\xfd\xff\x9f\x8a\x9a\x8e\x9e";
     const char *to = "AAAAAAAAAAAACCEEEEEEEEIIIIIIIINNOOOOOOOOOOOOUUUUUUUUYYYYSSZZ";
     for (int i = 0; from[i]; ++i) v[static_cast<unsigned char>(from[i])] = static_cast<unsigned char>(to[i]);
   }
 };
 constexpr BaseLetters kBase;
 
-inline unsigned char base_letter(unsigned char c) { return kBase.v[c]; }
+inline unsigned char base_letter(unsigned char c) {
+  return kBase.v[c];
+}
 
 // Lines to sort. Their keys (folded: case and accents removed) and texts are appended to two
 // buffers; a line is a few offsets, so sorting moves no strings. A key ends with the record
@@ -41,8 +44,12 @@ class KeyArena {
   // The text may be given in up to three pieces.
   Keyed add(int record, std::string_view a, std::string_view b = {}, std::string_view c = {}) {
     std::size_t length = a.size() + b.size() + c.size();
-    Keyed k{0, static_cast<std::uint32_t>(keys_.size()), static_cast<std::uint32_t>(length + 7),
-            static_cast<std::uint32_t>(texts_.size()), static_cast<std::uint32_t>(length), record};
+    Keyed k{0,
+            static_cast<std::uint32_t>(keys_.size()),
+            static_cast<std::uint32_t>(length + 7),
+            static_cast<std::uint32_t>(texts_.size()),
+            static_cast<std::uint32_t>(length),
+            record};
     keys_.resize(keys_.size() + length + 7);
     char *key = keys_.data() + k.key_at;
     for (std::string_view piece : {a, b, c}) {
@@ -87,7 +94,6 @@ std::string six(int n) {
   return s;
 }
 
-
 }  // namespace
 
 bool key_less(std::string_view a, std::string_view b) {
@@ -104,20 +110,27 @@ bool key_less(std::string_view a, std::string_view b) {
 }
 
 bool is_support_icon(std::string_view icon) {
-  return icon == "k7img" || icon == "k7imgout" || icon == "k7imgouta" || icon == "k7imgin" || icon == "k7imgina";
+  return icon == "k7img" || icon == "k7imgout" || icon == "k7imgouta" || icon == "k7imgin" ||
+         icon == "k7imgina";
 }
 
-bool is_support_grouping(int grouping) { return grouping == kGroupingReference || grouping == kGroupingSupport; }
+bool is_support_grouping(int grouping) {
+  return grouping == kGroupingReference || grouping == kGroupingSupport;
+}
 
 namespace {
 const char *support_icon_name(const store::TDataSupport &s, std::string_view today) {
-  if (!s.emprunt_a_view().empty()) return store::date_atteinte(s.emprunt_au_view(), today) ? "k7imgina" : "k7imgin";
-  if (!s.pret_a_view().empty()) return store::date_atteinte(s.pret_au_view(), today) ? "k7imgouta" : "k7imgout";
+  if (!s.emprunt_a_view().empty())
+    return store::date_atteinte(s.emprunt_au_view(), today) ? "k7imgina" : "k7imgin";
+  if (!s.pret_a_view().empty())
+    return store::date_atteinte(s.pret_au_view(), today) ? "k7imgouta" : "k7imgout";
   return "k7img";
 }
 }  // namespace
 
-std::string support_icon(const store::TDataSupport &s, std::string_view today) { return support_icon_name(s, today); }
+std::string support_icon(const store::TDataSupport &s, std::string_view today) {
+  return support_icon_name(s, today);
+}
 
 std::string recording_text(const store::TDataRecord &r, int index_arbre) {
   std::string out;
@@ -151,12 +164,20 @@ std::vector<TreeLine> build_tree(store::Store &store, const TreeOptions &o) {
       emit(keyed, 1, &icons);
       return lines;
     }
-    for (const std::string &type : store::lit_liste(store, 8)) {
-      lines.push_back({1, "", "", type});
+    const std::vector<std::string> listed = store::lit_liste(store, 8);
+    auto group = [&](const std::string &heading, const auto &belongs) {
+      lines.push_back({1, "", "", heading});
       for (const Keyed &k : keyed)
-        if (types[static_cast<std::size_t>(k.record)] == type)
+        if (belongs(types[static_cast<std::size_t>(k.record)]))
           lines.push_back({2, icons[static_cast<std::size_t>(k.record)], six(k.record), arena.text(k)});
-    }
+    };
+    for (const std::string &type : listed) group(type, [&](const std::string &t) { return t == type; });
+    // A type missing from the list (cut to 20 characters, or written by another program) would
+    // hide its supports: they gather under the unclassified heading, shown only then.
+    auto unlisted = [&](const std::string &t) {
+      return std::find(listed.begin(), listed.end(), t) == listed.end();
+    };
+    if (std::any_of(types.begin(), types.end(), unlisted)) group(o.unclassified, unlisted);
     return lines;
   }
 

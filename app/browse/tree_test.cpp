@@ -79,7 +79,10 @@ TEST_F(TreeTest, SupportGroupingsListByTypeAndByReferenceWithTheirIcons) {
     sup.set_pret_a("Paul");
     sup.set_pret_au("01/01/2001");
   });
-  EXPECT_EQ(tree(kGroupingSupport), "1|||S-VHS\n1|||VHS\n2|k7imgout|000002|A3\n2|k7img|000000|b2\n");
+  // A type missing from the list gathers under the unclassified heading, shown only then.
+  EXPECT_EQ(
+      tree(kGroupingSupport),
+      "1|||S-VHS\n1|||VHS\n2|k7imgout|000002|A3\n2|k7img|000000|b2\n1|||non Class\xe9\n2|k7img|000001|a1\n");
   EXPECT_EQ(tree(kGroupingReference), "1|k7img|000001|a1\n1|k7imgout|000002|A3\n1|k7img|000000|b2\n");
 }
 
