@@ -130,10 +130,12 @@ TEST_F(Collection, ARecordingTypedOnThePageReachesTheFourFilesAndDeletionsAskFir
   emit w->arbrek7->line_clicked(2);
   clique("Emodifier");
   EXPECT_EQ(p.ThemeE.liste->currentText(), "policier");
-  p.TitreE->setText("Heat (1995)");
+  const std::string titre = "Heat (1995), with Al Pacino and Robert De Niro, a film by Michael Mann";
+  p.TitreE->setText(QString::fromStdString(titre));
   clique("Eok");
   EXPECT_EQ(std::pair(c.recordings()[0].record.titre(), c.recordings()[0].record.theme()),
-            std::pair("Heat (1995)"s, "policier"s));
+            std::pair(titre, "policier"s));
+  EXPECT_EQ(p.TitreE->cursorPosition(), 0);  // a long title shows its beginning
   c.store.choisit_record(1);
   w->montre_pages();
   EXPECT_EQ(p.ThemeE.liste->findText("policier"), -1);

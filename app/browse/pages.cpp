@@ -142,12 +142,18 @@ QPoint choisit_date(QWidget *parent, ui::Prompts &prompts, QLineEdit *champ_date
 
 }  // namespace
 
+// A long value shows its beginning, not its end where the cursor of setText would leave it.
+static void montre_texte(QLineEdit *champ, const std::string &valeur) {
+  champ->setText(qtext(valeur));
+  champ->setCursorPosition(0);
+}
+
 // A value missing from the list is offered as an entry of its own (except the support type,
 // which must be chosen again), so an edit validated without touching it keeps the stored text.
 void montre_liste(const ListeChamp &c, const Fichiers &fichiers, int kind, const std::string &valeur,
                   bool vide) {
   ContenuListe l = contenu_liste(fichiers[static_cast<std::size_t>(kind)], vide, valeur, kind != 8);
-  c.zero->setText(qtext(valeur));
+  montre_texte(c.zero, valeur);
   bool pareil = c.liste->count() == static_cast<int>(l.entrees.size());
   for (int i = 0; pareil && i < c.liste->count(); ++i)
     pareil = c.liste->itemText(i) == qtext(l.entrees[static_cast<std::size_t>(i)]);
@@ -184,9 +190,9 @@ PageSupport::PageSupport(ui::Registre &registre, const Fichiers &fichiers, ui::P
 
 void PageSupport::ReadDataSupports(const store::TDataSupport &s) {
   montre_liste(SupportsS, fichiers_, 8, s.support(), false);
-  ReferenceS->setText(qtext(s.reference()));
+  montre_texte(ReferenceS, s.reference());
   montre_liste(QualiteS, fichiers_, 9, s.qualite(), true);
-  dateS->setText(qtext(s.date()));
+  montre_texte(dateS, s.date());
   montre_nombre(DureeS, s.duree());
   montre_nombre(restantS, s.restant());
   montre_nombre(finS, s.fin());
@@ -258,9 +264,9 @@ PageRecord::PageRecord(ui::Registre &registre, const Fichiers &fichiers, ui::Pro
 
 void PageRecord::ReadDataRecords(const store::Recording &rec) {
   const store::TDataRecord &r = rec.record;
-  TitreE->setText(qtext(r.titre()));
+  montre_texte(TitreE, r.titre());
   montre_nombre(AnneeE, r.annee());
-  ReferenceE->setText(qtext(r.reference()));
+  montre_texte(ReferenceE, r.reference());
   montre_liste(ThemeE, fichiers_, 1, r.theme(), true);
   montre_liste(GenreE, fichiers_, 2, r.genre(), true);
   montre_liste(NationaliteE, fichiers_, 3, r.nationalite(), true);
@@ -272,7 +278,7 @@ void PageRecord::ReadDataRecords(const store::Recording &rec) {
   montre_nombre(DebutE, r.debut());
   montre_nombre(FinE, r.fin());
   montre_nombre(dureeE, r.duree());
-  DateE->setText(qtext(r.date()));
+  montre_texte(DateE, r.date());
   ResumerE->setPlainText(qmemo(r.resumer()));
   prixE->clear();
   for (const std::string &l : prix_lignes(rec.recompense)) prixE->addItem(qtext(l));

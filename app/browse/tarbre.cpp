@@ -135,6 +135,8 @@ void Tarbre::set_lines(std::vector<TreeLine> lines) {
 void Tarbre::set_lines(std::shared_ptr<const std::vector<TreeLine>> lines) {
   model_->set_lines(std::move(lines));
   expand_all();
+  // New lines start at the top; selecting one afterwards scrolls to it.
+  scrollToTop();
 }
 
 int Tarbre::selected_line() const {

@@ -52,7 +52,7 @@ class Tarbre : public QTreeView {
  public:
   explicit Tarbre(QWidget *parent = nullptr);
 
-  // Replaces every line and expands them all; no line is selected afterwards.
+  // Replaces every line and expands them all, shown from the top; no line is selected afterwards.
   void set_lines(std::vector<TreeLine> lines);
   void set_lines(std::shared_ptr<const std::vector<TreeLine>> lines);
   void clear() { set_lines(std::vector<TreeLine>{}); }

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QImage>
+#include <QScrollBar>
 #include <QSignalSpy>
 #include <QTest>
 
@@ -90,6 +91,8 @@ TEST(Tarbre, TheLastLineOfALongTreeIsUnfoldedAndScrolledTo) {
     tree.select_line(static_cast<int>(lines->size()));
     EXPECT_EQ(tree.selected_line(), static_cast<int>(lines->size()));
     EXPECT_TRUE(tree.visualRect(tree.currentIndex()).isValid());
+    tree.set_lines(*lines);  // rebuilt with nothing reselected: from the top
+    EXPECT_EQ(tree.verticalScrollBar()->value(), 0);
   }
 }
 

@@ -16,7 +16,7 @@ using namespace ui;
 
 // ---- Splash ----
 
-Splash::Splash(int maximum) : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
+Splash::Splash(int maximum, int langue) : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessWindowHint) {
   setFixedSize(330, 185);
   setAttribute(Qt::WA_DeleteOnClose, false);
   auto *panneau = new QFrame(this);
@@ -33,7 +33,7 @@ Splash::Splash(int maximum) : QWidget(nullptr, Qt::SplashScreen | Qt::FramelessW
   f.setBold(true);
   titre->setFont(f);
   titre->setGeometry(100, 32, 220, 40);
-  auto *ligne = new QLabel(QString::fromUtf8(kMakerLine), panneau);
+  auto *ligne = new QLabel(QString::fromUtf8(ligne_editeur(langue)), panneau);
   ligne->setGeometry(100, 76, 220, 40);
   ligne->setWordWrap(true);
   barre_ = new QProgressBar(panneau);
@@ -68,7 +68,7 @@ Apropos::Apropos(int langue, QWidget *parent) : QDialog(parent, Qt::Dialog | Qt:
   f.setBold(true);
   titre->setFont(f);
   titre->setGeometry(116, 30, 310, 40);
-  auto *ligne = new QLabel(QString::fromUtf8(kMakerLine), this);
+  auto *ligne = new QLabel(QString::fromUtf8(ligne_editeur(langue)), this);
   ligne->setGeometry(116, 74, 310, 40);
   ligne->setWordWrap(true);
   auto *texte =

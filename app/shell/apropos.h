@@ -12,7 +12,7 @@ namespace shell {
 class Splash : public QWidget {
   Q_OBJECT
  public:
-  explicit Splash(int maximum);
+  Splash(int maximum, int langue);
   void avance();
   int position() const;
 

@@ -35,7 +35,7 @@ int main(int argc, char **argv) {
 
   // The windows created at start-up; later windows join this count.
   constexpr int kFenetres = 1;
-  shell::Splash splash(kFenetres);
+  shell::Splash splash(kFenetres, langue);
   splash.show();
   app.processEvents();
 

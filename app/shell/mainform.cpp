@@ -237,7 +237,7 @@ void Tmainform::cree_barre_etat() {
   auto *barre_info = new QLabel;
   barre_info->setObjectName("barre_info");
   barre_info->setText(QStringLiteral("  ") + QString::fromUtf8(kProgramTitle) + QStringLiteral(" - ") +
-                      QString::fromUtf8(kMakerLine));
+                      QString::fromUtf8(ligne_editeur(langue_)));
   auto *horloge = new Horloge;
   horloge->setObjectName("horloge");
   barre->addWidget(logo);

@@ -15,9 +15,12 @@ class Store;
 namespace shell {
 
 inline constexpr const char *kProgramTitle = "Tapemoor 98";
-inline constexpr const char *kMakerLine =
-    "Moorkeep Logiciels \xC2\xB7 collection vid\xC3\xA9o priv\xC3\xA9"
-    "e";
+// The maker's line of the status bar, the splash and the About box, in the interface language.
+inline const char *ligne_editeur(int langue) {
+  return langue == 0 ? "Moorkeep Logiciels \xC2\xB7 collection vid\xC3\xA9o priv\xC3\xA9"
+                       "e"
+                     : "Moorkeep Software \xC2\xB7 private video collection";
+}
 inline constexpr const char *kWebFr = "https://www.moorkeep.example/fr/tapemoor/";
 inline constexpr const char *kWebEn = "https://www.moorkeep.example/en/tapemoor/";
 using store::kHintFile;

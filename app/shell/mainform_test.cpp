@@ -352,6 +352,7 @@ TEST_F(Mainform, TextsHelpWebAndAbout) {
     EXPECT_EQ(qobject_cast<QLabel *>(controle("e4_"))->text(),
               QString::fromUtf8(langue == 0 ? "Début comp." : "Counter(begin)"));
     EXPECT_EQ(w->collection().TabSet1->tabText(1), langue == 0 ? "Enregistrement" : "Recording");
+    EXPECT_TRUE(qobject_cast<QLabel *>(controle("barre_info"))->text().endsWith(ligne_editeur(langue)));
   }
   declenche("Documentation1", {Reponse::ok});  // a missing file opens nothing: one help address below
   EXPECT_TRUE(derniere_boite().contains(QString::fromStdString(dir.file("DOCEN.HLP"))));

@@ -4,6 +4,8 @@
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontMetrics>
+#include <QGridLayout>
 #include <QMessageBox>
 #include <QPageSetupDialog>
 #include <QPrinter>
@@ -20,8 +22,7 @@ Reponse QtPrompts::message(Boite boite, const QString &texte, Boutons boutons) {
   static const QMessageBox::Icon kIcones[] = {QMessageBox::Warning, QMessageBox::Critical,
                                               QMessageBox::Information, QMessageBox::Question};
   auto k = static_cast<int>(boite);
-  QMessageBox box(kIcones[k], QString::fromUtf8(kTitres[k]), texte, QMessageBox::NoButton,
-                  parent_);
+  QMessageBox box(kIcones[k], QString::fromUtf8(kTitres[k]), texte, QMessageBox::NoButton, parent_);
   QPushButton *premier = nullptr;
   QPushButton *second = nullptr;
   switch (boutons) {
@@ -37,6 +38,11 @@ Reponse QtPrompts::message(Boite boite, const QString &texte, Boutons boutons) {
       second = box.addButton(QStringLiteral("&Non"), QMessageBox::NoRole);
       break;
   }
+  // Wide enough for the frame to show its title whole, with the frame's own buttons beside it.
+  const int largeur = QFontMetrics(box.font()).horizontalAdvance(box.windowTitle()) * 3 / 2 + 160;
+  if (auto *grille = qobject_cast<QGridLayout *>(box.layout()))
+    grille->addItem(new QSpacerItem(largeur, 0, QSizePolicy::Minimum, QSizePolicy::Minimum),
+                    grille->rowCount(), 0, 1, grille->columnCount());
   box.setDefaultButton(premier);
   box.setEscapeButton(second ? second : premier);
   box.exec();
@@ -46,10 +52,11 @@ Reponse QtPrompts::message(Boite boite, const QString &texte, Boutons boutons) {
   return premier_choisi ? Reponse::ok : Reponse::annuler;
 }
 
-bool QtPrompts::execute(QDialog &dialogue) { return dialogue.exec() == QDialog::Accepted; }
+bool QtPrompts::execute(QDialog &dialogue) {
+  return dialogue.exec() == QDialog::Accepted;
+}
 
-QString QtPrompts::choix_fichier(const QString &titre, const QString &filtre,
-                                 const QString &dossier) {
+QString QtPrompts::choix_fichier(const QString &titre, const QString &filtre, const QString &dossier) {
   return QFileDialog::getOpenFileName(parent_, titre, dossier, filtre);
 }
 
@@ -58,7 +65,9 @@ bool QtPrompts::configure_imprimante(QPrinter &imprimante) {
   return dialogue.exec() == QDialog::Accepted;
 }
 
-bool QtPrompts::ouvre_externe(const QUrl &adresse) { return QDesktopServices::openUrl(adresse); }
+bool QtPrompts::ouvre_externe(const QUrl &adresse) {
+  return QDesktopServices::openUrl(adresse);
+}
 
 void QtPrompts::joue_son(const QString &chemin) {
   if (!QFileInfo(chemin).isFile()) return;

@@ -2,6 +2,12 @@
 
 #include <gtest/gtest.h>
 
+#include <QApplication>
+#include <QMessageBox>
+#include <QTimer>
+
+#include "prompts.h"
+
 using namespace ui;
 
 namespace {
@@ -17,6 +23,18 @@ TEST(QtText, WindowsColours) {
   p.setColor(QPalette::ToolTipBase, QColor(4, 5, 6));
   EXPECT_EQ(couleur_windows(0x80000018, p), QColor(4, 5, 6));            // info background
   EXPECT_EQ(couleur_windows(0x800000FF, p), p.color(QPalette::Window));  // unknown index
+}
+
+// The frame's title of a message box shows whole: the box is wider than the title needs.
+TEST(QtPrompts, MessageBoxesAreWideEnoughForTheirTitle) {
+  int largeur = 0, titre = 0;
+  QTimer::singleShot(0, [&] {
+    auto *box = qobject_cast<QMessageBox *>(QApplication::activeModalWidget());
+    largeur = box->width(), titre = box->fontMetrics().horizontalAdvance(box->windowTitle());
+    box->accept();
+  });
+  ui::QtPrompts().message(ui::Boite::avertissement, "Non", ui::Boutons::ok);
+  EXPECT_GT(largeur, titre + 150);
 }
 
 }  // namespace
