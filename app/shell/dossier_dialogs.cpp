@@ -13,6 +13,7 @@
 #include <QTreeWidget>
 #include <QVBoxLayout>
 
+#include "aide.h"
 #include "mainform_logic.h"
 #include "prompts.h"
 #include "qt_text.h"
@@ -120,6 +121,7 @@ Tsaisie_dossier::Tsaisie_dossier(store::Store &store, const store::TDataDossier 
   connect(efface_image_, &QPushButton::clicked, son_, &QLineEdit::clear);
   SetLingua(langue);
   filetodata();
+  aide_f1(*this, prompts, langue, "dossiers");
 }
 
 void Tsaisie_dossier::SetLingua(int langue) {
@@ -189,7 +191,8 @@ QString Tarbre_dossier::texte(Message m, int langue) {
   return tr2(m == il_faut_creer ? kIlFautCreer : kCodeIncorrect, langue);
 }
 
-Tarbre_dossier::Tarbre_dossier(store::Store &store, int langue, QWidget *parent) : QDialog(parent) {
+Tarbre_dossier::Tarbre_dossier(store::Store &store, Prompts &prompts, int langue, QWidget *parent)
+    : QDialog(parent) {
   setObjectName("arbre_dossier");
   setWindowTitle(tr2(kCaptionListe, langue));
   arbre_ = new QTreeWidget;
@@ -219,6 +222,7 @@ Tarbre_dossier::Tarbre_dossier(store::Store &store, int langue, QWidget *parent)
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(annuler, &QPushButton::clicked, this, &QDialog::reject);
   construire_arbre(store);
+  aide_f1(*this, prompts, langue, "dossiers");
 }
 
 void Tarbre_dossier::construire_arbre(store::Store &store) {
@@ -271,6 +275,7 @@ QString Tsaisie_code::code() const {
 
 QString saisie_code(ui::Prompts &prompts, int langue) {
   Tsaisie_code dialogue(langue);
+  aide_f1(dialogue, prompts, langue, "dossiers");
   prompts.execute(dialogue);
   // Closing the prompt without OK still hands back what was typed, as the prompt has no cancel.
   return dialogue.code();

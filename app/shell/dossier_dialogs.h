@@ -57,7 +57,7 @@ class Tarbre_dossier : public QDialog {
   enum Message { il_faut_creer, code_incorrect };
   static QString texte(Message m, int langue);
 
-  Tarbre_dossier(store::Store &store, int langue, QWidget *parent = nullptr);
+  Tarbre_dossier(store::Store &store, ui::Prompts &prompts, int langue, QWidget *parent = nullptr);
   const QString &choisi() const { return choisi_; }
 
  private:

@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 #include <algorithm>
 
+#include "aide.h"
 #include "apropos.h"
 #include "collection.h"
 #include "config.h"
@@ -63,6 +64,7 @@ Tmainform::Tmainform(store::Store &store, int langue, ui::Prompts &prompts, QWid
 
   charge_hint();
   registre_.applique(textes_mainform(), langue_);
+  ui::aide_f1(*this, prompts_, langue_, "fenetre");
   // Before anything is read: a change another run left half done is undone, or, where nothing
   // can be written, the window only browses.
   lecture_seule_ = store_.lecture_seule();
@@ -424,9 +426,7 @@ void Tmainform::imprimante_meClick() {
 }
 
 void Tmainform::Documentation1Click() {
-  QString aide = QString::fromStdString(store::cp1252_to_utf8(fichier_aide(store_, langue_)));
-  if (QFileInfo(aide).isFile() && prompts_.ouvre_externe(QUrl::fromLocalFile(aide))) return;
-  prompts_.message(Boite::information, message(Msg::aide_absente, langue_).arg(aide), Boutons::ok);
+  ui::ouvre_aide(prompts_, langue_, "index", store_.data_dir);
 }
 
 void Tmainform::SiteWebClick() {
@@ -437,6 +437,7 @@ void Tmainform::SiteWebClick() {
 
 void Tmainform::Apropos1Click() {
   Apropos about(langue_, this);
+  ui::aide_f1(about, prompts_, langue_, "apropos");
   prompts_.execute(about);
 }
 

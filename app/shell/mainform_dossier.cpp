@@ -30,7 +30,7 @@ void Tmainform::ouvre_dossier_meClick() {
       prompts_.message(Boite::information, Tarbre_dossier::texte(Tarbre_dossier::il_faut_creer, langue_),
                        Boutons::ok);
     } else {
-      Tarbre_dossier choix(store_, langue_, this);
+      Tarbre_dossier choix(store_, prompts_, langue_, this);
       if (prompts_.execute(choix) && !choix.choisi().isEmpty()) {
         ResultatOuverture r = ouvre_dossier(store_, ctext(choix.choisi()),
                                             [this] { return ctext(saisie_code(prompts_, langue_)); });

@@ -18,10 +18,6 @@ std::string caption_pour(const std::string *titre) {
   return c;
 }
 
-std::string fichier_aide(const store::Store &store, int langue) {
-  return store.path(langue == 0 ? "DOCFR.HLP" : "DOCEN.HLP");
-}
-
 ValidationDossier valide_dossier(store::Store &store, std::string_view titre) {
   if (titre.empty()) return ValidationDossier::titre_vide;
   // The stored title is at most 40 characters: compare what will be stored, or a long title

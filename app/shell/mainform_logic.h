@@ -37,9 +37,6 @@ Disposition place_controles(int largeur, int hauteur);
 // The caption for a dossier title (cp1252 bytes); no title: the program title alone.
 std::string caption_pour(const std::string *titre);
 
-// The help file of the language: "DOCFR.HLP" or "DOCEN.HLP" of the data directory.
-std::string fichier_aide(const store::Store &store, int langue);
-
 // ---- dossier management, data side of the five commands ----
 
 enum class ValidationDossier { ok, titre_vide, titre_existant };

@@ -24,7 +24,7 @@ class DossierLogic : public ::testing::Test {
   store::Store &s = c.store;
 };
 
-TEST_F(DossierLogic, TitleChecksChooserAndHelpFile) {
+TEST_F(DossierLogic, TitleChecksAndChooser) {
   c.dossier("Films").dossier("").dossier(std::string(40, 'A'));
   s.ferme_dossier();
   EXPECT_EQ(titres_dossiers(s), (std::vector<std::string>{"Films", std::string(40, 'A')}));
@@ -35,8 +35,6 @@ TEST_F(DossierLogic, TitleChecksChooserAndHelpFile) {
   EXPECT_EQ(valide_dossier(s, std::string(45, 'A')), ValidationDossier::titre_existant);
   s.ouvre_dossier(0);  // modifying dossier 0: its own title is no duplicate
   EXPECT_EQ(valide_dossier(s, "Films"), ValidationDossier::ok);
-  // The window tests open only the English help file.
-  EXPECT_EQ(fichier_aide(s, 0), dir.path() + "/DOCFR.HLP");
 }
 
 // The window test covers a wrong and a right password and a dossier without one.

@@ -117,7 +117,6 @@ constexpr Paire kMessages[] = {
     {"Désirez-vous supprimer ce dossier ?", "Are you sure you want to delete this file ?"},
     {"Exécution du navigateur pour visiter notre site web.",
      "Preparing your internet browser to visit our web site.\nAre you ready to go on-line now ?"},
-    {"Le fichier d'aide est introuvable :\n%1", "The help file cannot be found:\n%1"},
     {"Cette fonction n'est pas encore disponible dans cette version.",
      "This feature is not available yet in this version."},
     {"Le dossier de données est introuvable ou illisible :\n%1",

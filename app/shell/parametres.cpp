@@ -10,6 +10,7 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include "aide.h"
 #include "lists.h"
 #include "prompts.h"
 #include "qt_text.h"
@@ -82,6 +83,7 @@ TParametres::TParametres(store::Store &store, Prompts &prompts, int langue, int 
   connect(add_, &QPushButton::clicked, this, [this] { addClick(); });
   connect(delete__, &QPushButton::clicked, this, [this] { deleteClick(); });
   connect(ok_, &QPushButton::clicked, this, [this] { okClick(); });
+  aide_f1(*this, prompts_, langue_, "listes");
 }
 
 void TParametres::report(const store::StoreError &e) {

@@ -107,6 +107,9 @@ TEST_F(ParametresTest, UnderTheCLocaleAccentsSortWithTheirLetterAndReturnTakesTh
   TParametres p(s, prompts, 1, 1);
   open(p);
   EXPECT_EQ(p.List()->item(3)->text(), QString::fromUtf8("Épopée"));
+  QTest::keyClick(p.Edit1(), Qt::Key_F1);  // the editor's page of the guide, in its language
+  EXPECT_EQ(prompts.adresses,
+            std::vector{QUrl::fromLocalFile(QCoreApplication::applicationDirPath() + "/doc/en/listes.html")});
   p.Edit1()->setText("Comedy");
   QTest::keyClick(p.Edit1(), Qt::Key_Return);  // the default button, the box keeps the focus
   EXPECT_EQ(p.result(), QDialog::Accepted);

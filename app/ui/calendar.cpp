@@ -9,6 +9,7 @@
 #include <QTableWidget>
 #include <QVBoxLayout>
 
+#include "aide.h"
 #include "dates.h"
 #include "platform/regional.h"
 #include "prompts.h"
@@ -164,9 +165,13 @@ void TPerpetualCalendar::setLanguage(TLanguage language) {
 
 bool TPerpetualCalendar::Execute() {
   TPerpetualCalendarDlg dlg(day_first_, separator_, parent_);
+  const TLanguage langue = resolved_language(language_, platform::regional_language());
+  // Without prompts the picker still has its help, through the desktop.
+  QtPrompts bureau(&dlg);
+  aide_f1(dlg, prompts_ ? *prompts_ : bureau, langue == laFrench ? 0 : 1, "calendrier");
   QString start = force_today_ ? QString::fromStdString(to_picker_date(store::system_today(), day_first_, separator_))
                                : date_;
-  dlg.prepare(resolved_language(language_, platform::regional_language()), title_, start);
+  dlg.prepare(langue, title_, start);
   if (position_ == poDesigned) {
     dlg.adjustSize();
     dlg.move(left_, top_);

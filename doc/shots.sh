@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Retakes the guide's screenshots, each on a fresh demo catalogue, in French and in English:
+#   doc/shots.sh [FULL_DIR]   (FULL_DIR: also keep the whole screens there, to choose new frames)
+# Needs the programs built in build/bin and the screenshot tool (xvfb, xdotool, imagemagick).
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+shot=${SHOT:-/work/shared/tools/shot}
+garde=${1:-}
+tmp=$(mktemp -d)
+trap 'rm -rf "$tmp"' EXIT
+
+# prend NAME LANGUAGE FRAME KEYS...: FRAME is WxH+X+Y of the 1280x1024 screen, or "-" for all of
+# it; each KEYS is one xdotool call (keys, or a mouse move and click on the designed place).
+prend() {
+  local nom=$1 langue=$2 cadre=$3
+  shift 3
+  local touches=()
+  for k in "$@"; do touches+=(--keys "$k"); done
+  rm -rf "$tmp/demo"
+  "$root/build/bin/tapemoor-cli" make-demo "$tmp/demo" >/dev/null
+  (cd "$tmp/demo" && TAPEMOOR_SLANGUAGE=$langue "$shot" "$tmp/ecran.png" --wait 3 "${touches[@]}" -- \
+    "$root/build/bin/tapemoor" >/dev/null 2>&1)
+  [ -n "$garde" ] && mkdir -p "$garde" && cp "$tmp/ecran.png" "$garde/$nom.png"
+  if [ "$cadre" = - ]; then
+    convert "$tmp/ecran.png" -resize 900x -colors 128 "$root/doc/images/$nom.png"
+  else
+    convert "$tmp/ecran.png" -crop "$cadre" +repage -colors 128 "$root/doc/images/$nom.png"
+  fi
+  echo "$nom.png"
+}
+
+mkdir -p "$root/doc/images"
+for langue in ${LANGUES:-FRA ENU}; do
+  if [ $langue = FRA ]; then
+    l=fr fichier=alt+f ouvrir=o modifier=m creer="c Return" parametres=alt+p theme=t aide=alt+a apropos=a
+  else
+    l=en fichier=alt+f ouvrir=o modifier=f creer=a parametres=alt+p theme=t aide=alt+h apropos=a
+  fi
+  ouvre=("$fichier" "$ouvrir" Return)  # the chooser's first dossier: the demo's
+  strada="shift mousemove 114 668 click 1"  # "La Strada" in the support tree
+  prend $l-fenetre-support $langue - "${ouvre[@]}"
+  prend $l-fenetre-enregistrement $langue - "${ouvre[@]}" "$strada"
+  prend $l-dossier-choix $langue 370x372+445+286 "$fichier" "$ouvrir"
+  prend $l-dossier-saisie $langue 470x336+395+305 "${ouvre[@]}" "$fichier" "$modifier"
+  # A dossier with a password, created first (in French "c" also reaches "Configuration"), then
+  # opened from the chooser.
+  prend $l-dossier-code $langue 270x128+495+401 "$fichier" "$creer" "shift type Films" "Tab type secret" Return \
+    "$fichier" "$ouvrir" Down Return "type abc"
+  prend $l-listes $langue 368x300+461+321 "${ouvre[@]}" "$parametres" "$theme"
+  # The recording edited (pencil of its command bar), then the picker of its date.
+  prend $l-calendrier $langue 296x268+984+190 "${ouvre[@]}" "$strada" "shift mousemove 70 980 click 1" \
+    "shift mousemove 1251 206 click 1"
+  prend $l-apropos $langue 450x222+405+369 "$aide" "$apropos"
+done
