@@ -1,5 +1,7 @@
 #include "mainform_texts.h"
 
+#include <iterator>
+
 #include <QStringList>
 
 namespace shell {
@@ -132,6 +134,7 @@ constexpr Paire kMessages[] = {
      "elle.",
      "A change had been interrupted: it was undone, and the catalogue is as it was before it."},
 };
+static_assert(std::size(kMessages) == static_cast<std::size_t>(Msg::change_annulee) + 1, "one text per Msg");
 
 }  // namespace
 
