@@ -29,6 +29,7 @@
 #include "decor.h"
 #include "mainform_logic.h"
 #include "mainform_texts.h"
+#include "planning.h"
 #include "prompts.h"
 #include "qt_text.h"
 #include "store.h"
@@ -182,7 +183,7 @@ void Tmainform::cree_menus() {
   planning->setObjectName("PlanningM");
   registre_.ajoute(planning);
   barre->addAction(planning);
-  connect(planning, &QAction::triggered, this, &Tmainform::pas_encore);
+  connect(planning, &QAction::triggered, this, &Tmainform::echeancier_bt_Click);
 
   QMenu *aide = menu(barre, "aideM");
   action(aide, "Documentation1", &Tmainform::Documentation1Click);
@@ -208,7 +209,7 @@ void Tmainform::cree_barre_outils() {
                                                       {"resultat_bt", &Tmainform::pas_encore},
                                                       {"statistiques_bt", nullptr},
                                                       {"editions_bt", nullptr},
-                                                      {"echeancier_bt", &Tmainform::pas_encore},
+                                                      {"echeancier_bt", &Tmainform::echeancier_bt_Click},
                                                       {nullptr, nullptr},
                                                       {"parametres_bt", nullptr}};
   const std::pair<const char *, QMenu *> popups[] = {
@@ -438,6 +439,10 @@ void Tmainform::SiteWebClick() {
 void Tmainform::Apropos1Click() {
   Apropos about(langue_, this);
   prompts_.execute(about);
+}
+
+void Tmainform::echeancier_bt_Click() {
+  commande([this] { loans::edite_planning(store_, prompts_, langue_, this); });
 }
 
 void Tmainform::pas_encore() {
