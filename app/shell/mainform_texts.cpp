@@ -132,6 +132,7 @@ constexpr Paire kMessages[] = {
     {"Une modification avait été interrompue : elle a été annulée, le catalogue est tel qu'il était avant "
      "elle.",
      "A change had been interrupted: it was undone, and the catalogue is as it was before it."},
+    {"Le dossier %1 est introuvable.", "File %1 cannot be found."},
 };
 
 }  // namespace

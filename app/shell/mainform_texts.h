@@ -24,6 +24,7 @@ enum class Msg {
   lecture_seule_interrompue,
   titre_lecture_seule,
   change_annulee,
+  dossier_introuvable,  // %1: the number asked for
 };
 QString message(Msg m, int langue);
 
