@@ -32,7 +32,7 @@ constexpr ui::TexteSur H = ui::TexteSur::hint;
 constexpr ui::TexteControle kTextes[] = {
     {"Label1", C, "Titre", "Title"},          {"Label2", C, "Date", "Date"},
     {"Label3", C, "Heure", "Time"},           {"Label4", C, "Showview", "Showview"},
-    {"BitBtn5", H, "Calendrier", "Calendar"}, {"ok", C, "OK", "OK"},
+    {"BitBtn5", H, "Calendrier", "Calendar"},
 };
 constexpr ui::Paire kTitre{"Planning des enregistrements", "Planning of recordings"};
 
@@ -61,16 +61,18 @@ Tplanning::Tplanning(const store::TDataPlanning &planning, ui::Prompts &prompts,
   BitBtn5->installEventFilter(this);
   arbre = new browse::Tarbre(this);
   arbre->setObjectName("arbre");
-  arbre->setMinimumSize(260, 380);
-  ok = registre_.ajoute(new QPushButton(this));
+  arbre->setMinimumSize(280, 480);
+  ok = new QPushButton(this);
   ok->setObjectName("ok");
+  ok->setText(QStringLiteral("OK"));
   ok->setDefault(true);
 
   auto *champs = new QGridLayout;
   QLineEdit *edits[] = {film_, date_, heure_, showview_};
   for (int i = 0; i < 4; ++i) {
-    auto *label = registre_.ajoute(new QLabel(this));
+    auto *label = new QLabel(this);
     label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+    registre_.ajoute(label);
     label->setBuddy(edits[i]);
     champs->addWidget(label, 2 * i, 0, 1, 2);
     champs->addWidget(edits[i], 2 * i + 1, 0);
