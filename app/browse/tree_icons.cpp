@@ -64,6 +64,36 @@ void draw_arrow(QPainter &p, qreal x0, qreal x1, qreal y, const QColor &colour) 
   p.drawPath(path);
 }
 
+// The pictures of the planning's date, time and ShowView lines: a calendar leaf, a clock face
+// and a keypad.
+bool draw_planning(QPainter &p, std::string_view name) {
+  p.setPen(QPen(QColor(0x30, 0x30, 0x38), 1));
+  if (name == "dateimg") {
+    p.setBrush(QColor(0xfa, 0xfa, 0xf4));
+    p.drawRect(QRectF(6.5, 1.5, 13, 13));
+    p.setBrush(QColor(0xc8, 0x32, 0x2d));
+    p.drawRect(QRectF(6.5, 1.5, 13, 4));
+    for (qreal y : {8.0, 11.5})
+      for (qreal x : {9.0, 13.0, 17.0}) p.drawPoint(QPointF(x, y));
+  } else if (name == "heureimg") {
+    p.setBrush(QColor(0xfa, 0xfa, 0xf4));
+    p.drawEllipse(QPointF(13, 8), 6.5, 6.5);
+    p.setPen(QPen(QColor(0x30, 0x30, 0x38), 1.4, Qt::SolidLine, Qt::RoundCap));
+    p.drawLine(QPointF(13, 8), QPointF(13, 3.5));
+    p.drawLine(QPointF(13, 8), QPointF(16.5, 9.5));
+  } else if (name == "showviewimg") {
+    p.setBrush(QColor(0x3a, 0x3a, 0x40));
+    p.drawRoundedRect(QRectF(7.5, 0.5, 11, 15), 2, 2);
+    p.setPen(Qt::NoPen);
+    p.setBrush(QColor(0x7e, 0xc8, 0xf0));
+    for (int r = 0; r < 3; ++r)
+      for (int c = 0; c < 3; ++c) p.drawRect(QRectF(9.5 + c * 2.8, 3 + r * 3.6, 1.8, 2.2));
+  } else {
+    return false;
+  }
+  return true;
+}
+
 const QColor kLent(0x1f, 0x9d, 0x3a);
 const QColor kBorrowed(0x1e, 0x6f, 0xd9);
 const QColor kOverdue(0xe0, 0x1b, 0x1b);
@@ -78,6 +108,7 @@ QPixmap draw(std::string_view name, qreal ratio) {
     draw_film(p);
     return pixmap;
   }
+  if (draw_planning(p, name)) return pixmap;
   draw_cassette(p);
   // Lent: out of the cassette, to the right, high. Borrowed: into it, to the left, low.
   if (name == "k7imgout") draw_arrow(p, 13, 25, 5, kLent);
@@ -89,12 +120,15 @@ QPixmap draw(std::string_view name, qreal ratio) {
 
 bool known(std::string_view name) {
   return name == "filmimg" || name == "k7img" || name == "k7imgout" || name == "k7imgouta" ||
-         name == "k7imgin" || name == "k7imgina";
+         name == "k7imgin" || name == "k7imgina" || name == "dateimg" || name == "heureimg" ||
+         name == "showviewimg";
 }
 
 }  // namespace
 
-QSize tree_icon_size() { return {kWidth, kHeight}; }
+QSize tree_icon_size() {
+  return {kWidth, kHeight};
+}
 
 QPixmap tree_icon(std::string_view name, qreal device_pixel_ratio) {
   if (!known(name)) return {};

@@ -1,6 +1,7 @@
-// The six pictures of the tree lines, drawn rather than loaded: a film strip for a recording, a
+// The pictures of the outline lines, drawn rather than loaded: a film strip for a recording, a
 // cassette for a support, and the cassette with an arrow going out (lent) or coming in
-// (borrowed), the arrow red once the return date is reached.
+// (borrowed), the arrow red once the return date is reached; the planning's date, time and
+// ShowView pictures.
 #pragma once
 
 #include <QPixmap>

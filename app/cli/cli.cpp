@@ -9,6 +9,7 @@
 #include "config.h"
 #include "json.h"
 #include "lists.h"
+#include "planning_logic.h"
 #include "platform/regional.h"
 #include "store.h"
 #include "tree.h"
@@ -26,6 +27,7 @@ constexpr const char *kUsage =
     "  lists                         the twelve reference lists\n"
     "  tree N [--grouping G] [--index I] [--code PASSWORD]\n"
     "                                the lines of the collection tree of dossier N\n"
+    "  planning N [--code PASSWORD]  the forty lines of the recording plan of dossier N\n"
     "  make-demo DIR                 write a demo catalogue into DIR\n"
     "  delete-dossier N [--code PASSWORD]\n"
     "  delete-support N R [--code PASSWORD]     support record R of dossier N, with its recordings\n"
@@ -189,6 +191,17 @@ int cmd_tree(store::Store &s, int n, int grouping, int index, const std::string 
   return 0;
 }
 
+// The planning's outline as the dialog shows it; a dossier without a plan shows the defaults.
+int cmd_planning(store::Store &s, int n, const std::string *code, std::ostream &out, std::ostream &err) {
+  if (!open_dossier(s, n, code, err)) return 1;
+  const int langue = platform::langue_from(platform::regional_language());
+  std::vector<browse::TreeLine> lines = loans::lignes_planning(s.lit_planning(), langue);
+  for (std::size_t i = 0; i < lines.size(); ++i)
+    out << i + 1 << '\t' << lines[i].level << '\t' << lines[i].icon << '\t' << lines[i].entry << '\t'
+        << champ(lines[i].text) << '\n';
+  return 0;
+}
+
 // The changes the window makes, over the same store operations. `record` is the support's or
 // recording's record number, as `export` shows it.
 int cmd_delete(store::Store &s, const std::string &what, int n, int record, const std::string *code,
@@ -267,7 +280,7 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
     return found.empty() ? 0 : 1;
   }
   // A reading command never writes, so it cannot roll back; what it would show is half a change.
-  if ((cmd == "dossiers" || cmd == "lists" || cmd == "export" || cmd == "tree") &&
+  if ((cmd == "dossiers" || cmd == "lists" || cmd == "export" || cmd == "tree" || cmd == "planning") &&
       store::journal_en_attente(s.data_dir, s.io())) {
     err << "tapemoor-cli: a change was interrupted (" << store::kJournal
         << "); run 'tapemoor-cli check --repair' or open the catalogue to roll it back\n";
@@ -286,6 +299,11 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
     int n = 0;
     if (!parse_int(rest[1], n)) throw UsageError{"tree takes a dossier number"};
     return cmd_tree(s, n, grouping, index, code, out, err);
+  }
+  if (cmd == "planning" && rest.size() == 2) {
+    int n = 0;
+    if (!parse_int(rest[1], n)) throw UsageError{"planning takes a dossier number"};
+    return cmd_planning(s, n, code, out, err);
   }
   if (cmd == "delete-dossier" || cmd == "delete-support" || cmd == "delete-recording") {
     const std::size_t wanted = cmd == "delete-dossier" ? 2 : 3;

@@ -66,6 +66,7 @@ TEST(Cli, UsageAndInputErrorsHaveTheirStatuses) {
       {{"--data"}, 2, ""},
       {{"export"}, 2, "usage: tapemoor-cli"},
       {{"--data", dir.path(), "export", "x"}, 2, ""},
+      {{"--data", dir.path(), "planning", "x"}, 2, ""},
       {{"--data", dir.path(), "tree", "0", "--grouping", "6"}, 2, ""},
       {{"--data", dir.path(), "tree", "0", "--index", "0"}, 2, ""},
       {{"--data", dir.path(), "export", "3"}, 1, "no dossier 3"},
@@ -121,6 +122,11 @@ TEST(Cli, ProtectedDossierOpensWithTheExactCodeAndPrintsItsTree) {
   setenv("TAPEMOOR_SLANGUAGE", "ENU", 1);
   EXPECT_EQ(with({"--grouping", "5"}), "1\t1\tfilmimg\t000001\tAutre\n2\t1\tfilmimg\t000000\tFilm\n");
   EXPECT_NE(with({"--grouping", "0"}).find("not classified"), std::string::npos);
+  // The plan's outline, read from no file: nothing is created.
+  const Result plan = run({"--data", dir.path(), "planning", "0", "--code", "Sésame"});
+  EXPECT_TRUE(plan.out.starts_with("1\t1\t\t1\tNone\n2\t2\tdateimg\t1\tNone\n"));
+  EXPECT_TRUE(plan.out.ends_with("\n40\t2\tshowviewimg\t10\tNone\n"));
+  EXPECT_FALSE(dir.exists("PLANNING.000"));
   unsetenv("TAPEMOOR_SLANGUAGE");
   EXPECT_FALSE(dir.exists("Moorkeep.CFG"));  // the preference is read, never created, by the CLI
 }
@@ -226,7 +232,8 @@ TEST(Cli, CheckNamesWhatIsDamagedAndRepairMendsWhatLosesNothing) {
     EXPECT_EQ(r.status, *report ? 1 : 0);
     EXPECT_TRUE(dir.snapshot() == before);
     // Nothing reads half a change: the reading commands wait for the repair.
-    EXPECT_EQ(run({"--data", dir.path(), "lists"}).status, dir.exists("JOURNAL") && dir.size("JOURNAL") > 0 ? 1 : 0);
+    EXPECT_EQ(run({"--data", dir.path(), "lists"}).status,
+              dir.exists("JOURNAL") && dir.size("JOURNAL") > 0 ? 1 : 0);
     r = run({"--data", dir.path(), "check", "--repair"});
     EXPECT_EQ(r.out, repaired);
     EXPECT_EQ(r.status, std::string(repaired).find("repaired") != std::string::npos || !*repaired ? 0 : 1);

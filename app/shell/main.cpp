@@ -1,9 +1,11 @@
 // tapemoor: the program. Start-up: language, title, splash with its gauge over the long-lived
-// windows, then the message loop with the main window shown maximised.
+// windows, then the message loop with the main window shown maximised. --data DIR names the data
+// directory, --dossier N a dossier to open at once.
 #include <QApplication>
 #include <QDir>
 #include <QFileInfo>
 #include <QMessageBox>
+#include <QTimer>
 #include <cstring>
 #include <exception>
 
@@ -46,6 +48,12 @@ int main(int argc, char **argv) {
     splash.avance();
     splash.hide();
     mainform.showMaximized();
+    // --dossier N opens that dossier once the window is up, so its password box has a parent.
+    int choisi = static_cast<int>(args.indexOf(QStringLiteral("--dossier")));
+    if (choisi >= 0)
+      QTimer::singleShot(0, &mainform, [&mainform, numero = args.value(choisi + 1)] {
+        mainform.ouvre_dossier_option(numero);
+      });
     return app.exec();
   } catch (const std::exception &e) {
     splash.hide();

@@ -30,6 +30,7 @@
 #include "decor.h"
 #include "mainform_logic.h"
 #include "mainform_texts.h"
+#include "planning.h"
 #include "prompts.h"
 #include "qt_text.h"
 #include "store.h"
@@ -184,7 +185,7 @@ void Tmainform::cree_menus() {
   planning->setObjectName("PlanningM");
   registre_.ajoute(planning);
   barre->addAction(planning);
-  connect(planning, &QAction::triggered, this, &Tmainform::pas_encore);
+  connect(planning, &QAction::triggered, this, &Tmainform::echeancier_bt_Click);
 
   QMenu *aide = menu(barre, "aideM");
   action(aide, "Documentation1", &Tmainform::Documentation1Click);
@@ -210,7 +211,7 @@ void Tmainform::cree_barre_outils() {
                                                       {"resultat_bt", &Tmainform::pas_encore},
                                                       {"statistiques_bt", nullptr},
                                                       {"editions_bt", nullptr},
-                                                      {"echeancier_bt", &Tmainform::pas_encore},
+                                                      {"echeancier_bt", &Tmainform::echeancier_bt_Click},
                                                       {nullptr, nullptr},
                                                       {"parametres_bt", nullptr}};
   const std::pair<const char *, QMenu *> popups[] = {
@@ -439,6 +440,10 @@ void Tmainform::Apropos1Click() {
   Apropos about(langue_, this);
   ui::aide_f1(about, prompts_, langue_, "apropos");
   prompts_.execute(about);
+}
+
+void Tmainform::echeancier_bt_Click() {
+  commande([this] { loans::edite_planning(store_, prompts_, langue_, this); });
 }
 
 void Tmainform::pas_encore() {

@@ -51,6 +51,9 @@ class Tmainform : public QMainWindow {
   int resultats = 0;  // hits of the last search
   // Where the pop-up of a tool button opens: the button's left, 78 pixels below its top.
   QPoint point_popup(const QToolButton *bouton) const;
+  // --dossier N: opens dossier N as the chooser does, its password asked; any other text is
+  // reported as no dossier and leaves nothing open.
+  void ouvre_dossier_option(const QString &numero);
 
  protected:
   void closeEvent(QCloseEvent *event) override;
@@ -77,6 +80,9 @@ class Tmainform : public QMainWindow {
   void fermer_dossier_meClick();
   void supprimer_dossier_meClick();
   void ouvre_parametres(int list_kind);
+  // The chooser's open of dossier k (`nom` names it in the box when there is none).
+  void ouvre_dossier_numero(int k, const QString &nom);
+  void echeancier_bt_Click();
 
   void quitter_meClick();
   void imprimante_meClick();

@@ -31,16 +31,30 @@ void Tmainform::ouvre_dossier_meClick() {
                        Boutons::ok);
     } else {
       Tarbre_dossier choix(store_, prompts_, langue_, this);
-      if (prompts_.execute(choix) && !choix.choisi().isEmpty()) {
-        ResultatOuverture r = ouvre_dossier(store_, ctext(choix.choisi()),
-                                            [this] { return ctext(saisie_code(prompts_, langue_)); });
-        if (r.etat == Ouverture::code_incorrect)
-          prompts_.message(Boite::avertissement,
-                           Tarbre_dossier::texte(Tarbre_dossier::code_incorrect, langue_), Boutons::ok);
-        else if (r.etat == Ouverture::ouvert && !r.son.empty())
-          prompts_.joue_son(qtext(r.son));
-      }
+      if (prompts_.execute(choix) && !choix.choisi().isEmpty())
+        ouvre_dossier_numero(store_.trouve_dossier(ctext(choix.choisi())), choix.choisi());
     }
+    affiche_caption();
+    collection_->ouvre_collection();
+  });
+}
+
+void Tmainform::ouvre_dossier_numero(int k, const QString &nom) {
+  ResultatOuverture r = ouvre_dossier(store_, k, [this] { return ctext(saisie_code(prompts_, langue_)); });
+  if (r.etat == Ouverture::code_incorrect)
+    prompts_.message(Boite::avertissement, Tarbre_dossier::texte(Tarbre_dossier::code_incorrect, langue_),
+                     Boutons::ok);
+  else if (r.etat == Ouverture::introuvable)
+    prompts_.message(Boite::information, message(Msg::dossier_introuvable, langue_).arg(nom), Boutons::ok);
+  else if (!r.son.empty())
+    prompts_.joue_son(qtext(r.son));
+}
+
+void Tmainform::ouvre_dossier_option(const QString &numero) {
+  commande([&] {
+    bool nombre = false;
+    const int k = numero.toInt(&nombre);
+    ouvre_dossier_numero(nombre ? k : -1, numero);
     affiche_caption();
     collection_->ouvre_collection();
   });

@@ -42,9 +42,14 @@ bool code_accepte(const store::TDataDossier &d, const std::function<std::string(
 
 ResultatOuverture ouvre_dossier(store::Store &store, std::string_view titre,
                                 const std::function<std::string()> &demande_code) {
-  int k = store.trouve_dossier(titre);
-  if (k < 0) return {Ouverture::introuvable, {}};
-  store::TDataDossier choisi = store.lit_dossiers().at(static_cast<std::size_t>(k));
+  return ouvre_dossier(store, store.trouve_dossier(titre), demande_code);
+}
+
+ResultatOuverture ouvre_dossier(store::Store &store, int k,
+                                const std::function<std::string()> &demande_code) {
+  const std::vector<store::TDataDossier> dossiers = store.lit_dossiers();
+  if (k < 0 || k >= static_cast<int>(dossiers.size())) return {Ouverture::introuvable, {}};
+  const store::TDataDossier &choisi = dossiers[static_cast<std::size_t>(k)];
   if (!code_accepte(choisi, demande_code)) return {Ouverture::code_incorrect, {}};
   store.ouvre_dossier(k);
   return {Ouverture::ouvert, choisi.son()};

@@ -56,6 +56,8 @@ struct ResultatOuverture {
 // `demande_code` is asked for it; a wrong one leaves the open dossier as it was.
 ResultatOuverture ouvre_dossier(store::Store &store, std::string_view titre,
                                 const std::function<std::string()> &demande_code);
+// The same for dossier k of "MAINFILE"; a number outside it is introuvable.
+ResultatOuverture ouvre_dossier(store::Store &store, int k, const std::function<std::string()> &demande_code);
 
 // Reads the open dossier into the buffer and checks its password the same way; false: wrong.
 bool lit_dossier_protege(store::Store &store, const std::function<std::string()> &demande_code);

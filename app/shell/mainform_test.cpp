@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QListWidget>
@@ -19,6 +20,7 @@
 #include <QTreeWidget>
 #include <memory>
 
+#include "calendar.h"
 #include "catalogue.h"
 #include "collection.h"
 #include "config.h"
@@ -28,7 +30,10 @@
 #include "mainform_logic.h"
 #include "mainform_texts.h"
 #include "parametres.h"
+#include "planning.h"
+#include "planning_logic.h"
 #include "scripted_prompts_test.h"
+#include "tarbre.h"
 #include "temp_dir.h"
 
 using namespace shell;
@@ -330,7 +335,7 @@ TEST_F(Mainform, EveryControlFollowsTheEnablingRulesAndLaterFeaturesSayNotYet) {
   EXPECT_EQ(w->collection().Panel3()->width(), 425);
   // What belongs to windows still to come says so and writes nothing.
   const auto avant = dir.snapshot();
-  for (const char *nom : {"Support2", "Prt1", "Multicritres1", "Thme1", "Liste1", "PlanningM",
+  for (const char *nom : {"Support2", "Prt1", "Multicritres1", "Thme1", "Liste1", "Liste2",
                           "configuration_me", "recherche_bt", "Smodifier", "Sprete"}) {
     if (std::string_view(nom) != "Smodifier") prompts.reponses = {Reponse::ok};
     if (auto *b = qobject_cast<QToolButton *>(controle(nom)))
@@ -366,3 +371,61 @@ TEST_F(Mainform, TextsHelpWebAndAbout) {
 }
 
 }  // namespace
+
+TEST_F(Mainform, DossierOptionOpensAsTheChooserDoes) {
+  c.dossier("Libre").dossier("Secret", [](store::TDataDossier &d) { d.set_code("abc"); });
+  demarre();
+  const std::tuple<const char *, const char *, int, QString> cas[] = {
+      {"2", nullptr, -1, "Le dossier 2 est introuvable."},
+      {"x", nullptr, -1, "Le dossier x est introuvable."},
+      {"1", "abd", -1, "Code secret\nincorrect"},
+      {"1", "abc", 1, ""}};
+  for (const auto &[numero, code, ouvert, boite] : cas) {
+    s.ferme_dossier();
+    prompts.boites.clear();
+    if (code) prompts.dialogues = {remplit({{"code", code}})};
+    if (!boite.isEmpty()) prompts.reponses = {Reponse::ok};
+    w->ouvre_dossier_option(numero);
+    EXPECT_EQ(std::pair(s.dossier_courant(), derniere_boite()), std::pair(ouvert, boite)) << numero;
+  }
+}
+
+TEST_F(Mainform, PlanningTypedInItsDialogIsWrittenWholeWhenItCloses) {
+  c.dossier("Un");
+  demarre();
+  w->ouvre_dossier_option("0");
+  auto appuie = [](loans::Tplanning &p, int ligne) {
+    const QModelIndex i = static_cast<browse::TreeLinesModel *>(p.arbre->model())->index_of_line(ligne - 1);
+    p.arbre->scrollTo(i);
+    QTest::mouseClick(p.arbre->viewport(), Qt::LeftButton, {}, p.arbre->visualRect(i).center());
+  };
+  prompts.dialogues = {[&](QDialog &d) {
+                         auto &p = dynamic_cast<loans::Tplanning &>(d);
+                         p.activateWindow();
+                         ASSERT_TRUE(QTest::qWaitForWindowActive(&p));
+                         appuie(p, 5);
+                         p.film_->setFocus();
+                         p.film_->insert(QString::fromUtf8("Ménilmontant"));
+                         appuie(p, 10);  // leaving the edit for entry 3 stores it in entry 2
+                         QCoreApplication::processEvents();
+                         EXPECT_EQ(std::pair(p.arbre->text(5), p.arbre->selected_line()),
+                                   std::pair("M\xe9nilmontant"s, 9));
+                         p.BitBtn5->click();
+                         p.film_->setFocus();
+                         QTest::keyClicks(p.film_, "Heat");
+                         p.showview_->setText("123456789012345");
+                         QTest::keyClick(p.film_, Qt::Key_Return);  // Ok, the focus still in the edit
+                       },
+                       [](QDialog &d) {
+                         auto &picker = dynamic_cast<ui::TPerpetualCalendarDlg &>(d);
+                         picker.month_box()->setCurrentIndex(2);
+                         picker.ok_button()->click();
+                       }};
+  qputenv("TAPEMOOR_TODAY", kToday);  // where the picker starts
+  declenche("PlanningM");
+  qunsetenv("TAPEMOOR_TODAY");
+  store::TDataPlanning attendu = store::Store::planning_defaut();
+  loans::stocke_entree(attendu, 2, "M\xe9nilmontant", "00/00/0000", "00:00", "");
+  loans::stocke_entree(attendu, 3, "Heat", "15/03/2000", "00:00", "1234567890");
+  EXPECT_EQ(dir.read("PLANNING.000"), std::string(attendu.bytes.begin(), attendu.bytes.end()));
+}

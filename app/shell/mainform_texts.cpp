@@ -133,8 +133,9 @@ constexpr Paire kMessages[] = {
     {"Une modification avait été interrompue : elle a été annulée, le catalogue est tel qu'il était avant "
      "elle.",
      "A change had been interrupted: it was undone, and the catalogue is as it was before it."},
+    {"Le dossier %1 est introuvable.", "File %1 cannot be found."},
 };
-static_assert(std::size(kMessages) == static_cast<std::size_t>(Msg::change_annulee) + 1, "one text per Msg");
+static_assert(std::size(kMessages) == static_cast<std::size_t>(Msg::dossier_introuvable) + 1, "one text per Msg");
 
 }  // namespace
 

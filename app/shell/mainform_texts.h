@@ -23,6 +23,7 @@ enum class Msg {
   lecture_seule_interrompue,
   titre_lecture_seule,
   change_annulee,
+  dossier_introuvable,  // %1: the number asked for
 };
 QString message(Msg m, int langue);
 

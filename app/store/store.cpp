@@ -439,8 +439,10 @@ TDataPlanning Store::planning_defaut() {
 TDataPlanning Store::lit_planning() {
   RecordFile f(TDataPlanning::record_size, io_);
   TDataPlanning p = planning_defaut();
-  // A missing file reads as the defaults; it is written with the first change.
-  if (f.open_for_reading(nom_fichier(kPlanningBase, require_dossier()))) f.read(0, p.bytes.data());
+  // A missing file, or one cut short of its record, reads as the defaults; the next save writes
+  // the whole record.
+  if (f.open_for_reading(nom_fichier(kPlanningBase, require_dossier())) && f.count() > 0)
+    f.read(0, p.bytes.data());
   return p;
 }
 
