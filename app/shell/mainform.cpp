@@ -87,8 +87,8 @@ Tmainform::Tmainform(store::Store &store, int langue, ui::Prompts &prompts, QWid
   applique_preferences(config);
   connect(collection_, &browse::Tcollection::etat_change, this, &Tmainform::etat_commandes);
   connect(collection_, &browse::Tcollection::echec, this, &Tmainform::apres_echec);
-  // The loan, picture and credits buttons open windows still to come.
-  for (const char *nom : {"Sprete", "Semprunte", "Eaffiche", "Evideo", "Egenerique", "Erecompenses"})
+  // The loan and picture buttons open windows still to come.
+  for (const char *nom : {"Sprete", "Semprunte", "Eaffiche", "Evideo"})
     connect(qobject_cast<QToolButton *>(collection_->registre().cherche(nom)), &QToolButton::clicked, this,
             &Tmainform::pas_encore);
   etat_commandes();
@@ -202,7 +202,7 @@ void Tmainform::cree_barre_outils() {
                                                       {nullptr, nullptr},
                                                       {"photo_bt", &Tmainform::pas_encore},
                                                       {"video_bt", &Tmainform::pas_encore},
-                                                      {"generique_bt", &Tmainform::pas_encore},
+                                                      {"generique_bt", &Tmainform::generique_bt_Click},
                                                       {nullptr, nullptr},
                                                       {"recherche_bt", &Tmainform::pas_encore},
                                                       {"resultat_bt", &Tmainform::pas_encore},
@@ -438,6 +438,10 @@ void Tmainform::SiteWebClick() {
 void Tmainform::Apropos1Click() {
   Apropos about(langue_, this);
   prompts_.execute(about);
+}
+
+void Tmainform::generique_bt_Click() {
+  collection_->generique_bt_Click();
 }
 
 void Tmainform::pas_encore() {
