@@ -218,6 +218,9 @@ Tvoir_generique::Tvoir_generique(const store::Store &store, int langue, QWidget 
 void Tvoir_generique::montre(std::vector<std::string> distri) {
   distri_ = std::move(distri);
   setWindowTitle(langue_ == 0 ? utf8("Générique") : QStringLiteral("Credits"));
+  // The first time over the main window; then where the user left it.
+  if (!place_ && parentWidget()) move(parentWidget()->window()->geometry().center() - rect().center());
+  place_ = true;
   show();
   raise();
   activateWindow();

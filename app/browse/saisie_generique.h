@@ -115,6 +115,7 @@ class Tvoir_generique : public QScrollArea {
   const store::Store &store_;
   const int langue_;
   std::vector<std::string> distri_;
+  bool place_ = false;
 };
 
 }  // namespace browse

@@ -73,8 +73,8 @@ TEST(SaisieGenerique, EditedThroughTheDialogsAndWrittenByTheValidation) {
     d.list->setFocus();
     EXPECT_EQ(d.list->item(1)->text(), "Acteur : Jean - Pierre : fils - Le chef");
     EXPECT_EQ(d.list->item(2)->text(), "Acteur");
-    tape(d, 3, {d.denomination_, d.nom_, d.role_}, {"Zorro", "Z", ""});
-    d.ok->click();  // as Enter does: the focus is still in the name
+    tape(d, 3, {d.denomination_, d.nom_, d.role_}, {"Zorro", "Z", "Diego"});
+    d.ok->click();  // as Enter does: the focus is still in the character
   }};
   const auto avant = dir.snapshot();
   clique("Egenerique");
@@ -85,6 +85,7 @@ TEST(SaisieGenerique, EditedThroughTheDialogsAndWrittenByTheValidation) {
     d.ok->click();
   }};
   clique("Erecompenses");
+  ASSERT_EQ(w.tx5_->prixE->count(), 1);
   EXPECT_EQ(w.tx5_->prixE->item(0)->text(), "Oscar");
   EXPECT_EQ(dir.snapshot(), avant);  // nothing is written before the validation
 
@@ -99,7 +100,7 @@ TEST(SaisieGenerique, EditedThroughTheDialogsAndWrittenByTheValidation) {
                                "alisateur",
                                "Michael Mann", ""}));
   EXPECT_EQ(credit(4), (Textes{"", "", ""}));  // the placeholders sort before "Zorro"
-  EXPECT_EQ(credit(30), (Textes{"Zorro", "Z", ""}));
+  EXPECT_EQ(credit(30), (Textes{"Zorro", "Z", "Diego"}));
   EXPECT_EQ(Textes({r.recompense.recompense(1), r.recompense.categorie(1), r.recompense.annee_recompense(1)}),
             (Textes{"Oscar", "", ""}));
   EXPECT_EQ(w.tx5_->prixE->item(0)->text(), "Oscar");
