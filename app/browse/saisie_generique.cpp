@@ -208,7 +208,7 @@ Tvoir_generique::Tvoir_generique(const store::Store &store, int langue, QWidget 
   setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
   setFrameShape(QFrame::NoFrame);
   // Below a short picture the window stays as dark as the picture.
-  setStyleSheet("QScrollArea { background: black; }");
+  viewport()->setStyleSheet("background: black");
   paintbox = new QLabel;
   paintbox->setObjectName("paintbox");
   setWidget(paintbox);
