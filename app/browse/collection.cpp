@@ -44,6 +44,7 @@ Tcollection::Tcollection(store::Store &store, ui::Prompts &prompts, int langue, 
   corps->addWidget(Panel3_);
   rubrique->addItems(items_rubrique(langue_));
   rubrique->setCurrentIndex(kGroupingSupport);
+  voir_generique_ = new Tvoir_generique(store_, langue_, this);
   SetLingua();
   TabSet1Change(0);
   connect(rubrique, &QComboBox::currentIndexChanged, this, [this] { rubriqueChange(); });
@@ -117,8 +118,8 @@ void Tcollection::cree_colonne() {
                                                          {"Eok", &Tcollection::EokClick},
                                                          {"Eaffiche", nullptr},
                                                          {"Evideo", nullptr},
-                                                         {"Egenerique", nullptr},
-                                                         {"Erecompenses", nullptr}});
+                                                         {"Egenerique", &Tcollection::EgeneriqueClick},
+                                                         {"Erecompenses", &Tcollection::ErecompensesClick}});
   colonne->addWidget(tx4_);
 }
 
@@ -350,15 +351,16 @@ void Tcollection::SsupprimerClick() {
 
 void Tcollection::EajouterClick() {
   commande([this] {
-    store::Recording r = ajoute_record(store_);
+    saisi_ = ajoute_record(store_);
     edition_record_ = true;
     mode_pages();
-    tx5_->ReadDataRecords(r);
+    tx5_->ReadDataRecords(saisi_);
     tx5_->TitreE->setFocus();
   });
 }
 
 void Tcollection::EmodifierClick() {
+  saisi_ = store_.recording();
   edition_record_ = true;
   tx5_->mode(true);
   tx5_->TitreE->setFocus();
@@ -367,12 +369,31 @@ void Tcollection::EmodifierClick() {
 
 void Tcollection::EokClick() {
   commande([this] {
-    store::Recording saisi = store_.recording();
-    tx5_->WriteDataRecords(saisi);
-    if (signale_refus(valide_record(store_, vue_, options(), saisi))) return;
+    tx5_->WriteDataRecords(saisi_);
+    if (signale_refus(valide_record(store_, vue_, options(), saisi_))) return;
     edition_record_ = false;
     applique();
   });
+}
+
+void Tcollection::EgeneriqueClick() {
+  commande([this] {
+    Tsaisie_generique saisie(saisi_.generique, store::lit_liste(store_, 10), langue_, this);
+    prompts_.execute(saisie);
+  });
+}
+
+void Tcollection::ErecompensesClick() {
+  commande([this] {
+    Tsaisie_recompense saisie(saisi_.recompense, store::lit_liste(store_, 7), store::lit_liste(store_, 11),
+                              langue_, this);
+    prompts_.execute(saisie);
+    tx5_->montre_prix(saisi_.recompense);
+  });
+}
+
+void Tcollection::generique_bt_Click() {
+  commande([this] { voir_generique_->montre(store::lit_liste(store_, 10)); });
 }
 
 void Tcollection::EsupprimerClick() {

@@ -9,6 +9,7 @@
 
 #include "commands.h"
 #include "pages.h"
+#include "saisie_generique.h"
 #include "tarbre.h"
 #include "textes.h"
 
@@ -43,6 +44,8 @@ class Tcollection : public QWidget {
   // Browsing locks the fields; editing opens them.
   void mode_pages();
   void TabSet1Change(int t);
+  // The credits viewer, with the current recording's credits.
+  void generique_bt_Click();
 
   bool edition_support() const { return edition_support_; }
   bool edition_record() const { return edition_record_; }
@@ -87,6 +90,8 @@ class Tcollection : public QWidget {
   void EsupprimerClick();
   void EmodifierClick();
   void EokClick();
+  void EgeneriqueClick();
+  void ErecompensesClick();
 
   store::Store &store_;
   ui::Prompts &prompts_;
@@ -96,6 +101,9 @@ class Tcollection : public QWidget {
   Vue vue_;
   int index_arbre_ = 1;
   bool edition_support_ = false, edition_record_ = false;
+  // The recording being edited: its credits and awards dialogs change it, Eok writes it.
+  store::Recording saisi_;
+  Tvoir_generique *voir_generique_;
   ui::Fond *tx2_, *tx4_;
   QWidget *Panel3_;
   QStackedWidget *NoteBook1_;

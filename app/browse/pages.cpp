@@ -280,8 +280,12 @@ void PageRecord::ReadDataRecords(const store::Recording &rec) {
   montre_nombre(dureeE, r.duree());
   montre_texte(DateE, r.date());
   ResumerE->setPlainText(qmemo(r.resumer()));
+  montre_prix(rec.recompense);
+}
+
+void PageRecord::montre_prix(const store::TDataRecompense &recompense) {
   prixE->clear();
-  for (const std::string &l : prix_lignes(rec.recompense)) prixE->addItem(qtext(l));
+  for (const std::string &l : prix_lignes(recompense)) prixE->addItem(qtext(l));
 }
 
 void PageRecord::WriteDataRecords(store::Recording &rec) const {

@@ -64,6 +64,8 @@ class PageRecord : public ui::Fond {
   PageRecord(ui::Registre &registre, const Fichiers &fichiers, ui::Prompts &prompts);
   void ReadDataRecords(const store::Recording &r);
   void WriteDataRecords(store::Recording &r) const;
+  // prixE: one line per award with a name.
+  void montre_prix(const store::TDataRecompense &recompense);
   void mode(bool edition);
   QPoint dernier_calendrier() const { return dernier_calendrier_; }
 

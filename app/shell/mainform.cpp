@@ -90,8 +90,8 @@ Tmainform::Tmainform(store::Store &store, int langue, ui::Prompts &prompts, QWid
   applique_preferences(config);
   connect(collection_, &browse::Tcollection::etat_change, this, &Tmainform::etat_commandes);
   connect(collection_, &browse::Tcollection::echec, this, &Tmainform::apres_echec);
-  // The loan, picture and credits buttons open windows still to come.
-  for (const char *nom : {"Sprete", "Semprunte", "Eaffiche", "Evideo", "Egenerique", "Erecompenses"})
+  // The loan and picture buttons open windows still to come.
+  for (const char *nom : {"Sprete", "Semprunte", "Eaffiche", "Evideo"})
     connect(qobject_cast<QToolButton *>(collection_->registre().cherche(nom)), &QToolButton::clicked, this,
             &Tmainform::pas_encore);
   etat_commandes();
@@ -205,7 +205,7 @@ void Tmainform::cree_barre_outils() {
                                                       {nullptr, nullptr},
                                                       {"photo_bt", &Tmainform::pas_encore},
                                                       {"video_bt", &Tmainform::pas_encore},
-                                                      {"generique_bt", &Tmainform::pas_encore},
+                                                      {"generique_bt", &Tmainform::generique_bt_Click},
                                                       {nullptr, nullptr},
                                                       {"recherche_bt", &Tmainform::pas_encore},
                                                       {"resultat_bt", &Tmainform::pas_encore},
@@ -444,6 +444,10 @@ void Tmainform::Apropos1Click() {
 
 void Tmainform::echeancier_bt_Click() {
   commande([this] { loans::edite_planning(store_, prompts_, langue_, this); });
+}
+
+void Tmainform::generique_bt_Click() {
+  collection_->generique_bt_Click();
 }
 
 void Tmainform::pas_encore() {

@@ -89,6 +89,7 @@ class Tmainform : public QMainWindow {
   void Documentation1Click();
   void SiteWebClick();
   void Apropos1Click();
+  void generique_bt_Click();
   void pas_encore();
 
   store::Store &store_;
