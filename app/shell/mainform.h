@@ -78,6 +78,14 @@ class Tmainform : public QMainWindow {
   void supprimer_dossier_meClick();
   void ouvre_parametres(int list_kind);
 
+  // loans and borrowings (mainform_prets.cpp)
+  void SpreteClick();
+  void SemprunteClick();
+  void Support2Click();
+  void Liste2Click();
+  // Shows the list of lent (borrowed) supports; the support chosen becomes current.
+  void montre_liste_prets(bool emprunts);
+
   void quitter_meClick();
   void imprimante_meClick();
   void Documentation1Click();
