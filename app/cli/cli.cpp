@@ -257,8 +257,8 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--borrowed") {
       borrowed = true;
-    } else if (args[i] == "--data" || args[i] == "--code" || args[i] == "--grouping" || args[i] == "--index" ||
-               args[i] == "--ical") {
+    } else if (args[i] == "--data" || args[i] == "--code" || args[i] == "--grouping" ||
+               args[i] == "--index" || args[i] == "--ical") {
       if (i + 1 >= args.size()) throw UsageError{args[i] + " needs a value"};
       const std::string &flag = args[i];
       const std::string &value = args[++i];
