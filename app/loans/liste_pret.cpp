@@ -38,7 +38,7 @@ Tliste::Tliste(Sorte sorte, store::Store &store, int langue, QWidget *parent)
   auto *tout = new QVBoxLayout(this);
   tout->addWidget(arbre);
   tout->addLayout(boutons);
-  resize(360, 420);
+  resize(420, 480);
   connect(ok, &QPushButton::clicked, this, &QDialog::accept);
   connect(BitBtn1, &QPushButton::clicked, this, &QDialog::reject);
   connect(arbre, &browse::Tarbre::line_double_clicked, this, &QDialog::accept);
