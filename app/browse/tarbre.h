@@ -2,8 +2,8 @@
 // widget item per line, so a dossier of 100,000 recordings shows at once.
 //
 // Lines are numbered from 1 in display order, as the tree logic numbers them. A line of level 2
-// or more is a child of the last line before it of a lower level. Texts arrive as stored (Windows-1252) bytes
-// and are converted here, when a line is drawn.
+// or more is a child of the last line before it of a lower level. Texts arrive as stored
+// (Windows-1252) bytes and are converted here, when a line is drawn.
 #pragma once
 
 #include <QAbstractItemModel>
