@@ -19,18 +19,28 @@ void TreeLinesModel::set_lines(std::shared_ptr<const std::vector<TreeLine>> line
   row_.assign(n, 0);
   children_.assign(n, 0);
   top_.clear();
-  int last_top = -1;
+  std::vector<int> open;  // the lines that may still take children, levels rising
   for (std::size_t i = 0; i < n; ++i) {
-    // A second-level line before any top line has no parent to go under: it stays on top.
-    if (all[i].level >= 2 && last_top >= 0) {
-      parent_[i] = last_top;
-      row_[i] = children_[last_top]++;
+    const int line = static_cast<int>(i);
+    while (!open.empty() && all[static_cast<std::size_t>(open.back())].level >= all[i].level) open.pop_back();
+    // A deeper line before any top line has no parent to go under: it stays on top.
+    if (all[i].level >= 2 && !open.empty()) {
+      parent_[i] = open.back();
+      row_[i] = children_[static_cast<std::size_t>(open.back())]++;
     } else {
+      open.clear();
       row_[i] = static_cast<int>(top_.size());
-      top_.push_back(static_cast<int>(i));
-      last_top = static_cast<int>(i);
+      top_.push_back(line);
     }
+    open.push_back(line);
   }
+  first_.assign(n, 0);
+  for (std::size_t i = 1; i < n; ++i) first_[i] = first_[i - 1] + children_[i - 1];
+  kids_.assign(n, 0);
+  for (std::size_t i = 0; i < n; ++i)
+    if (parent_[i] >= 0)
+      kids_[static_cast<std::size_t>(first_[static_cast<std::size_t>(parent_[i])] + row_[i])] =
+          static_cast<int>(i);
   endResetModel();
 }
 
@@ -51,8 +61,7 @@ QModelIndex TreeLinesModel::index(int row, int column, const QModelIndex &parent
   }
   int p = line_of(parent);
   if (row >= children_[p]) return {};
-  // Children follow their parent line directly.
-  return createIndex(row, 0, static_cast<quintptr>(p + 1 + row));
+  return createIndex(row, 0, static_cast<quintptr>(kids_[first_[p] + row]));
 }
 
 QModelIndex TreeLinesModel::parent(const QModelIndex &child) const {
@@ -86,7 +95,7 @@ QVariant TreeLinesModel::data(const QModelIndex &index, int role) const {
       return QString::fromStdString(store::cp1252_to_utf8(l.text));
     case Qt::DecorationRole:
       if (l.icon.empty()) return {};
-      return tree_icon(l.icon, qApp ? qApp->devicePixelRatio() : 1.0);
+      return icons(l.icon, qApp ? qApp->devicePixelRatio() : 1.0);
     default:
       return {};
   }
@@ -176,10 +185,8 @@ const std::string &Tarbre::text(int n) const {
 // out once, where expandAll would walk every line.
 void Tarbre::expand_all() {
   if (!model_->has_second_level()) return;
-  for (int row = 0, n = model_->rowCount(); row < n; ++row) {
-    QModelIndex index = model_->index(row, 0);
-    if (model_->hasChildren(index)) setExpanded(index, true);
-  }
+  for (int line = 0, n = line_count(); line < n; ++line)
+    if (model_->children_of_line(line) > 0) setExpanded(model_->index_of_line(line), true);
 }
 
 void Tarbre::keyPressEvent(QKeyEvent *event) {

@@ -2,8 +2,8 @@
 // widget item per line, so a dossier of 100,000 recordings shows at once.
 //
 // Lines are numbered from 1 in display order, as the tree logic numbers them. A line of level 2
-// is a child of the last line of level 1 before it. Texts arrive as stored (Windows-1252) bytes
-// and are converted here, when a line is drawn.
+// or more is a child of the last line before it of a lower level. Texts arrive as stored
+// (Windows-1252) bytes and are converted here, when a line is drawn.
 #pragma once
 
 #include <QAbstractItemModel>
@@ -13,10 +13,14 @@
 #include <vector>
 
 #include "tree.h"
+#include "tree_icons.h"
 
 namespace browse {
 
-// The lines as a two-level model. The internal id of an index is its line's position.
+// Draws the picture of an icon name at a device pixel ratio; null for none.
+using IconSource = QPixmap (*)(std::string_view name, qreal device_pixel_ratio);
+
+// The lines as a tree model. The internal id of an index is its line's position.
 class TreeLinesModel : public QAbstractItemModel {
   Q_OBJECT
  public:
@@ -36,14 +40,19 @@ class TreeLinesModel : public QAbstractItemModel {
   int columnCount(const QModelIndex &parent = {}) const override;
   bool hasChildren(const QModelIndex &parent = {}) const override;
   bool has_second_level() const { return top_.size() < lines_->size(); }
+  int children_of_line(int line) const { return children_[static_cast<std::size_t>(line)]; }
   QVariant data(const QModelIndex &index, int role) const override;
   Qt::ItemFlags flags(const QModelIndex &index) const override;
+  // The tree's pictures unless a window draws its own.
+  IconSource icons = tree_icon;
 
  private:
   std::shared_ptr<const std::vector<TreeLine>> lines_ = std::make_shared<const std::vector<TreeLine>>();
   std::vector<int> parent_;    // line of the parent, -1 at the top
   std::vector<int> row_;       // row under the parent
   std::vector<int> children_;  // number of children
+  std::vector<int> first_;     // where a line's children start in kids_
+  std::vector<int> kids_;      // the children of every line, grouped by parent
   std::vector<int> top_;       // lines of the top level, in order
 };
 
@@ -70,6 +79,7 @@ class Tarbre : public QTreeView {
   const std::string &text(int n) const;
 
   void expand_all();
+  void set_icons(IconSource icons) { model_->icons = icons; }
 
  signals:
   // The user chose line n: a click, or a move with the keyboard.

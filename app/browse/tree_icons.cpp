@@ -43,8 +43,8 @@ void draw_cassette(QPainter &p) {
   p.drawEllipse(QPointF(12.5, 10), 1.6, 1.6);
 }
 
-// A horizontal arrow from x0 to x1 (the head at x1), with a white rim so it reads over the
-// cassette.
+}  // namespace
+
 void draw_arrow(QPainter &p, qreal x0, qreal x1, qreal y, const QColor &colour) {
   qreal dir = x1 > x0 ? 1 : -1;
   QPainterPath path;
@@ -63,6 +63,8 @@ void draw_arrow(QPainter &p, qreal x0, qreal x1, qreal y, const QColor &colour) 
   p.setBrush(colour);
   p.drawPath(path);
 }
+
+namespace {
 
 // The pictures of the planning's date, time and ShowView lines: a calendar leaf, a clock face
 // and a keypad.

@@ -4,9 +4,12 @@
 // ShowView pictures.
 #pragma once
 
+#include <QColor>
 #include <QPixmap>
 #include <QSize>
 #include <string_view>
+
+class QPainter;
 
 namespace browse {
 
@@ -16,5 +19,9 @@ QSize tree_icon_size();
 // The picture of an icon name at the given device pixel ratio; a null pixmap for an empty
 // (heading) or unknown name. Drawn once per name and ratio.
 QPixmap tree_icon(std::string_view name, qreal device_pixel_ratio = 1.0);
+
+// A horizontal arrow from x0 to x1 (the head at x1), with a white rim so it reads over the
+// picture under it; the loan lists draw theirs the same way.
+void draw_arrow(QPainter &p, qreal x0, qreal x1, qreal y, const QColor &colour);
 
 }  // namespace browse

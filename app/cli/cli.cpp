@@ -7,8 +7,10 @@
 
 #include "check.h"
 #include "config.h"
+#include "ical.h"
 #include "json.h"
 #include "lists.h"
+#include "loans.h"
 #include "planning_logic.h"
 #include "platform/regional.h"
 #include "store.h"
@@ -28,6 +30,10 @@ constexpr const char *kUsage =
     "  tree N [--grouping G] [--index I] [--code PASSWORD]\n"
     "                                the lines of the collection tree of dossier N\n"
     "  planning N [--code PASSWORD]  the forty lines of the recording plan of dossier N\n"
+    "  loans N [--borrowed] [--code PASSWORD]\n"
+    "                                the lines of the list of lent (borrowed) supports of dossier N\n"
+    "  loans N --ical OUT.ics [--code PASSWORD]\n"
+    "                                the return dates of dossier N as an iCalendar file\n"
     "  make-demo DIR                 write a demo catalogue into DIR\n"
     "  delete-dossier N [--code PASSWORD]\n"
     "  delete-support N R [--code PASSWORD]     support record R of dossier N, with its recordings\n"
@@ -191,15 +197,35 @@ int cmd_tree(store::Store &s, int n, int grouping, int index, const std::string 
   return 0;
 }
 
-// The planning's outline as the dialog shows it; a dossier without a plan shows the defaults.
-int cmd_planning(store::Store &s, int n, const std::string *code, std::ostream &out, std::ostream &err) {
-  if (!open_dossier(s, n, code, err)) return 1;
-  const int langue = platform::langue_from(platform::regional_language());
-  std::vector<browse::TreeLine> lines = loans::lignes_planning(s.lit_planning(), langue);
+// Outline lines, one a line: number from 1, level, picture, entry, text.
+int print_lines(const std::vector<browse::TreeLine> &lines, std::ostream &out) {
   for (std::size_t i = 0; i < lines.size(); ++i)
     out << i + 1 << '\t' << lines[i].level << '\t' << lines[i].icon << '\t' << lines[i].entry << '\t'
         << champ(lines[i].text) << '\n';
   return 0;
+}
+
+// The planning's outline as the dialog shows it; a dossier without a plan shows the defaults.
+int cmd_planning(store::Store &s, int n, const std::string *code, std::ostream &out, std::ostream &err) {
+  if (!open_dossier(s, n, code, err)) return 1;
+  const int langue = platform::langue_from(platform::regional_language());
+  return print_lines(loans::lignes_planning(s.lit_planning(), langue), out);
+}
+
+// The lines of the list of lent (borrowed) supports, or their return dates as a calendar file.
+int cmd_loans(store::Store &s, int n, bool borrowed, const std::string *ical, const std::string *code,
+              std::ostream &out, std::ostream &err) {
+  if (!open_dossier(s, n, code, err)) return 1;
+  const int langue = platform::langue_from(platform::regional_language());
+  if (ical) {
+    const Echeances e = echeances_ical(s, langue);
+    store::ecrit_entier(*ical, e.ics);
+    if (e.ignorees > 0) err << "tapemoor-cli: " << e.ignorees << " return dates skipped (not a valid date)\n";
+    return 0;
+  }
+  return print_lines(loans::lignes_liste(s, borrowed ? loans::Sorte::emprunt : loans::Sorte::pret,
+                                         s.date_du_jour(), loans::mot_enregistrement(langue)),
+                     out);
 }
 
 // The changes the window makes, over the same store operations. `record` is the support's or
@@ -238,10 +264,14 @@ int cmd_lists(store::Store &s, std::ostream &out) {
 int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostream &err) {
   std::string data = ".";
   std::vector<std::string> rest;
-  const std::string *code = nullptr;
+  const std::string *code = nullptr, *ical = nullptr;
   int grouping = 3, index = 0;
+  bool borrowed = false;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--data" || args[i] == "--code" || args[i] == "--grouping" || args[i] == "--index") {
+    if (args[i] == "--borrowed") {
+      borrowed = true;
+    } else if (args[i] == "--data" || args[i] == "--code" || args[i] == "--grouping" ||
+               args[i] == "--index" || args[i] == "--ical") {
       if (i + 1 >= args.size()) throw UsageError{args[i] + " needs a value"};
       const std::string &flag = args[i];
       const std::string &value = args[++i];
@@ -249,6 +279,8 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
         data = value;
       else if (flag == "--code")
         code = &value;
+      else if (flag == "--ical")
+        ical = &value;
       else if (flag == "--grouping" && !(parse_int(value, grouping) && grouping <= 5))
         throw UsageError{"--grouping takes 0 to 5"};
       else if (flag == "--index" && !(parse_int(value, index) && index >= 1 && index <= 3))
@@ -280,7 +312,8 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
     return found.empty() ? 0 : 1;
   }
   // A reading command never writes, so it cannot roll back; what it would show is half a change.
-  if ((cmd == "dossiers" || cmd == "lists" || cmd == "export" || cmd == "tree" || cmd == "planning") &&
+  if ((cmd == "dossiers" || cmd == "lists" || cmd == "export" || cmd == "tree" || cmd == "planning" ||
+       cmd == "loans") &&
       store::journal_en_attente(s.data_dir, s.io())) {
     err << "tapemoor-cli: a change was interrupted (" << store::kJournal
         << "); run 'tapemoor-cli check --repair' or open the catalogue to roll it back\n";
@@ -304,6 +337,12 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
     int n = 0;
     if (!parse_int(rest[1], n)) throw UsageError{"planning takes a dossier number"};
     return cmd_planning(s, n, code, out, err);
+  }
+  if (cmd == "loans" && rest.size() == 2) {
+    int n = 0;
+    if (!parse_int(rest[1], n)) throw UsageError{"loans takes a dossier number"};
+    if (borrowed && ical) throw UsageError{"--ical writes the loans and the borrowings together"};
+    return cmd_loans(s, n, borrowed, ical, code, out, err);
   }
   if (cmd == "delete-dossier" || cmd == "delete-support" || cmd == "delete-recording") {
     const std::size_t wanted = cmd == "delete-dossier" ? 2 : 3;

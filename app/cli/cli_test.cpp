@@ -1,6 +1,7 @@
 #include "cli.h"
 
 #include <gtest/gtest.h>
+#include <libical/ical.h>
 
 #include <filesystem>
 #include <functional>
@@ -76,7 +77,9 @@ TEST(Cli, UsageAndInputErrorsHaveTheirStatuses) {
       {{"--data", dir.path(), "delete-recording", "0", "9"}, 1, "no recording 9"},
       {{"--data", dir.path(), "delete-dossier", "7"}, 1, "no dossier 7"},
       {{"--data", dir.path(), "delete-support", "0"}, 2, "usage"},
-      {{"--data", dir.path(), "rename-value", "13", "a", "b"}, 2, "usage"}};
+      {{"--data", dir.path(), "rename-value", "13", "a", "b"}, 2, "usage"},
+      {{"--data", dir.path(), "loans", "0", "--borrowed", "--ical", "x.ics"}, 2, "usage"},
+      {{"--data", dir.path(), "loans", "0", "--ical", dir.file("no/x.ics")}, 1, "no/x.ics~"}};
   const auto before = dir.snapshot();
   for (const auto &[args, status, message] : kCases) {
     Result r = run(args);
@@ -242,6 +245,56 @@ TEST(Cli, CheckNamesWhatIsDamagedAndRepairMendsWhatLosesNothing) {
     }
     EXPECT_TRUE(std::string(name) != "interrupted change" || dir.read("CT.000") == credits);
   }
+}
+
+}  // namespace
+
+namespace {
+
+TEST(Cli, LoansPrintsTheListLinesAndWritesTheReturnDatesAsACalendar) {
+  TempDir dir;
+  auto chez = [](const char *au, bool pret) {
+    return [=](store::TDataSupport &s) {
+      pret ? s.set_pret_a("Zo\xe9") : s.set_emprunt_a("Club");
+      pret ? s.set_pret_observations(
+                 "ray\xe9"
+                 "e\r\n\xe0 voir")
+           : s.set_emprunt_au(au);
+    };
+  };
+  Catalogue c(dir.path());
+  c.dossier("Pr\xeats").support("VHS", "A", chez("", true)).record("Film");
+  c.support("VHS", "B", chez("31/02/2000", false)).support("VHS", "C", chez("16/06/2000", false));
+  setenv("TAPEMOOR_TODAY", kToday, 1);
+  setenv("TAPEMOOR_SLANGUAGE", "FRA", 1);
+  EXPECT_EQ(run({"--data", dir.path(), "loans", "0"}).out,
+            "1\t1\tk7aimg\t0\tA\n2\t2\toutimg\t0\t15/06/2000\n3\t2\tinimg\t0\t15/06/2000\n"
+            "4\t2\tfilmimg\t0\tEnregistrement\n5\t3\tbandeimg\t0\tFilm\n");
+  setenv("TAPEMOOR_SLANGUAGE", "ENU", 1);
+  EXPECT_NE(run({"--data", dir.path(), "loans", "0", "--borrowed"}).out.find("\tRecord\n5\t1\tk7img\t2\tC\n"),
+            std::string::npos);
+  // Exported twice: the same events under the same UIDs, the 31st of February left out and counted.
+  std::vector<std::string> events;
+  for (int i = 0; i < 2; ++i) {
+    Result r = run({"--data", dir.path(), "loans", "0", "--ical", dir.file("out.ics")});
+    EXPECT_EQ(std::tie(r.status, r.out, r.err),
+              std::tuple(0, "", "tapemoor-cli: 1 return dates skipped (not a valid date)\n"));
+    std::unique_ptr<icalcomponent, void (*)(icalcomponent *)> cal(
+        icalparser_parse_string(dir.read("out.ics").c_str()), icalcomponent_free);
+    ASSERT_TRUE(cal);
+    for (icalcomponent *e = icalcomponent_get_first_component(cal.get(), ICAL_VEVENT_COMPONENT); e;
+         e = icalcomponent_get_next_component(cal.get(), ICAL_VEVENT_COMPONENT)) {
+      const char *notes = icalcomponent_get_description(e);
+      events.push_back(std::string(icalcomponent_get_uid(e)) + "|" + icalcomponent_get_summary(e) + "|" +
+                       icaltime_as_ical_string(icalcomponent_get_dtstart(e)) + "|" + (notes ? notes : ""));
+    }
+  }
+  const std::string pret = "tapemoor-Pr%C3%AAts-1-pret|Return of A (Zoé)|20000615|rayée\nà voir",
+                    emprunt = "tapemoor-Pr%C3%AAts-3-emprunt|Return of C (Club)|20000616|";
+  EXPECT_EQ(events, (std::vector<std::string>{pret, emprunt, pret, emprunt}));
+  EXPECT_FALSE(dir.exists("out.ics~"));
+  unsetenv("TAPEMOOR_SLANGUAGE");
+  unsetenv("TAPEMOOR_TODAY");
 }
 
 }  // namespace

@@ -391,24 +391,8 @@ std::optional<HintSettings> lit_hint(const std::string &path) {
 }
 
 void ecrit_hint(const std::string &path, const HintSettings &settings) {
-  std::string bytes = write_hint_stream(settings);
-  // Written whole beside it, synced, then renamed over it: the old file stays until the new one
-  // is all on the disk.
-  store::Io &io = store::system_io();
-  const std::string side = path + "~";
-  try {
-    store::RecordFile f(1, io);
-    f.open_or_create(side);
-    f.truncate(0);
-    f.write_many(0, static_cast<std::int64_t>(bytes.size()), bytes.data());
-    f.sync();
-    f.close();
-    if (io.rename(side.c_str(), path.c_str()) != 0)
-      throw store::StoreError("rename", side, std::strerror(errno));
-  } catch (const store::StoreError &) {
-    io.unlink(side.c_str());
-    throw;
-  }
+  // The old file stays until the new one is all on the disk.
+  store::ecrit_entier(path, write_hint_stream(settings));
 }
 
 }  // namespace shell

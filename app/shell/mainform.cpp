@@ -90,10 +90,14 @@ Tmainform::Tmainform(store::Store &store, int langue, ui::Prompts &prompts, QWid
   applique_preferences(config);
   connect(collection_, &browse::Tcollection::etat_change, this, &Tmainform::etat_commandes);
   connect(collection_, &browse::Tcollection::echec, this, &Tmainform::apres_echec);
-  // The loan and picture buttons open windows still to come.
-  for (const char *nom : {"Sprete", "Semprunte", "Eaffiche", "Evideo"})
+  // The picture buttons open windows still to come.
+  for (const char *nom : {"Eaffiche", "Evideo"})
     connect(qobject_cast<QToolButton *>(collection_->registre().cherche(nom)), &QToolButton::clicked, this,
             &Tmainform::pas_encore);
+  for (const auto &[nom, handler] : {std::pair{"Sprete", &Tmainform::SpreteClick},
+                                     std::pair{"Semprunte", &Tmainform::SemprunteClick}})
+    connect(qobject_cast<QToolButton *>(collection_->registre().cherche(nom)), &QToolButton::clicked, this,
+            handler);
   etat_commandes();
 }
 
@@ -149,8 +153,8 @@ void Tmainform::cree_menus() {
   }
 
   QMenu *supports = menu(barre, "supportsM");
-  action(supports, "Support2", plus_tard);
-  action(supports, "Liste2", plus_tard);
+  action(supports, "Support2", &Tmainform::Support2Click);
+  action(supports, "Liste2", &Tmainform::Liste2Click);
   QMenu *editions2 = menu(supports, "Editions2");
   supports->addMenu(editions2);
   for (const char *nom : {"Prt1", "Prtnonrendu1", "Emprunt1", "Empruntrendre1"})

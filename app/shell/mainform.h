@@ -84,6 +84,14 @@ class Tmainform : public QMainWindow {
   void ouvre_dossier_numero(int k, const QString &nom);
   void echeancier_bt_Click();
 
+  // loans and borrowings (mainform_prets.cpp)
+  void SpreteClick();
+  void SemprunteClick();
+  void Support2Click();
+  void Liste2Click();
+  // Shows the list of lent (borrowed) supports; the support chosen becomes current.
+  void montre_liste_prets(bool emprunts);
+
   void quitter_meClick();
   void imprimante_meClick();
   void Documentation1Click();

@@ -162,4 +162,20 @@ void RecordFile::sync() {
   if (fd_ >= 0 && io_->fsync(fd_) != 0) fail("sync");
 }
 
+void ecrit_entier(const std::string &path, std::string_view bytes, Io &io) {
+  const std::string side = path + "~";
+  try {
+    RecordFile f(1, io);
+    f.open_or_create(side);
+    f.truncate(0);
+    f.write_many(0, static_cast<std::int64_t>(bytes.size()), bytes.data());
+    f.sync();
+    f.close();
+    if (io.rename(side.c_str(), path.c_str()) != 0) throw StoreError("rename", side, std::strerror(errno));
+  } catch (const StoreError &) {
+    io.unlink(side.c_str());
+    throw;
+  }
+}
+
 }  // namespace store

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <stdexcept>
 #include <string>
+#include <string_view>
 
 #include "io.h"
 
@@ -71,5 +72,10 @@ class RecordFile {
   std::size_t size_;
   std::string path_;
 };
+
+// Writes `bytes` as the whole of `path`: beside it first ("~" added), synced, then renamed over
+// it, so the old file stays until the new one is all on the disk. A failure removes the side
+// file and throws.
+void ecrit_entier(const std::string &path, std::string_view bytes, Io &io = system_io());
 
 }  // namespace store

@@ -140,6 +140,11 @@ class Store {
   void nouveau_support();
   // Writes `s` at the current support's position (appending a new one) and keeps it current.
   void valide_support(const TDataSupport &s);
+  // The loan and borrowing dialogs change the current support's buffer only; the support
+  // reaches its file when it is validated. Nothing happens when no support is current.
+  void edite_support(const TDataSupport &s) {
+    if (support_courant_ >= 0) support_ = s;
+  }
   // Deletes the current support and every recording on it; nothing is current afterwards.
   // Returns how many recordings went.
   int supprime_support();
