@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "aide.h"
 #include "collection_texts.h"
 #include "lists.h"
 #include "prompts.h"
@@ -45,6 +46,7 @@ Tcollection::Tcollection(store::Store &store, ui::Prompts &prompts, int langue, 
   rubrique->addItems(items_rubrique(langue_));
   rubrique->setCurrentIndex(kGroupingSupport);
   voir_generique_ = new Tvoir_generique(store_, langue_, this);
+  ui::aide_f1(*voir_generique_, prompts_, langue_, "generique");
   SetLingua();
   TabSet1Change(0);
   connect(rubrique, &QComboBox::currentIndexChanged, this, [this] { rubriqueChange(); });
@@ -379,6 +381,7 @@ void Tcollection::EokClick() {
 void Tcollection::EgeneriqueClick() {
   commande([this] {
     Tsaisie_generique saisie(saisi_.generique, store::lit_liste(store_, 10), langue_, this);
+    ui::aide_f1(saisie, prompts_, langue_, "generique");
     prompts_.execute(saisie);
   });
 }
@@ -387,6 +390,7 @@ void Tcollection::ErecompensesClick() {
   commande([this] {
     Tsaisie_recompense saisie(saisi_.recompense, store::lit_liste(store_, 7), store::lit_liste(store_, 11),
                               langue_, this);
+    ui::aide_f1(saisie, prompts_, langue_, "generique");
     prompts_.execute(saisie);
     tx5_->montre_prix(saisi_.recompense);
   });

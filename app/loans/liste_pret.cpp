@@ -4,6 +4,7 @@
 #include <QPushButton>
 #include <QVBoxLayout>
 
+#include "aide.h"
 #include "liste_icons.h"
 #include "prompts.h"
 #include "textes.h"
@@ -55,6 +56,7 @@ int Tliste::support_choisi() const {
 
 int choisit_support(Sorte sorte, store::Store &store, ui::Prompts &prompts, int langue, QWidget *parent) {
   Tliste liste(sorte, store, langue, parent);
+  ui::aide_f1(liste, prompts, langue, "prets");
   liste.FormShow();
   return prompts.execute(liste) ? liste.support_choisi() : -1;
 }

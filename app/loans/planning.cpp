@@ -11,6 +11,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "aide.h"
 #include "calendar.h"
 #include "decor.h"
 #include "planning_logic.h"
@@ -89,6 +90,7 @@ Tplanning::Tplanning(const store::TDataPlanning &planning, ui::Prompts &prompts,
   connect(arbre, &browse::Tarbre::line_clicked, this, &Tplanning::arbreClick);
   connect(BitBtn5, &QToolButton::clicked, this, &Tplanning::BitBtn5Click);
   connect(ok, &QPushButton::clicked, this, &Tplanning::okClick);
+  ui::aide_f1(*this, prompts_, langue_, "planning");
 }
 
 void Tplanning::showEvent(QShowEvent *event) {

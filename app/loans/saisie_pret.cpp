@@ -9,6 +9,7 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 
+#include "aide.h"
 #include "decor.h"
 #include "prompts.h"
 #include "qt_text.h"
@@ -97,6 +98,7 @@ Tsaisie::Tsaisie(Sorte sorte, store::Store &store, ui::Prompts &prompts, int lan
   connect(BitBtn5, &QToolButton::clicked, this, [this] { choisit_date(du_, BitBtn5); });
   connect(BitBtn2, &QToolButton::clicked, this, [this] { choisit_date(au_, BitBtn2); });
   SetLingua();
+  ui::aide_f1(*this, prompts_, langue_, "prets");
 
   const Saisie e = lit_saisie(store_.support(), sorte_);
   a_->setText(ui::qtext(e.a));
