@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Retakes the guide's screenshots, each on a fresh demo catalogue, in French and in English:
 #   doc/shots.sh [FULL_DIR]   (FULL_DIR: also keep the whole screens there, to choose new frames)
+# LANGUES=ENU (or FRA) takes one language only, SEULES='*prets*' only the shots whose name matches.
 # Needs the programs built in build/bin and the screenshot tool (xvfb, xdotool, imagemagick).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -14,12 +15,13 @@ trap 'rm -rf "$tmp"' EXIT
 prend() {
   local nom=$1 langue=$2 cadre=$3
   shift 3
+  [[ $nom == ${SEULES:-*} ]] || return 0
   local touches=()
   for k in "$@"; do touches+=(--keys "$k"); done
   rm -rf "$tmp/demo"
   "$root/build/bin/tapemoor-cli" make-demo "$tmp/demo" >/dev/null
   (cd "$tmp/demo" && TAPEMOOR_SLANGUAGE=$langue "$shot" "$tmp/ecran.png" --wait 3 "${touches[@]}" -- \
-    "$root/build/bin/tapemoor" >/dev/null 2>&1)
+    "$root/build/bin/tapemoor" "${options[@]}" >/dev/null 2>&1)
   [ -n "$garde" ] && mkdir -p "$garde" && cp "$tmp/ecran.png" "$garde/$nom.png"
   if [ "$cadre" = - ]; then
     convert "$tmp/ecran.png" -resize 900x -colors 128 "$root/doc/images/$nom.png"
@@ -30,11 +32,14 @@ prend() {
 }
 
 mkdir -p "$root/doc/images"
+options=()  # the program's arguments, for the shots that follow
 for langue in ${LANGUES:-FRA ENU}; do
   if [ $langue = FRA ]; then
     l=fr fichier=alt+f ouvrir=o modifier=m creer="c Return" parametres=alt+p theme=t aide=alt+a apropos=a
+    prete=p
   else
     l=en fichier=alt+f ouvrir=o modifier=f creer=a parametres=alt+p theme=t aide=alt+h apropos=a
+    prete=l
   fi
   ouvre=("$fichier" "$ouvrir" Return)  # the chooser's first dossier: the demo's
   strada="shift mousemove 114 668 click 1"  # "La Strada" in the support tree
@@ -51,4 +56,18 @@ for langue in ${LANGUES:-FRA ENU}; do
   prend $l-calendrier $langue 296x268+984+190 "${ouvre[@]}" "$strada" "shift mousemove 70 980 click 1" \
     "shift mousemove 1251 206 click 1"
   prend $l-apropos $langue 450x222+405+369 "$aide" "$apropos"
+
+  # The demo's dossier opened at start, for the loans, the plan and the credits.
+  options=(--dossier 0)
+  clic() { echo "shift mousemove $1 $2 click 1"; }
+  crayon=$(clic 70 980)  # the pencil of the page's command bar
+  # K7-010, lent and overdue, edited, then its Lent button.
+  prend $l-prets-saisie $langue 430x332+415+307 "$(clic 107 381)" "$crayon" "$(clic 117 980)"
+  prend $l-prets-liste $langue 430x512+415+217 alt+u $prete
+  prend $l-planning $langue 514x534+374+206 "$(clic 402 62)"
+  # "La Strada" edited, then the Credits and the Awards buttons of its bar.
+  prend $l-generique-saisie $langue 350x362+455+292 "$strada" "$crayon" "$(clic 165 980)"
+  prend $l-generique-recompenses $langue 350x362+455+292 "$strada" "$crayon" "$(clic 189 980)"
+  prend $l-generique-voir $langue 568x632+357+217 "$strada" "$(clic 170 62)"
+  options=()
 done
