@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
+#include "decor.h"
 #include "page_logic.h"
 #include "qt_text.h"
 
@@ -49,7 +50,7 @@ SaisieLignes::SaisieLignes(const char *nom, const Textes &textes, int langue, QW
     : QDialog(parent), langue_(langue), textes_(textes) {
   setObjectName(nom);
   // No system menu, no close box.
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setWindowFlags(ui::kSansFermeture);
   list = new QListWidget(this);
   list->setObjectName("list");
   list->setMinimumHeight(list->fontMetrics().height() * 12);

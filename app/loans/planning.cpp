@@ -43,7 +43,7 @@ Tplanning::Tplanning(const store::TDataPlanning &planning, ui::Prompts &prompts,
     : QDialog(parent), planning_(planning), prompts_(prompts), langue_(langue) {
   setObjectName("Tplanning");
   // FormCreate: a dialog frame without a close box.
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setWindowFlags(ui::kSansFermeture);
 
   auto edit = [this](const char *nom, int longueur, int largeur) {
     auto *e = new QLineEdit(this);

@@ -33,12 +33,10 @@ constexpr Paire kOk{"&Ok", "&Ok"};
 constexpr Paire kCalendrier{"Calendrier", "Calendar"};
 constexpr Paire kDateIncorrecte{"Format de la date incorrecte", "Wrong date format"};
 
-constexpr Qt::WindowFlags kSansFermeture = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-
 }  // namespace
 
 Tsaisie::Tsaisie(Sorte sorte, store::Store &store, ui::Prompts &prompts, int langue, QWidget *parent)
-    : QDialog(parent, kSansFermeture),
+    : QDialog(parent, ui::kSansFermeture),
       PerpetualCalendar1(this, &prompts),
       sorte_(sorte),
       store_(store),

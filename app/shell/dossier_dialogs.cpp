@@ -14,6 +14,7 @@
 #include <QVBoxLayout>
 
 #include "aide.h"
+#include "decor.h"
 #include "mainform_logic.h"
 #include "prompts.h"
 #include "qt_text.h"
@@ -57,15 +58,13 @@ constexpr Texte kCodeIncorrect{"Code secret\nincorrect", "Wrong password"};
 constexpr Texte kCaptionCode{"Code Secret", "Password"};
 constexpr Texte kSaisissez{"Saisissez votre code secret", "Enter password"};
 
-constexpr Qt::WindowFlags kSansFermeture = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
-
 }  // namespace
 
 // ---- Tsaisie_dossier ----
 
 Tsaisie_dossier::Tsaisie_dossier(store::Store &store, const store::TDataDossier &depart, Prompts &prompts,
                                  int langue, QWidget *parent)
-    : QDialog(parent, kSansFermeture), store_(store), dossier_(depart), prompts_(prompts) {
+    : QDialog(parent, ui::kSansFermeture), store_(store), dossier_(depart), prompts_(prompts) {
   setObjectName("saisie_dossier");
   titre_ = new QLineEdit;
   titre_->setObjectName("titre");

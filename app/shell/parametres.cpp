@@ -11,6 +11,7 @@
 #include <QVBoxLayout>
 
 #include "aide.h"
+#include "decor.h"
 #include "lists.h"
 #include "prompts.h"
 #include "qt_text.h"
@@ -45,7 +46,7 @@ TParametres::TParametres(store::Store &store, Prompts &prompts, int langue, int 
   store::list_kind(list_kind);  // a kind outside 1..12 is a caller's fault: throws here
   setObjectName("TParametres");
   // FormCreate: no system menu, no close box.
-  setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint);
+  setWindowFlags(ui::kSansFermeture);
 
   Edit1_ = new QLineEdit(this);
   Edit1_->setObjectName("Edit1");

@@ -13,6 +13,9 @@ class QToolButton;
 
 namespace ui {
 
+// A dialog with a title but no close box: its own buttons are the way out.
+inline constexpr Qt::WindowFlags kSansFermeture = Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint;
+
 // A panel painted with a tiled texture when one is set, else with a plain colour.
 class Fond : public QWidget {
   Q_OBJECT
