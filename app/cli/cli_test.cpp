@@ -297,4 +297,55 @@ TEST(Cli, LoansPrintsTheListLinesAndWritesTheReturnDatesAsACalendar) {
   unsetenv("TAPEMOOR_TODAY");
 }
 
+// The print command: what it answers on each stream, and that it writes no PDF when it fails.
+TEST(Cli, PrintAnswers) {
+  TempDir dir;
+  Catalogue(dir.path()).dossier("Films").support("VHS", "K7").dossier("Vide");
+  struct Case {
+    std::vector<std::string> args;
+    int status;
+    std::string out_start, err_start;
+  };
+  const std::string pdf = dir.file("out.pdf");
+  setenv("TAPEMOOR_SLANGUAGE", "FRA", 1);
+  for (const Case &k : std::vector<Case>{
+           {{"print", "supports", "0", "--dump"}, 0, "job\nroundrect\t530\t-55\t1503\t-175\t12\t12\t7\n", ""},
+           {{"print", "recordings", "0", "--dump"},
+            0,
+            "",
+            "Aucun enregistrement de répond aux critères de sélection\n"},
+           {{"print", "supports", "1", "--pdf", pdf},
+            0,
+            "",
+            "Aucun support de répond aux critères de sélection\n"},
+           {{"print", "supports", "7", "--dump"}, 1, "", "tapemoor-cli: no dossier 7\n"},
+           {{"print", "supports", "0", "--query", "q.req", "--dump"},
+            2,
+            "",
+            "tapemoor-cli: --query: query files come"},
+           {{"print", "supports", "0"}, 2, "", "tapemoor-cli: print takes one of --pdf"},
+           {{"print", "supports", "0", "--dump", "--pdf", pdf},
+            2,
+            "",
+            "tapemoor-cli: print takes one of --pdf"},
+           {{"print", "sheet", "0", "--dump"}, 2, "", "tapemoor-cli: print takes the report"},
+           {{"print", "supports", "0", "--record", "1", "--dump"}, 2, "", "tapemoor-cli: --record belongs"},
+           {{"print", "supports", "0", "--pdf", dir.file("no/such/out.pdf")},
+            1,
+            "",
+            "tapemoor-cli: cannot write"},
+       }) {
+    std::vector<std::string> args{"--data", dir.path()};
+    args.insert(args.end(), k.args.begin(), k.args.end());
+    const Result r = run(args);
+    EXPECT_EQ(r.status, k.status) << k.args[1] << " " << r.err;
+    EXPECT_TRUE(r.out.starts_with(k.out_start)) << r.out.substr(0, 200);
+    EXPECT_TRUE(r.err.starts_with(k.err_start)) << r.err;
+  }
+  EXPECT_FALSE(dir.exists("out.pdf"));
+  EXPECT_EQ(run({"--data", dir.path(), "print", "supports", "0", "--pdf", pdf}).status, 0);
+  EXPECT_TRUE(dir.read("out.pdf").starts_with("%PDF"));
+  unsetenv("TAPEMOOR_SLANGUAGE");
+}
+
 }  // namespace
