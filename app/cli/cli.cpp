@@ -11,8 +11,10 @@
 #include "json.h"
 #include "lists.h"
 #include "loans.h"
+#include "pdf_canvas.h"
 #include "planning_logic.h"
 #include "platform/regional.h"
+#include "reports.h"
 #include "store.h"
 #include "tree.h"
 
@@ -34,6 +36,9 @@ constexpr const char *kUsage =
     "                                the lines of the list of lent (borrowed) supports of dossier N\n"
     "  loans N --ical OUT.ics [--code PASSWORD]\n"
     "                                the return dates of dossier N as an iCalendar file\n"
+    "  print REPORT N (--pdf OUT.pdf | --dump) [--code PASSWORD]\n"
+    "                                report supports or recordings of dossier N as a PDF file, or its\n"
+    "                                draw calls one a line\n"
     "  make-demo DIR                 write a demo catalogue into DIR\n"
     "  delete-dossier N [--code PASSWORD]\n"
     "  delete-support N R [--code PASSWORD]     support record R of dossier N, with its recordings\n"
@@ -228,6 +233,47 @@ int cmd_loans(store::Store &s, int n, bool borrowed, const std::string *ical, co
                      out);
 }
 
+// What `print` was asked for beyond the report and the dossier.
+struct PrintArgs {
+  const std::string *pdf = nullptr;
+  bool dump = false;
+  bool record = false;  // --record R, --due: for the reports still to come
+  bool due = false;
+};
+
+// A report drawn on the recording canvas (--dump) or into a PDF file. Nothing to print: the
+// no-item message on standard error, and no file.
+int cmd_print(store::Store &s, const std::string &report, int n, const PrintArgs &a, const std::string *code,
+              std::ostream &out, std::ostream &err) {
+  if (report != "supports" && report != "recordings")
+    throw UsageError{"print takes the report supports or recordings"};
+  if (a.record) throw UsageError{"--record belongs to the single-recording reports, which come later"};
+  if (a.due) throw UsageError{"--due belongs to the loan reports, which come later"};
+  if ((a.pdf != nullptr) == a.dump) throw UsageError{"print takes one of --pdf OUT.pdf and --dump"};
+  if (!open_dossier(s, n, code, err)) return 1;
+  const int langue = platform::langue_from(platform::regional_language());
+  auto draw = [&](print::Canvas &c) {
+    return report == "supports" ? print::liste_supports(s, c, langue)
+                                : print::liste_enregistrements(s, c, langue);
+  };
+  print::Bilan b;
+  if (a.dump) {
+    print::RecordingCanvas c;
+    b = draw(c);
+    out << c.dump();
+  } else {
+    print::ouvre_application();
+    print::PdfCanvas c(*a.pdf);
+    b = draw(c);
+    if (b.items > 0 && !c.termine()) {
+      err << "tapemoor-cli: cannot write " << *a.pdf << '\n';
+      return 1;
+    }
+  }
+  if (!b.message.empty()) err << b.message << '\n';
+  return 0;
+}
+
 // The changes the window makes, over the same store operations. `record` is the support's or
 // recording's record number, as `export` shows it.
 int cmd_delete(store::Store &s, const std::string &what, int n, int record, const std::string *code,
@@ -265,13 +311,20 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
   std::string data = ".";
   std::vector<std::string> rest;
   const std::string *code = nullptr, *ical = nullptr;
-  int grouping = 3, index = 0;
+  int grouping = 3, index = 0, record_arg = 0;
   bool borrowed = false;
+  PrintArgs printing;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--borrowed") {
       borrowed = true;
+    } else if (args[i] == "--dump") {
+      printing.dump = true;
+    } else if (args[i] == "--due") {
+      printing.due = true;
+    } else if (args[i] == "--query") {
+      throw UsageError{"--query: query files come with the search"};
     } else if (args[i] == "--data" || args[i] == "--code" || args[i] == "--grouping" ||
-               args[i] == "--index" || args[i] == "--ical") {
+               args[i] == "--index" || args[i] == "--ical" || args[i] == "--pdf" || args[i] == "--record") {
       if (i + 1 >= args.size()) throw UsageError{args[i] + " needs a value"};
       const std::string &flag = args[i];
       const std::string &value = args[++i];
@@ -281,6 +334,12 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
         code = &value;
       else if (flag == "--ical")
         ical = &value;
+      else if (flag == "--pdf")
+        printing.pdf = &value;
+      else if (flag == "--record" && !parse_int(value, record_arg))
+        throw UsageError{"--record takes a record number"};
+      else if (flag == "--record")
+        printing.record = true;
       else if (flag == "--grouping" && !(parse_int(value, grouping) && grouping <= 5))
         throw UsageError{"--grouping takes 0 to 5"};
       else if (flag == "--index" && !(parse_int(value, index) && index >= 1 && index <= 3))
@@ -313,7 +372,7 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
   }
   // A reading command never writes, so it cannot roll back; what it would show is half a change.
   if ((cmd == "dossiers" || cmd == "lists" || cmd == "export" || cmd == "tree" || cmd == "planning" ||
-       cmd == "loans") &&
+       cmd == "loans" || cmd == "print") &&
       store::journal_en_attente(s.data_dir, s.io())) {
     err << "tapemoor-cli: a change was interrupted (" << store::kJournal
         << "); run 'tapemoor-cli check --repair' or open the catalogue to roll it back\n";
@@ -343,6 +402,11 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
     if (!parse_int(rest[1], n)) throw UsageError{"loans takes a dossier number"};
     if (borrowed && ical) throw UsageError{"--ical writes the loans and the borrowings together"};
     return cmd_loans(s, n, borrowed, ical, code, out, err);
+  }
+  if (cmd == "print" && rest.size() == 3) {
+    int n = 0;
+    if (!parse_int(rest[2], n)) throw UsageError{"print takes a report and a dossier number"};
+    return cmd_print(s, rest[1], n, printing, code, out, err);
   }
   if (cmd == "delete-dossier" || cmd == "delete-support" || cmd == "delete-recording") {
     const std::size_t wanted = cmd == "delete-dossier" ? 2 : 3;

@@ -297,4 +297,40 @@ TEST(Cli, LoansPrintsTheListLinesAndWritesTheReturnDatesAsACalendar) {
   unsetenv("TAPEMOOR_TODAY");
 }
 
+// The print command: status and the start of each stream; a failed or empty report writes no PDF.
+TEST(Cli, PrintAnswers) {
+  TempDir dir;
+  Catalogue(dir.path()).dossier("Films").support("VHS", "K7").dossier("Vide");
+  const std::string pdf = dir.file("out.pdf");
+  setenv("TAPEMOOR_SLANGUAGE", "FRA", 1);
+  for (const auto &[args, status, out, err] :
+       std::vector<std::tuple<std::vector<std::string>, int, std::string, std::string>>{
+           {{"supports", "0", "--dump"}, 0, "job\nroundrect\t530\t-55\t1503\t-175\t12\t12\t7\n", ""},
+           {{"recordings", "0", "--dump"},
+            0,
+            "",
+            "Aucun enregistrement de répond aux critères de sélection\n"},
+           {{"supports", "1", "--pdf", pdf}, 0, "", "Aucun support de répond aux critères de sélection\n"},
+           {{"supports", "7", "--dump"}, 1, "", "tapemoor-cli: no dossier 7\n"},
+           {{"supports", "0", "--pdf", dir.file("no/out.pdf")}, 1, "", "tapemoor-cli: cannot write"},
+           {{"supports", "0", "--query", "q.req", "--dump"},
+            2,
+            "",
+            "tapemoor-cli: --query: query files come"},
+           {{"supports", "0", "--dump", "--pdf", pdf}, 2, "", "tapemoor-cli: print takes one of --pdf"},
+           {{"sheet", "0", "--dump"}, 2, "", "tapemoor-cli: print takes the report"},
+           {{"supports", "0", "--record", "1", "--dump"}, 2, "", "tapemoor-cli: --record belongs"},
+       }) {
+    std::vector<std::string> line{"--data", dir.path(), "print"};
+    line.insert(line.end(), args.begin(), args.end());
+    const Result r = run(line);
+    EXPECT_EQ(r.status, status) << args[0] << " " << r.err;
+    EXPECT_TRUE(r.out.starts_with(out) && r.err.starts_with(err)) << r.out.substr(0, 100) << r.err;
+  }
+  EXPECT_FALSE(dir.exists("out.pdf"));
+  EXPECT_EQ(run({"--data", dir.path(), "print", "supports", "0", "--pdf", pdf}).status, 0);
+  EXPECT_TRUE(dir.read("out.pdf").starts_with("%PDF"));
+  unsetenv("TAPEMOOR_SLANGUAGE");
+}
+
 }  // namespace
