@@ -262,7 +262,7 @@ int cmd_print(store::Store &s, const std::string &report, int n, const PrintArgs
     b = draw(c);
     out << c.dump();
   } else {
-    print::ouvre_application();
+    const auto app = print::ouvre_application();
     print::PdfCanvas c(*a.pdf);
     b = draw(c);
     if (b.items > 0 && !c.termine()) {

@@ -126,8 +126,12 @@ QPainter *PdfCanvas::peintre() {
   return ouvert_ ? painter_.get() : nullptr;
 }
 
-void ouvre_application() {
-  if (QCoreApplication::instance()) return;
+void FermeApplication::operator()(QGuiApplication *app) const {
+  delete app;
+}
+
+Application ouvre_application() {
+  if (QCoreApplication::instance()) return nullptr;
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) qputenv("QT_QPA_PLATFORM", "offscreen");
   // Qt's start-up notes (a missing runtime folder and the like) are not the command's output.
   qInstallMessageHandler([](QtMsgType type, const QMessageLogContext &, const QString &m) {
@@ -136,9 +140,7 @@ void ouvre_application() {
   static int argc = 1;
   static char nom[] = "tapemoor";
   static char *argv[] = {nom, nullptr};
-  // Kept until the process ends: Qt's font and paint machinery outlive any one report.
-  static auto *app = new QGuiApplication(argc, argv);
-  (void)app;
+  return Application(new QGuiApplication(argc, argv));
 }
 
 }  // namespace print

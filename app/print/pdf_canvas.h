@@ -11,6 +11,8 @@
 class QPainter;
 class QPdfWriter;
 
+class QGuiApplication;
+
 namespace print {
 
 class QtPainterCanvas : public Canvas {
@@ -60,8 +62,12 @@ class PdfCanvas : public QtPainterCanvas {
   bool ouvert_ = false;
 };
 
-// For programs without a window (the CLI): a QGuiApplication on the offscreen platform, made
-// once, when none exists yet.
-void ouvre_application();
+// For programs without a window (the CLI): a QGuiApplication on the offscreen platform when none
+// exists yet, for the caller to keep while it prints (none when one exists already).
+struct FermeApplication {
+  void operator()(QGuiApplication *app) const;
+};
+using Application = std::unique_ptr<QGuiApplication, FermeApplication>;
+Application ouvre_application();
 
 }  // namespace print

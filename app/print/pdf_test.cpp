@@ -23,7 +23,7 @@ std::string output_of(const std::string &command) {
 }
 
 TEST(QtCanvas, ReportPagesReachTheFile) {
-  print::ouvre_application();
+  const auto app = print::ouvre_application();
   TempDir dir;
   Catalogue c(dir.path());
   c.dossier("Films").support("VHS", "K7-001");
