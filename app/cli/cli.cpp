@@ -36,9 +36,10 @@ constexpr const char *kUsage =
     "                                the lines of the list of lent (borrowed) supports of dossier N\n"
     "  loans N --ical OUT.ics [--code PASSWORD]\n"
     "                                the return dates of dossier N as an iCalendar file\n"
-    "  print REPORT N (--pdf OUT.pdf | --dump) [--code PASSWORD]\n"
-    "                                report supports or recordings of dossier N as a PDF file, or its\n"
-    "                                draw calls one a line\n"
+    "  print REPORT N (--pdf OUT.pdf | --dump) [--record R] [--due] [--code PASSWORD]\n"
+    "                                report supports, recordings, lent, borrowed (--due: only those\n"
+    "                                due back), planning, sheet or credits (of recording record R) of\n"
+    "                                dossier N as a PDF file, or its draw calls one a line\n"
     "  make-demo DIR                 write a demo catalogue into DIR\n"
     "  delete-dossier N [--code PASSWORD]\n"
     "  delete-support N R [--code PASSWORD]     support record R of dossier N, with its recordings\n"
@@ -237,24 +238,36 @@ int cmd_loans(store::Store &s, int n, bool borrowed, const std::string *ical, co
 struct PrintArgs {
   const std::string *pdf = nullptr;
   bool dump = false;
-  bool record = false;  // --record R, --due: for the reports still to come
-  bool due = false;
+  int record = -1;   // --record R: the sheet and the credits
+  bool due = false;  // --due: the loan lists, only the supports due back
 };
 
 // A report drawn on the recording canvas (--dump) or into a PDF file. Nothing to print: the
-// no-item message on standard error, and no file.
+// no-item message, if the report has one, on standard error, and no file.
 int cmd_print(store::Store &s, const std::string &report, int n, const PrintArgs &a, const std::string *code,
               std::ostream &out, std::ostream &err) {
-  if (report != "supports" && report != "recordings")
-    throw UsageError{"print takes the report supports or recordings"};
-  if (a.record) throw UsageError{"--record belongs to the single-recording reports, which come later"};
-  if (a.due) throw UsageError{"--due belongs to the loan reports, which come later"};
+  const bool une_fiche = report == "sheet" || report == "credits";
+  const bool prets = report == "lent" || report == "borrowed";
+  if (!une_fiche && !prets && report != "supports" && report != "recordings" && report != "planning")
+    throw UsageError{
+        "print takes the report supports, recordings, lent, borrowed, planning, sheet or credits"};
+  if (une_fiche && a.record < 0) throw UsageError{"print " + report + " needs --record R"};
+  if (!une_fiche && a.record >= 0) throw UsageError{"--record belongs to the reports sheet and credits"};
+  if (!prets && a.due) throw UsageError{"--due belongs to the reports lent and borrowed"};
   if ((a.pdf != nullptr) == a.dump) throw UsageError{"print takes one of --pdf OUT.pdf and --dump"};
   if (!open_dossier(s, n, code, err)) return 1;
   const int langue = platform::langue_from(platform::regional_language());
+  if (une_fiche && a.record >= s.nombre_records()) {
+    err << "tapemoor-cli: no recording " << a.record << " in dossier " << n << '\n';
+    return 1;
+  }
   auto draw = [&](print::Canvas &c) {
-    return report == "supports" ? print::liste_supports(s, c, langue)
-                                : print::liste_enregistrements(s, c, langue);
+    if (report == "supports") return print::liste_supports(s, c, langue);
+    if (report == "recordings") return print::liste_enregistrements(s, c, langue);
+    if (prets) return print::liste_prets(s, c, langue, report == "borrowed", a.due);
+    if (report == "planning") return print::planning(s, c, langue);
+    if (report == "sheet") return print::fiche_technique(s, c, langue, a.record);
+    return print::generique(s, c, langue, a.record);
   };
   print::Bilan b;
   if (a.dump) {
@@ -311,7 +324,7 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
   std::string data = ".";
   std::vector<std::string> rest;
   const std::string *code = nullptr, *ical = nullptr;
-  int grouping = 3, index = 0, record_arg = 0;
+  int grouping = 3, index = 0;
   bool borrowed = false;
   PrintArgs printing;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -336,10 +349,8 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
         ical = &value;
       else if (flag == "--pdf")
         printing.pdf = &value;
-      else if (flag == "--record" && !parse_int(value, record_arg))
+      else if (flag == "--record" && !parse_int(value, printing.record))
         throw UsageError{"--record takes a record number"};
-      else if (flag == "--record")
-        printing.record = true;
       else if (flag == "--grouping" && !(parse_int(value, grouping) && grouping <= 5))
         throw UsageError{"--grouping takes 0 to 5"};
       else if (flag == "--index" && !(parse_int(value, index) && index >= 1 && index <= 3))

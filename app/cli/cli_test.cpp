@@ -318,7 +318,12 @@ TEST(Cli, PrintAnswers) {
             "",
             "tapemoor-cli: --query: query files come"},
            {{"supports", "0", "--dump", "--pdf", pdf}, 2, "", "tapemoor-cli: print takes one of --pdf"},
-           {{"sheet", "0", "--dump"}, 2, "", "tapemoor-cli: print takes the report"},
+           {{"sheets", "0", "--dump"}, 2, "", "tapemoor-cli: print takes the report"},
+           {{"sheet", "0", "--dump"}, 2, "", "tapemoor-cli: print sheet needs --record R"},
+           {{"credits", "0", "--dump"}, 2, "", "tapemoor-cli: print credits needs --record R"},
+           {{"sheet", "0", "--record", "5", "--dump"}, 1, "", "tapemoor-cli: no recording 5 in dossier 0"},
+           {{"supports", "0", "--due", "--dump"}, 2, "", "tapemoor-cli: --due belongs"},
+           {{"lent", "0", "--due", "--dump"}, 0, "", ""},
            {{"supports", "0", "--record", "1", "--dump"}, 2, "", "tapemoor-cli: --record belongs"},
        }) {
     std::vector<std::string> line{"--data", dir.path(), "print"};

@@ -35,4 +35,20 @@ Bilan liste_supports(store::Store &s, Canvas &c, int langue, const Filtres &f = 
 // "LISTE DES ENREGISTREMENTS": one recording per row, with its support's reference and type.
 Bilan liste_enregistrements(store::Store &s, Canvas &c, int langue, const Filtres &f = {});
 
+// The lent (borrowed) supports in file order, one row each; `a_rendre`: only those whose return
+// date today has reached. Nothing to print draws nothing and leaves `message` empty.
+Bilan liste_prets(store::Store &s, Canvas &c, int langue, bool emprunt, bool a_rendre);
+
+// The dossier's recording plan, all ten entries, on one page.
+Bilan planning(store::Store &s, Canvas &c, int langue);
+
+// The technical sheet and the credits of recording `record` (its record number); a record number
+// outside the file prints nothing. A recording whose support is gone prints empty support fields.
+Bilan fiche_technique(store::Store &s, Canvas &c, int langue, int record);
+Bilan generique(store::Store &s, Canvas &c, int langue, int record);
+
+// A Windows-1252 text broken into lines no wider than `largeur` units in Times New Roman normal
+// `points`: at spaces, at line breaks, and inside a word too long for a line.
+std::vector<std::string> coupe_lignes(std::string_view texte, int points, int largeur);
+
 }  // namespace print

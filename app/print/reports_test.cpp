@@ -198,4 +198,198 @@ INSTANTIATE_TEST_SUITE_P(
                       NothingCase{0, false, "Aucun enregistrement de répond aux critères de sélection"},
                       NothingCase{1, false, "No records was found"}));
 
+// The loan lists: which supports, on which rows and pages, under which title; none prints nothing.
+struct LoanCase {
+  const char *name;
+  bool borrowed, due;
+  int langue;
+  std::vector<std::string> dues;  // one support each; "" is neither lent nor borrowed
+  std::string title, label;
+  std::vector<Texts> names;  // page by page, "y name" at x = 90
+};
+
+class LoanLists : public ::testing::TestWithParam<LoanCase> {};
+
+TEST_P(LoanLists, RowsTitlesAndPages) {
+  const LoanCase &k = GetParam();
+  TempDir dir;
+  Catalogue c(dir.path());
+  c.dossier("Films");
+  for (std::size_t i = 0; i < k.dues.size(); ++i)
+    c.support("VHS", "K", [&](store::TDataSupport &s) {
+      if (k.dues[i].empty()) return;
+      // The other kind too, which the list must ignore.
+      (k.borrowed ? s.set_emprunt_a("P" + std::to_string(i)) : s.set_pret_a("P" + std::to_string(i)));
+      (k.borrowed ? s.set_emprunt_au(k.dues[i]) : s.set_pret_au(k.dues[i]));
+      (k.borrowed ? s.set_pret_a("X") : s.set_emprunt_a("X"));
+      (k.borrowed ? s.set_pret_au("01/01/1990") : s.set_emprunt_au("01/01/1990"));
+    });
+  print::RecordingCanvas canvas;
+  const print::Bilan b = print::liste_prets(c.store, canvas, k.langue, k.borrowed, k.due);
+  const std::vector<Page> pages = pages_of(canvas);
+  EXPECT_EQ(b.message, "");
+  ASSERT_EQ(pages.size(), k.names.size());
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    EXPECT_EQ(at_x(pages[p], 90), k.names[p]) << "page " << p + 1;
+    EXPECT_EQ(at_x(pages[p], 1015), Texts{row(-75, k.title)});
+    EXPECT_EQ(at_x(pages[p], 50).front(), row(-310, k.label));
+    EXPECT_EQ(at_x(pages[p], 1750).size(), k.names[p].size());
+    EXPECT_EQ(at_x(pages[p], 1000), Texts{row(-2830, "- " + std::to_string(p + 1) + " -")});
+    const auto rules =
+        std::count_if(pages[p].begin(), pages[p].end(), [](auto &l) { return l.starts_with("line"); });
+    EXPECT_EQ(rules, std::min<long>(static_cast<long>(k.names[p].size()), 32));
+  }
+}
+
+Texts loan_rows(int first, int count, int from_row = 1) {
+  Texts r;
+  for (int i = 0; i < count; ++i)
+    r.push_back(row(-310 - (from_row + i - 1) * 75, "P" + std::to_string(first + i)));
+  return r;
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Cases, LoanLists,
+    ::testing::Values(
+        LoanCase{"lent_all",
+                 false,
+                 false,
+                 0,
+                 {"14/06/2000", "", "16/06/2000"},
+                 "PRETE",
+                 "à",
+                 {{row(-310, "P0"), row(-385, "P2")}}},
+        LoanCase{"lent_due_includes_today",
+                 false,
+                 true,
+                 1,
+                 {"16/06/2000", "15/06/2000", "14/06/2001", "31/12/1999"},
+                 "LENT, NOT RETURNED",
+                 "to",
+                 {{row(-310, "P1"), row(-385, "P3")}}},
+        LoanCase{"borrowed_all", true, false, 1, {"16/06/2000"}, "BORROWED", "from", {{row(-310, "P0")}}},
+        LoanCase{"borrowed_due",
+                 true,
+                 true,
+                 0,
+                 {"16/06/2000", "01/06/2000"},
+                 "EMPRUNTE, A RENDRE",
+                 "à",
+                 {{row(-310, "P1")}}},
+        LoanCase{"none_due_prints_nothing", false, true, 0, {"16/06/2000", ""}, "", "", {}},
+        LoanCase{"none_lent_prints_nothing", true, false, 0, {}, "", "", {}},
+        LoanCase{"row_34_starts_page_two",
+                 false,
+                 false,
+                 0,
+                 std::vector<std::string>(34, "01/01/2000"),
+                 "PRETE",
+                 "à",
+                 {loan_rows(0, 33), loan_rows(33, 1)}}),
+    [](const auto &info) { return std::string(info.param.name); });
+
+TEST(Planning, TenEntriesFreeOrNot) {
+  TempDir dir;
+  Catalogue c(dir.path());
+  c.dossier("Films");
+  store::TDataPlanning plan = store::Store::planning_defaut();
+  plan.set_film(3, "Alien");
+  plan.set_showview(3, "12345");
+  c.store.ecrit_planning(plan);
+  print::RecordingCanvas canvas;
+  EXPECT_EQ(print::planning(c.store, canvas, 1).pages, 1);
+  const Page page = pages_of(canvas).at(0);
+  const Texts films = at_x(page, 190), showview = at_x(page, 1740);
+  ASSERT_EQ(films.size(), 10u);
+  EXPECT_EQ(films[2], row(-1000, "Alien"));
+  EXPECT_EQ(films[9], row(-2050, ""));
+  EXPECT_EQ(showview.at(0), row(-500, "SHOWVIEW"));
+  EXPECT_EQ(showview.at(3), row(-1000, "12345"));
+  EXPECT_EQ(at_x(page, 540).at(0), row(-500, "TITLE"));
+  EXPECT_EQ(at_x(page, 1140).at(1), row(-700, plan.date_prevue(1)));
+}
+
+struct WrapCase {
+  std::string text;
+  int points, width;
+  Texts lines;
+};
+
+class Wrap : public ::testing::TestWithParam<WrapCase> {};
+
+TEST_P(Wrap, BreaksAtSpacesLineBreaksAndLongWords) {
+  EXPECT_EQ(print::coupe_lignes(GetParam().text, GetParam().points, GetParam().width), GetParam().lines);
+}
+
+// At 10 points "a" is 444/1000 em, 444 × 10 × 254 / 72 / 1000 ≈ 15.7 units.
+INSTANTIATE_TEST_SUITE_P(Cases, Wrap,
+                         ::testing::Values(WrapCase{"", 10, 100, {}},
+                                           WrapCase{"aaa aaa", 10, 200, {"aaa aaa"}},
+                                           WrapCase{"aaa aaa aaa", 10, 150, {"aaa aaa", "aaa"}},
+                                           WrapCase{"aaaaaaaaaaaa", 10, 100, {"aaaaaa", "aaaaaa"}},
+                                           WrapCase{"a\r\nb\nc", 10, 100, {"a", "b", "c"}},
+                                           WrapCase{"aaa aaa", 20, 200, {"aaa", "aaa"}}));
+
+// The sheet of a recording with and without its support.
+TEST(Sheet, FieldsAwardsSummaryAndOrphan) {
+  TempDir dir;
+  Catalogue c(dir.path());
+  c.dossier("Films").support("VHS", "K1", [](store::TDataSupport &s) {
+    s.set_duree(240);
+    s.set_observation("Bande usee");
+  });
+  std::string resume;
+  for (int i = 0; i < 12; ++i) resume += "mot motif\n";
+  c.record("Alien", [&](store::Recording &r) {
+    r.record.set_resumer(resume);
+    r.recompense.set_recompense(2, "Oscar");
+    r.recompense.set_categorie(2, "Son");
+    r.recompense.set_annee_recompense(2, "1980");
+  });
+  c.record("Orphelin", [](store::Recording &r) { r.record.set_numero_support(99); });
+  for (int record : {0, 1}) {
+    print::RecordingCanvas canvas;
+    ASSERT_EQ(print::fiche_technique(c.store, canvas, 0, record).pages, 1);
+    const Page page = pages_of(canvas).at(0);
+    EXPECT_EQ(at_x(page, 340).at(0), row(-430, record ? "Orphelin" : "Alien"));
+    EXPECT_EQ(at_x(page, 1340), (Texts{row(-1680, record ? "" : "K1")}));
+    EXPECT_EQ(at_x(page, 470), (Texts{row(-1830, record ? "" : "240 mn")}));
+    EXPECT_EQ(at_x(page, 190).back(), record ? row(-2175, "Le ") : row(-2425, "Bande usee"));
+    const Texts awards = at_x(page, 1140);
+    ASSERT_EQ(awards.size(), 10u);
+    EXPECT_EQ(awards[0], row(-1075, " -  - "));
+    if (record == 0) {
+      EXPECT_EQ(awards[1], row(-1115, "Oscar - Son - 1980"));
+      const Texts summary = at_x(page, 165);
+      EXPECT_EQ(summary.size(), 10u);  // twelve lines, ten printed
+      for (const std::string &l : summary) EXPECT_LT(l.size(), 90u) << l;
+    }
+  }
+  print::RecordingCanvas canvas;
+  EXPECT_EQ(print::fiche_technique(c.store, canvas, 0, 2).pages, 0);
+  EXPECT_TRUE(canvas.lignes().empty());
+}
+
+TEST(Credits, FunctionsInListOrderWithAndWithoutCharacter) {
+  TempDir dir;
+  Catalogue c(dir.path());
+  c.liste(10, {"Director", "Actor", "Director"}).dossier("Films").support("VHS", "K1");
+  c.record("Alien", [](store::Recording &r) {
+    const char *credits[][3] = {
+        {"Actor", "Bob", "Rick"}, {"Director", "Ann", ""}, {"Actor", "Cy", "Sam"}, {"Other", "Zed", ""}};
+    for (int i = 0; i < 4; ++i) {
+      r.generique.set_denomination(i + 1, credits[i][0]);
+      r.generique.set_nom(i + 1, credits[i][1]);
+      r.generique.set_role(i + 1, credits[i][2]);
+    }
+  });
+  print::RecordingCanvas canvas;
+  ASSERT_EQ(print::generique(c.store, canvas, 0, 0).pages, 1);
+  const Page page = pages_of(canvas).at(0);
+  EXPECT_EQ(at_x(page, 1055), Texts{row(-90, "Alien")});
+  EXPECT_EQ(at_x(page, 975), (Texts{row(-400, "Director"), row(-650, "Bob"), row(-750, "Cy")}));
+  EXPECT_EQ(at_x(page, 1025), (Texts{row(-400, "Ann"), row(-650, "Rick"), row(-750, "Sam")}));
+  EXPECT_EQ(at_x(page, 1000), (Texts{row(-550, "Actor"), row(-2830, "- 1 -")}));
+}
+
 }  // namespace
