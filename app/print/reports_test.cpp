@@ -77,21 +77,23 @@ Texts twelve_blocks() {
   return r;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, SupportsList,
-    ::testing::Values(
-        SupportsCase{"twelve_empty_supports_fill_a_page", std::vector<int>(12, 0), {twelve_blocks()}},
-        SupportsCase{"the_thirteenth_starts_page_two",
-                     std::vector<int>(13, 0),
-                     {twelve_blocks(), {support_row(1, "K012")}}},
-        SupportsCase{
-            "titles_past_row_47_go_on", {50, 0}, {{support_row(1, "K000")}, {support_row(5, "K001")}}},
-        SupportsCase{
-            "block_on_the_last_row_moves", {46, 0}, {{support_row(1, "K000")}, {support_row(1, "K001")}}},
-        SupportsCase{
-            "labels_past_the_last_row_move", {44, 0}, {{support_row(1, "K000")}, {support_row(1, "K001")}}},
-        SupportsCase{"block_that_fits_stays", {43, 0}, {{support_row(1, "K000"), support_row(45, "K001")}}}),
+// Recordings per page: 24 on page 1 (with the title box), then 25.
+class RecordingsList : public ::testing::TestWithParam<std::pair<int, std::vector<int>>> {};
+
+// One case a line.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, SupportsList, ::testing::Values(
+    SupportsCase{"twelve_empty_supports_fill_a_page", std::vector<int>(12, 0), {twelve_blocks()}},
+    SupportsCase{"the_thirteenth_starts_page_two", std::vector<int>(13, 0), {twelve_blocks(), {support_row(1, "K012")}}},
+    SupportsCase{"titles_past_row_47_go_on", {50, 0}, {{support_row(1, "K000")}, {support_row(5, "K001")}}},
+    SupportsCase{"block_on_the_last_row_moves", {46, 0}, {{support_row(1, "K000")}, {support_row(1, "K001")}}},
+    SupportsCase{"labels_past_the_last_row_move", {44, 0}, {{support_row(1, "K000")}, {support_row(1, "K001")}}},
+    SupportsCase{"block_that_fits_stays", {43, 0}, {{support_row(1, "K000"), support_row(45, "K001")}}}),
     [](const auto &info) { return std::string(info.param.name); });
+INSTANTIATE_TEST_SUITE_P(Cases, RecordingsList, ::testing::Values(
+    std::pair(1, std::vector{1}), std::pair(24, std::vector{24}), std::pair(25, std::vector{24, 1}),
+    std::pair(49, std::vector{24, 25}), std::pair(50, std::vector{24, 25, 1})));
+// clang-format on
 
 TEST(SupportsList, CaseOnlyDifferencesKeepRecordOrder) {
   TempDir dir;
@@ -103,9 +105,6 @@ TEST(SupportsList, CaseOnlyDifferencesKeepRecordOrder) {
   EXPECT_EQ(at_x(pages_of(canvas).at(0), 250), (Texts{support_row(1, "ALPHA"), support_row(5, "alpha"),
                                                       support_row(9, "Alpha"), support_row(13, "beta")}));
 }
-
-// Recordings per page: 24 on page 1 (with the title box), then 25.
-class RecordingsList : public ::testing::TestWithParam<std::pair<int, std::vector<int>>> {};
 
 TEST_P(RecordingsList, FirstPageHoldsTwentyFourThenTwentyFive) {
   TempDir dir;
@@ -125,12 +124,6 @@ TEST_P(RecordingsList, FirstPageHoldsTwentyFourThenTwentyFive) {
         p == 0 ? 2 : 0);
   }
 }
-
-INSTANTIATE_TEST_SUITE_P(Cases, RecordingsList,
-                         ::testing::Values(std::pair(1, std::vector{1}), std::pair(24, std::vector{24}),
-                                           std::pair(25, std::vector{24, 1}),
-                                           std::pair(49, std::vector{24, 25}),
-                                           std::pair(50, std::vector{24, 25, 1})));
 
 TEST(RecordingsList, OrphanPrintsEmptySupportColumns) {
   TempDir dir;
@@ -248,45 +241,18 @@ Texts loan_rows(int first, int count, int from_row = 1) {
   return r;
 }
 
-INSTANTIATE_TEST_SUITE_P(
-    Cases, LoanLists,
-    ::testing::Values(
-        LoanCase{"lent_all",
-                 false,
-                 false,
-                 0,
-                 {"14/06/2000", "", "16/06/2000"},
-                 "PRETE",
-                 "à",
-                 {{row(-310, "P0"), row(-385, "P2")}}},
-        LoanCase{"lent_due_includes_today",
-                 false,
-                 true,
-                 1,
-                 {"16/06/2000", "15/06/2000", "14/06/2001", "31/12/1999"},
-                 "LENT, NOT RETURNED",
-                 "to",
-                 {{row(-310, "P1"), row(-385, "P3")}}},
-        LoanCase{"borrowed_all", true, false, 1, {"16/06/2000"}, "BORROWED", "from", {{row(-310, "P0")}}},
-        LoanCase{"borrowed_due",
-                 true,
-                 true,
-                 0,
-                 {"16/06/2000", "01/06/2000"},
-                 "EMPRUNTE, A RENDRE",
-                 "à",
-                 {{row(-310, "P1")}}},
-        LoanCase{"none_due_prints_nothing", false, true, 0, {"16/06/2000", ""}, "", "", {}},
-        LoanCase{"none_lent_prints_nothing", true, false, 0, {}, "", "", {}},
-        LoanCase{"row_34_starts_page_two",
-                 false,
-                 false,
-                 0,
-                 std::vector<std::string>(34, "01/01/2000"),
-                 "PRETE",
-                 "à",
-                 {loan_rows(0, 33), loan_rows(33, 1)}}),
+// One case a line.
+// clang-format off
+INSTANTIATE_TEST_SUITE_P(Cases, LoanLists, ::testing::Values(
+    LoanCase{"lent_all", false, false, 0, {"14/06/2000", "", "16/06/2000"}, "PRETE", "\xc3\xa0", {{row(-310, "P0"), row(-385, "P2")}}},
+    LoanCase{"lent_due_includes_today", false, true, 1, {"16/06/2000", "15/06/2000", "14/06/2001", "31/12/1999"}, "LENT, NOT RETURNED", "to", {{row(-310, "P1"), row(-385, "P3")}}},
+    LoanCase{"borrowed_all", true, false, 1, {"16/06/2000"}, "BORROWED", "from", {{row(-310, "P0")}}},
+    LoanCase{"borrowed_due", true, true, 0, {"16/06/2000", "01/06/2000"}, "EMPRUNTE, A RENDRE", "\xc3\xa0", {{row(-310, "P1")}}},
+    LoanCase{"none_due_prints_nothing", false, true, 0, {"16/06/2000", ""}, "", "", {}},
+    LoanCase{"none_lent_prints_nothing", true, false, 0, {}, "", "", {}},
+    LoanCase{"row_34_starts_page_two", false, false, 0, std::vector<std::string>(34, "01/01/2000"), "PRETE", "\xc3\xa0", {loan_rows(0, 33), loan_rows(33, 1)}}),
     [](const auto &info) { return std::string(info.param.name); });
+// clang-format on
 
 TEST(Planning, TenEntriesFreeOrNot) {
   TempDir dir;
