@@ -163,33 +163,25 @@ TEST(RecordingsList, EqualTitlesKeepRecordOrderPastTenThousand) {
   EXPECT_EQ(expected, kCount);
 }
 
-struct NothingCase {
-  int langue;
-  bool supports;
-  const char *message;
-};
-
-class NothingToPrint : public ::testing::TestWithParam<NothingCase> {};
-
-TEST_P(NothingToPrint, SaysSoAndDrawsNothing) {
+TEST(NothingToPrint, SaysSoAndDrawsNothing) {
   TempDir dir;
   Catalogue c(dir.path());
   c.dossier("Films").support("VHS", "K1").record("A");
   const print::Filtres none{[](auto &) { return false; }, [](auto &) { return false; }};
-  print::RecordingCanvas canvas;
-  const int l = GetParam().langue;
-  const print::Bilan b = GetParam().supports ? print::liste_supports(c.store, canvas, l, none)
-                                             : print::liste_enregistrements(c.store, canvas, l, none);
-  EXPECT_EQ(std::tie(b.message, b.pages), std::tuple(GetParam().message, 0));
-  EXPECT_TRUE(canvas.lignes().empty());
+  const std::tuple<int, bool, std::string> kCases[] = {
+      {0, true, "Aucun support de répond aux critères de sélection"},
+      {1, true, "No supports was found"},
+      {0, false, "Aucun enregistrement de répond aux critères de sélection"},
+      {1, false, "No records was found"},
+  };
+  for (const auto &[l, supports, message] : kCases) {
+    print::RecordingCanvas canvas;
+    const print::Bilan b = supports ? print::liste_supports(c.store, canvas, l, none)
+                                    : print::liste_enregistrements(c.store, canvas, l, none);
+    EXPECT_EQ(std::pair(b.message, b.pages), std::pair(message, 0)) << message;
+    EXPECT_TRUE(canvas.lignes().empty());
+  }
 }
-
-INSTANTIATE_TEST_SUITE_P(
-    Cases, NothingToPrint,
-    ::testing::Values(NothingCase{0, true, "Aucun support de répond aux critères de sélection"},
-                      NothingCase{1, true, "No supports was found"},
-                      NothingCase{0, false, "Aucun enregistrement de répond aux critères de sélection"},
-                      NothingCase{1, false, "No records was found"}));
 
 // The loan lists: which supports, on which rows and pages, under which title; none prints nothing.
 struct LoanCase {
