@@ -31,8 +31,10 @@
 #include "mainform_logic.h"
 #include "mainform_texts.h"
 #include "planning.h"
+#include "printer_canvas.h"
 #include "prompts.h"
 #include "qt_text.h"
+#include "reports.h"
 #include "store.h"
 
 namespace shell {
@@ -94,8 +96,8 @@ Tmainform::Tmainform(store::Store &store, int langue, ui::Prompts &prompts, QWid
   for (const char *nom : {"Eaffiche", "Evideo"})
     connect(qobject_cast<QToolButton *>(collection_->registre().cherche(nom)), &QToolButton::clicked, this,
             &Tmainform::pas_encore);
-  for (const auto &[nom, handler] : {std::pair{"Sprete", &Tmainform::SpreteClick},
-                                     std::pair{"Semprunte", &Tmainform::SemprunteClick}})
+  for (const auto &[nom, handler] :
+       {std::pair{"Sprete", &Tmainform::SpreteClick}, std::pair{"Semprunte", &Tmainform::SemprunteClick}})
     connect(qobject_cast<QToolButton *>(collection_->registre().cherche(nom)), &QToolButton::clicked, this,
             handler);
   etat_commandes();
@@ -157,8 +159,18 @@ void Tmainform::cree_menus() {
   action(supports, "Liste2", &Tmainform::Liste2Click);
   QMenu *editions2 = menu(supports, "Editions2");
   supports->addMenu(editions2);
-  for (const char *nom : {"Prt1", "Prtnonrendu1", "Emprunt1", "Empruntrendre1"})
-    action(editions2, nom, plus_tard);
+  // The loan reports: lent or borrowed, all or only those due.
+  static constexpr std::pair<const char *, std::pair<bool, bool>> kPrets[] = {
+      {"Prt1", {false, false}},
+      {"Prtnonrendu1", {false, true}},
+      {"Emprunt1", {true, false}},
+      {"Empruntrendre1", {true, true}}};
+  for (const auto &[nom, sorte] : kPrets)
+    connect(action(editions2, nom, nullptr), &QAction::triggered, this, [this, sorte] {
+      imprime([&, sorte](print::Canvas &c) {
+        return print::liste_prets(store_, c, langue_, sorte.first, sorte.second);
+      });
+    });
 
   QMenu *recherche = menu(barre, "RechercheM");
   action(recherche, "Multicritres1", plus_tard);
@@ -180,10 +192,20 @@ void Tmainform::cree_menus() {
                                                  {"ficheM", "ficheMB3"},
                                                  {"generiqueM", "generiqueMB3"},
                                                  {"Planningdenregistrement1", "planningMB3"}};
-  for (const auto &paire : kEditions) {
-    action(editions, paire[0], plus_tard);
-    action(editionsMB_, paire[1], plus_tard);
-  }
+  using Rapport = print::Bilan (*)(store::Store &, print::Canvas &, int, int);
+  static constexpr Rapport kRapports[] = {
+      [](store::Store &s, print::Canvas &c, int l, int) { return print::liste_supports(s, c, l); },
+      [](store::Store &s, print::Canvas &c, int l, int) { return print::liste_enregistrements(s, c, l); },
+      &print::fiche_technique, &print::generique,
+      [](store::Store &s, print::Canvas &c, int l, int) { return print::planning(s, c, l); }};
+  for (std::size_t i = 0; i < std::size(kEditions); ++i)
+    for (const char *nom : kEditions[i])
+      connect(action(nom == kEditions[i][0] ? editions : editionsMB_, nom, nullptr), &QAction::triggered,
+              this, [this, rapport = kRapports[i]] {
+                imprime([&, rapport](print::Canvas &c) {
+                  return rapport(store_, c, langue_, store_.record_courant());
+                });
+              });
 
   auto *planning = new QAction(barre);
   planning->setObjectName("PlanningM");
@@ -423,6 +445,25 @@ void Tmainform::closeEvent(QCloseEvent *event) {
 
 void Tmainform::quitter_meClick() {
   close();
+}
+
+// A report on the printer chosen in the set-up; the window waits meanwhile. A failed job is an
+// error; a report with nothing to print says so.
+void Tmainform::imprime(const std::function<print::Bilan(print::Canvas &)> &rapport) {
+  commande([&] {
+    if (!imprimante_) imprimante_ = std::make_unique<QPrinter>();
+    setEnabled(false);
+    const std::unique_ptr<QWidget, void (*)(QWidget *)> reactive(this,
+                                                                 [](QWidget *w) { w->setEnabled(true); });
+    print::PrinterCanvas canvas(*imprimante_);
+    const print::Bilan b = rapport(canvas);
+    if (!canvas.ok())
+      throw store::StoreError("print", imprimante_->outputFileName().isEmpty()
+                                           ? imprimante_->printerName().toStdString()
+                                           : imprimante_->outputFileName().toStdString());
+    if (!b.message.empty())
+      prompts_.message(Boite::information, QString::fromStdString(b.message), Boutons::ok);
+  });
 }
 
 void Tmainform::imprimante_meClick() {

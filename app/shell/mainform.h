@@ -29,6 +29,11 @@ namespace browse {
 class Tcollection;
 }
 
+namespace print {
+class Canvas;
+struct Bilan;
+}  // namespace print
+
 namespace shell {
 
 class Tmainform : public QMainWindow {
@@ -94,6 +99,7 @@ class Tmainform : public QMainWindow {
 
   void quitter_meClick();
   void imprimante_meClick();
+  void imprime(const std::function<print::Bilan(print::Canvas &)> &rapport);
   void Documentation1Click();
   void SiteWebClick();
   void Apropos1Click();

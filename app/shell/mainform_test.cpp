@@ -335,8 +335,7 @@ TEST_F(Mainform, EveryControlFollowsTheEnablingRulesAndLaterFeaturesSayNotYet) {
   EXPECT_EQ(w->collection().Panel3()->width(), 425);
   // What belongs to windows still to come says so and writes nothing.
   const auto avant = dir.snapshot();
-  for (const char *nom : {"Prt1", "Multicritres1", "Thme1", "Liste1", "configuration_me", "recherche_bt",
-                          "Smodifier"}) {
+  for (const char *nom : {"Multicritres1", "Thme1", "configuration_me", "recherche_bt", "Smodifier"}) {
     if (std::string_view(nom) != "Smodifier") prompts.reponses = {Reponse::ok};
     if (auto *b = qobject_cast<QToolButton *>(controle(nom)))
       b->click();
@@ -345,8 +344,24 @@ TEST_F(Mainform, EveryControlFollowsTheEnablingRulesAndLaterFeaturesSayNotYet) {
     EXPECT_EQ(derniere_boite(), message(Msg::pas_disponible, 0)) << nom;
   }
   verifie("Smodifier");
-  EXPECT_EQ(prompts.boites.size(), 6u);
+  EXPECT_EQ(prompts.boites.size(), 4u);
   EXPECT_EQ(dir.snapshot(), avant);
+}
+
+// Reports go to the printer chosen in the set-up (here its PDF output); nothing to print says so.
+TEST_F(Mainform, ReportsReachThePrinterOrSayThereIsNothing) {
+  c.dossier("Films").support("VHS", "K7-001");
+  s.ferme_dossier();
+  demarre();
+  ouvre("Films");
+  prompts.sortie_pdf = QString::fromStdString(dir.file("out.pdf"));
+  declenche("imprimante_me");
+  declenche("Liste1");
+  EXPECT_TRUE(dir.read("out.pdf").starts_with("%PDF"));
+  EXPECT_TRUE(w->isEnabled());
+  declenche("Listedesenregistrements1", {Reponse::ok});
+  EXPECT_EQ(derniere_boite(),
+            "Aucun enregistrement de r\xc3\xa9pond aux crit\xc3\xa8res de s\xc3\xa9lection");
 }
 
 TEST_F(Mainform, TextsHelpWebAndAbout) {

@@ -5,6 +5,7 @@
 #include <gtest/gtest.h>
 
 #include <QDialog>
+#include <QPrinter>
 #include <QSignalSpy>
 #include <deque>
 #include <functional>
@@ -52,7 +53,11 @@ class ScriptedPrompts : public Prompts {
     return prend(fichiers, "file chooser", QString());
   }
 
-  bool configure_imprimante(QPrinter &) override { return false; }
+  // When set, the printer set-up sends the printer's output to this PDF file.
+  QString sortie_pdf;
+  bool configure_imprimante(QPrinter &imprimante) override {
+    return !sortie_pdf.isEmpty() && (imprimante.setOutputFileName(sortie_pdf), true);  // ".pdf": PDF output
+  }
   bool ouvre_externe(const QUrl &adresse) override {
     adresses.push_back(adresse);
     return true;
