@@ -452,6 +452,11 @@ void Tmainform::quitter_meClick() {
 void Tmainform::imprime(const std::function<print::Bilan(print::Canvas &)> &rapport) {
   commande([&] {
     if (!imprimante_) imprimante_ = std::make_unique<QPrinter>();
+    // A desktop without a printer: say how to choose one rather than fail on a nameless printer.
+    if (imprimante_->printerName().isEmpty() && imprimante_->outputFileName().isEmpty()) {
+      prompts_.message(Boite::avertissement, message(Msg::aucune_imprimante, langue_), Boutons::ok);
+      return;
+    }
     setEnabled(false);
     const std::unique_ptr<QWidget, void (*)(QWidget *)> reactive(this,
                                                                  [](QWidget *w) { w->setEnabled(true); });

@@ -1,8 +1,7 @@
 #include "mainform_texts.h"
 
-#include <iterator>
-
 #include <QStringList>
+#include <iterator>
 
 namespace shell {
 
@@ -134,8 +133,11 @@ constexpr Paire kMessages[] = {
      "elle.",
      "A change had been interrupted: it was undone, and the catalogue is as it was before it."},
     {"Le dossier %1 est introuvable.", "File %1 cannot be found."},
+    {"Aucune imprimante n'est choisie : choisissez-en une par « Configuration de l'imprimante ».",
+     "No printer is chosen: choose one with \"Setup printer\"."},
 };
-static_assert(std::size(kMessages) == static_cast<std::size_t>(Msg::dossier_introuvable) + 1, "one text per Msg");
+static_assert(std::size(kMessages) == static_cast<std::size_t>(Msg::aucune_imprimante) + 1,
+              "one text per Msg");
 
 }  // namespace
 

@@ -24,6 +24,7 @@ enum class Msg {
   titre_lecture_seule,
   change_annulee,
   dossier_introuvable,  // %1: the number asked for
+  aucune_imprimante,
 };
 QString message(Msg m, int langue);
 
