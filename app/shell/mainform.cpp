@@ -30,6 +30,7 @@
 #include "decor.h"
 #include "mainform_logic.h"
 #include "mainform_texts.h"
+#include "pdf_canvas.h"
 #include "planning.h"
 #include "printer_canvas.h"
 #include "prompts.h"
@@ -460,12 +461,18 @@ void Tmainform::imprime(const std::function<print::Bilan(print::Canvas &)> &rapp
     setEnabled(false);
     const std::unique_ptr<QWidget, void (*)(QWidget *)> reactive(this,
                                                                  [](QWidget *w) { w->setEnabled(true); });
-    print::PrinterCanvas canvas(*imprimante_);
-    const print::Bilan b = rapport(canvas);
-    if (!canvas.ok())
-      throw store::StoreError("print", imprimante_->outputFileName().isEmpty()
-                                           ? imprimante_->printerName().toStdString()
-                                           : imprimante_->outputFileName().toStdString());
+    const std::string fichier = imprimante_->outputFileName().toStdString();
+    print::Bilan b;
+    if (fichier.empty()) {
+      print::PrinterCanvas canvas(*imprimante_);
+      b = rapport(canvas);
+      if (!canvas.ok()) throw store::StoreError("print", imprimante_->printerName().toStdString());
+    } else {
+      // Printed to a file, every page goes into one document: a job a page would keep the last.
+      print::PdfCanvas canvas(fichier);
+      b = rapport(canvas);
+      if (b.pages > 0 && !canvas.termine()) throw store::StoreError("write", fichier);
+    }
     if (!b.message.empty())
       prompts_.message(Boite::information, QString::fromStdString(b.message), Boutons::ok);
   });

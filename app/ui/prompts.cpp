@@ -7,7 +7,7 @@
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
-#include <QPageSetupDialog>
+#include <QPrintDialog>
 #include <QPrinter>
 #include <QPushButton>
 #include <QSoundEffect>
@@ -61,7 +61,9 @@ QString QtPrompts::choix_fichier(const QString &titre, const QString &filtre, co
 }
 
 bool QtPrompts::configure_imprimante(QPrinter &imprimante) {
-  QPageSetupDialog dialogue(&imprimante, parent_);
+  // The print dialog, not the page set-up: it chooses the printer too, or a PDF file on a desktop
+  // without one.
+  QPrintDialog dialogue(&imprimante, parent_);
   return dialogue.exec() == QDialog::Accepted;
 }
 
