@@ -96,6 +96,10 @@ std::string six(int n) {
 
 }  // namespace
 
+void append_folded(std::string_view text, std::string &out) {
+  for (char ch : text) out += static_cast<char>(base_letter(static_cast<unsigned char>(ch)));
+}
+
 bool key_less(std::string_view a, std::string_view b) {
   std::size_t n = std::min(a.size(), b.size());
   for (std::size_t i = 0; i < n; ++i) {

@@ -36,12 +36,14 @@ std::string support_icon(const store::TDataSupport &support, std::string_view to
 // Case-insensitive ordering of stored texts: letters compare without case and accents first,
 // then with accents, so "école" sorts among the "e" words and "Zorro" after "zèbre".
 bool key_less(std::string_view a, std::string_view b);
+// Appends `text` with case and accents removed, as key_less compares it byte by byte.
+void append_folded(std::string_view text, std::string &out);
 
 struct TreeOptions {
   int grouping = kGroupingSupport;
-  int index_arbre = 1;                       // 1 title, 2 reference, 3 reference and title
+  int index_arbre = 1;                         // 1 title, 2 reference, 3 reference and title
   std::string unclassified = "non Class\xe9";  // the heading of recordings with an empty field
-  std::string today;                         // for the support icons
+  std::string today;                           // for the support icons
 };
 
 // The lines of `arbre` for the open dossier (ConstruireArbre). The current buffers are untouched.

@@ -1,5 +1,7 @@
 #include "canvas.h"
 
+#include <charconv>
+
 namespace print {
 namespace {
 
@@ -27,20 +29,38 @@ const char *nom(Align a) {
   return "left";
 }
 
-template <class... Ints>
-std::string champs(const char *verbe, Ints... v) {
-  std::string s = verbe;
-  ((s += '\t', s += std::to_string(v)), ...);
-  return s;
+void ajoute(std::string &s, int v) {
+  char chiffres[12];
+  s += '\t';
+  s.append(chiffres, std::to_chars(chiffres, chiffres + sizeof chiffres, v).ptr);
 }
 
 }  // namespace
 
+template <class... Ints>
+void RecordingCanvas::ligne(std::string_view verbe, Ints... v) {
+  ++appels_;
+  dump_ += verbe;
+  (ajoute(dump_, v), ...);
+}
+
+std::vector<std::string> RecordingCanvas::lignes() const {
+  std::vector<std::string> out;
+  for (std::size_t at = 0; at < dump_.size();) {
+    const std::size_t fin = dump_.find('\n', at);
+    out.push_back(dump_.substr(at, fin - at));
+    at = fin + 1;
+  }
+  return out;
+}
+
 void RecordingCanvas::debut_job() {
-  lignes_.emplace_back("job");
+  ligne("job");
+  dump_ += '\n';
 }
 void RecordingCanvas::fin_job() {
-  lignes_.emplace_back("endjob");
+  ligne("endjob");
+  dump_ += '\n';
 }
 
 void RecordingCanvas::fixe_police(std::string_view famille, Style style, std::uint32_t, int points) {
@@ -55,42 +75,48 @@ void RecordingCanvas::fixe_crayon(Trait, std::uint32_t, int largeur) {
 void RecordingCanvas::fixe_brosse(Remplissage, std::uint32_t) {}
 
 void RecordingCanvas::texte(int x, int y, std::string_view utf8) {
-  std::string s = champs("text", x, y);
+  ligne("text", x, y);
+  std::string &s = dump_;
   s += '\t';
   s += nom(align_);
-  s += '\t' + famille_ + '\t' + nom(style_) + '\t' + std::to_string(points_) + '\t';
+  s += '\t';
+  s += famille_;
+  s += '\t';
+  s += nom(style_);
+  ajoute(s, points_);
+  s += '\t';
   // Control characters as the CLI's other tab-separated outputs write them: one call, one line.
   static constexpr char kHex[] = "0123456789abcdef";
-  for (char ch : utf8) {
-    auto u = static_cast<unsigned char>(ch);
-    if (ch == '\t')
+  std::size_t clair = 0;  // start of the run not yet copied
+  for (std::size_t i = 0; i < utf8.size(); ++i) {
+    auto u = static_cast<unsigned char>(utf8[i]);
+    if (u >= 0x20 && u != 0x7f) continue;
+    s.append(utf8.substr(clair, i - clair));
+    clair = i + 1;
+    if (u == '\t')
       s += "\\t";
-    else if (ch == '\n')
+    else if (u == '\n')
       s += "\\n";
-    else if (u < 0x20 || u == 0x7f)
-      s += std::string("\\x") + kHex[u >> 4] + kHex[u & 15];
     else
-      s += ch;
+      s += {'\\', 'x', kHex[u >> 4], kHex[u & 15]};
   }
-  lignes_.push_back(std::move(s));
+  s.append(utf8.substr(clair));
+  s += '\n';
 }
 
 void RecordingCanvas::trace_ligne(int x1, int y1, int x2, int y2) {
-  lignes_.push_back(champs("line", x1, y1, x2, y2, crayon_));
+  ligne("line", x1, y1, x2, y2, crayon_);
+  dump_ += '\n';
 }
 
 void RecordingCanvas::rectangle(int x1, int y1, int x2, int y2) {
-  lignes_.push_back(champs("rect", x1, y1, x2, y2, crayon_));
+  ligne("rect", x1, y1, x2, y2, crayon_);
+  dump_ += '\n';
 }
 
 void RecordingCanvas::rectangle_arrondi(int x1, int y1, int x2, int y2, int w, int h) {
-  lignes_.push_back(champs("roundrect", x1, y1, x2, y2, w, h, crayon_));
-}
-
-std::string RecordingCanvas::dump() const {
-  std::string out;
-  for (const std::string &l : lignes_) out += l + '\n';
-  return out;
+  ligne("roundrect", x1, y1, x2, y2, w, h, crayon_);
+  dump_ += '\n';
 }
 
 }  // namespace print

@@ -65,11 +65,19 @@ class RecordingCanvas : public Canvas {
   void rectangle(int x1, int y1, int x2, int y2) override;
   void rectangle_arrondi(int x1, int y1, int x2, int y2, int w, int h) override;
 
-  const std::vector<std::string> &lignes() const { return lignes_; }
-  std::string dump() const;
+  // The calls so far, one a line; a report draws hundreds of thousands of them, so they are kept
+  // as one text rather than a string each.
+  std::vector<std::string> lignes() const;
+  std::size_t appels() const { return appels_; }
+  const std::string &dump() const { return dump_; }
 
  private:
-  std::vector<std::string> lignes_;
+  // Starts the next line with `verbe` and the tab-separated integers.
+  template <class... Ints>
+  void ligne(std::string_view verbe, Ints... v);
+
+  std::string dump_;
+  std::size_t appels_ = 0;
   std::string famille_ = kTimes;
   Style style_ = Style::normal;
   int points_ = 10;

@@ -76,6 +76,34 @@ void entete_enregistrements(Canvas &c, int page, int langue) {
 }
 
 // What the recordings list prints of one recording.
+// Support numbers to positions: the first support of each number wins, as a lookup in file order
+// would find it. Numbers are small and dense in practice; any other falls back to a map.
+class NumeroIndex {
+ public:
+  bool ajoute(int numero, int position) {
+    if (numero >= 0 && numero < kDense) {
+      if (static_cast<std::size_t>(numero) >= dense_.size())
+        dense_.resize(static_cast<std::size_t>(numero) + 1, -1);
+      int &at = dense_[static_cast<std::size_t>(numero)];
+      if (at >= 0) return false;
+      at = position;
+      return true;
+    }
+    return autres_.try_emplace(numero, position).second;
+  }
+  int cherche(int numero) const {
+    if (numero >= 0 && static_cast<std::size_t>(numero) < dense_.size())
+      return dense_[static_cast<std::size_t>(numero)];
+    auto it = autres_.find(numero);
+    return it == autres_.end() ? -1 : it->second;
+  }
+
+ private:
+  static constexpr int kDense = 1 << 22;
+  std::vector<int> dense_;
+  std::unordered_map<int, int> autres_;
+};
+
 struct LigneRecord {
   std::string titre, format, theme, genre;
   int numero_support = 0;
@@ -85,23 +113,46 @@ struct LigneRecord {
 }  // namespace
 
 std::vector<int> ordre_cles(const std::vector<std::string> &textes) {
-  std::vector<int> ordre(textes.size());
-  std::iota(ordre.begin(), ordre.end(), 0);
-  // key_less breaks ties between case variants; the reports do not: texts equal but for case
-  // keep the file order, whatever the number of records (the sort is stable).
-  std::vector<std::string> hautes;
-  hautes.reserve(textes.size());
-  for (const std::string &t : textes) hautes.push_back(store::cp1252_upper(t));
-  std::stable_sort(ordre.begin(), ordre.end(), [&](int a, int b) {
-    const auto i = static_cast<std::size_t>(a), j = static_cast<std::size_t>(b);
-    return hautes[i] != hautes[j] && browse::key_less(textes[i], textes[j]);
+  // One key per text, compared as bytes: the folded text (key_less's first level, a shorter text
+  // first), a zero byte, then the upper-cased text. Texts equal but for case have equal keys and
+  // keep the file order through the record number, whatever the number of records.
+  struct Cle {
+    std::uint64_t tete;  // the key's first eight bytes, big-endian: settles most comparisons
+    std::uint32_t debut, longueur;
+    int record;
+  };
+  std::string octets;
+  std::vector<Cle> cles;
+  cles.reserve(textes.size());
+  for (const std::string &t : textes) {
+    const auto debut = static_cast<std::uint32_t>(octets.size());
+    browse::append_folded(t, octets);
+    octets += '\0';
+    octets += store::cp1252_upper(t);
+    cles.push_back(
+        {0, debut, static_cast<std::uint32_t>(octets.size() - debut), static_cast<int>(cles.size())});
+  }
+  for (Cle &k : cles)
+    for (std::uint32_t i = 0; i < 8; ++i)
+      k.tete = k.tete << 8 | (i < k.longueur ? static_cast<unsigned char>(octets[k.debut + i]) : 0u);
+  const char *base = octets.data();
+  std::sort(cles.begin(), cles.end(), [base](const Cle &a, const Cle &b) {
+    if (a.tete != b.tete) return a.tete < b.tete;
+    const std::string_view x(base + a.debut, a.longueur), y(base + b.debut, b.longueur);
+    if (x != y) return x < y;
+    return a.record < b.record;
   });
+  std::vector<int> ordre;
+  ordre.reserve(cles.size());
+  for (const Cle &k : cles) ordre.push_back(k.record);
   return ordre;
 }
 
 Bilan liste_supports(store::Store &s, Canvas &c, int langue, const Filtres &f) {
   std::vector<store::TDataSupport> supports;
   std::vector<std::string> references;
+  supports.reserve(static_cast<std::size_t>(s.nombre_supports()));
+  references.reserve(supports.capacity());
   s.scan_supports([&](int, const store::TDataSupport &sup) {
     if (f.support && !f.support(sup)) return;
     supports.push_back(sup);
@@ -164,18 +215,25 @@ Bilan liste_supports(store::Store &s, Canvas &c, int langue, const Filtres &f) {
 Bilan liste_enregistrements(store::Store &s, Canvas &c, int langue, const Filtres &f) {
   std::vector<LigneRecord> lignes;
   std::vector<std::string> titres;
-  s.scan_records([&](int, const store::RecordingView &v) {
-    if (f.record && !f.record(v)) return;
-    const store::TDataRecord &r = v.record;
-    lignes.push_back({r.titre(), v.record1.format(), r.theme(), r.genre(), r.numero_support(), r.annee()});
-    titres.push_back(r.titre());
-  });
+  lignes.reserve(static_cast<std::size_t>(s.nombre_records()));
+  titres.reserve(lignes.capacity());
+  s.scan_records(
+      [&](int, const store::RecordingView &v) {
+        if (f.record && !f.record(v)) return;
+        const store::TDataRecord &r = v.record;
+        lignes.push_back(
+            {r.titre(), v.record1.format(), r.theme(), r.genre(), r.numero_support(), r.annee()});
+        titres.push_back(r.titre());
+      },
+      -1, f.record ? store::kAllParts : store::kPartFormat);
   // One pass over the supports, indexed by number; a recording whose number matches none prints
   // empty support columns.
-  std::unordered_map<int, std::pair<std::string, std::string>> supports;
+  std::vector<std::pair<std::string, std::string>> textes_supports;  // reference, type
+  NumeroIndex supports;
   if (!lignes.empty())
     s.scan_supports([&](int, const store::TDataSupport &sup) {
-      supports.try_emplace(sup.numero(), sup.reference(), sup.support());
+      if (supports.ajoute(sup.numero(), static_cast<int>(textes_supports.size())))
+        textes_supports.emplace_back(cp1252_to_utf8(sup.reference()), cp1252_to_utf8(sup.support()));
     });
 
   Pages p(c, [langue](Canvas &cv, int page) { entete_enregistrements(cv, page, langue); });
@@ -188,9 +246,9 @@ Bilan liste_enregistrements(store::Store &s, Canvas &c, int langue, const Filtre
     c.ecrit(50, y1, cp1252_to_utf8(l.titre));
     c.police(kTimes, Style::normal, 8);
     c.ecrit(50, y2, cp1252_to_utf8(l.format));
-    auto sup = supports.find(l.numero_support);
-    c.ecrit(1025, y1, sup == supports.end() ? "" : cp1252_to_utf8(sup->second.first));
-    c.ecrit(1025, y2, sup == supports.end() ? "" : cp1252_to_utf8(sup->second.second));
+    const int sup = supports.cherche(l.numero_support);
+    c.ecrit(1025, y1, sup < 0 ? "" : textes_supports[static_cast<std::size_t>(sup)].first);
+    c.ecrit(1025, y2, sup < 0 ? "" : textes_supports[static_cast<std::size_t>(sup)].second);
     c.ecrit(1325, y1, cp1252_to_utf8(l.theme));
     c.ecrit(1325, y2, cp1252_to_utf8(l.genre));
     c.ecrit(1825, y1, std::to_string(l.annee));

@@ -351,3 +351,33 @@ TEST(Credits, FunctionsInListOrderWithAndWithoutCharacter) {
 }
 
 }  // namespace
+
+TEST(Credits, ThirtyEntriesGoOnFramedPagesInOrder) {
+  TempDir dir;
+  Catalogue c(dir.path());
+  std::vector<std::string> functions;
+  for (int i = 0; i < store::kCredits; ++i) functions.push_back("F" + std::to_string(i));
+  c.liste(10, functions).dossier("Films").support("VHS", "K1");
+  c.record("Alien", [](store::Recording &r) {
+    for (int i = 1; i <= store::kCredits; ++i) {
+      r.generique.set_denomination(i, "F" + std::to_string(i - 1));
+      r.generique.set_nom(i, "N" + std::to_string(i - 1));
+      r.generique.set_role(i, "R");
+    }
+  });
+  print::RecordingCanvas canvas;
+  ASSERT_EQ(print::generique(c.store, canvas, 0, 0).pages, 4);
+  Texts names;
+  const std::vector<Page> pages = pages_of(canvas);
+  for (std::size_t p = 0; p < pages.size(); ++p) {
+    EXPECT_EQ(at_x(pages[p], 1055), Texts{row(-90, "Alien")});
+    EXPECT_EQ(at_x(pages[p], 1000).back(), row(-2830, "- " + std::to_string(p + 1) + " -"));
+    for (const std::string &t : at_x(pages[p], 975)) {
+      EXPECT_GE(std::stoi(t), -2730) << t;  // inside the frame
+      names.push_back(t.substr(t.find(' ') + 1));
+    }
+  }
+  EXPECT_EQ(at_x(pages[1], 975).front(), row(-500, "N9"));
+  EXPECT_EQ(names.size(), 30u);
+  EXPECT_EQ(names.back(), "N29");
+}

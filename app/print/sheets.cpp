@@ -224,11 +224,24 @@ Bilan generique(store::Store &s, Canvas &c, int langue, int record) {
   const std::optional<Lu> lu = lit_record(s, record);
   if (!lu) return une_page(false);
   const std::vector<std::string> fonctions = store::lit_liste(s, 10);
-  c.debut_job();
-  cadre(c);
-  c.police(kArial, Style::bold, 12);
-  c.ecrit(x0 + 1015, -90, cp1252_to_utf8(lu->record.titre()), Align::center);
-  int y = 350;
+  int page = 1, y = 350;
+  auto entete = [&] {
+    c.debut_job();
+    cadre(c);
+    c.police(kArial, Style::bold, 12);
+    c.ecrit(x0 + 1015, -90, cp1252_to_utf8(lu->record.titre()), Align::center);
+  };
+  // Thirty credits can run past the frame: a line that would start below its last row goes on
+  // a new page with the frame and the title, the credits going on at the top.
+  constexpr int kDerniereLigne = 2730;
+  auto place = [&](int hauteur, bool en_tete) {
+    if (y + hauteur <= kDerniereLigne) return;
+    pied_page(c, -2830, page++);
+    c.fin_job();
+    entete();
+    y = en_tete ? 350 : 400;
+  };
+  entete();
   for (std::size_t f = 0; f < fonctions.size(); ++f) {
     const std::string &fonction = fonctions[f];
     // A function listed twice prints its credits once.
@@ -240,6 +253,7 @@ Bilan generique(store::Store &s, Canvas &c, int langue, int record) {
       if (lu->generique.denomination(i) != fonction) continue;
       const std::string nom = cp1252_to_utf8(lu->generique.nom(i)), role = lu->generique.role(i);
       if (!role.empty()) {
+        place(premier ? 150 : 0, premier);
         if (premier) {
           y += 50;
           c.police(kArial, Style::bold, 12);
@@ -250,6 +264,7 @@ Bilan generique(store::Store &s, Canvas &c, int langue, int record) {
         c.ecrit(975, -y, nom, Align::right);
         c.ecrit(1025, -y, cp1252_to_utf8(role));
       } else {
+        place(premier ? 50 : 0, premier);
         if (premier) {
           y += 50;
           c.police(kArial, Style::bold, 12);
@@ -262,9 +277,11 @@ Bilan generique(store::Store &s, Canvas &c, int langue, int record) {
       y += 100;
     }
   }
-  pied_page(c, -2830, 1);
+  pied_page(c, -2830, page);
   c.fin_job();
-  return une_page(true);
+  Bilan b = une_page(true);
+  b.pages = page;
+  return b;
 }
 
 }  // namespace print

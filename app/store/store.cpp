@@ -34,7 +34,8 @@ static void require_parallel(RecordingFiles &files) {
 
 // Every recording of the four files in record order, read in blocks.
 static void scan_recording_files(RecordingFiles &files,
-                                 const std::function<void(int, const RecordingView &)> &visit) {
+                                 const std::function<void(int, const RecordingView &)> &visit,
+                                 unsigned parts = kAllParts) {
   std::int64_t count = files.records.count();
   auto n = static_cast<std::size_t>(std::min<std::int64_t>(count, kScanBlock));
   std::vector<TDataRecord> r(n);
@@ -45,12 +46,14 @@ static void scan_recording_files(RecordingFiles &files,
     std::int64_t m = std::min<std::int64_t>(kScanBlock, count - at);
     files.records.read_many(at, m, r.data());
     // A dossier that never had a second recordings file: blank formats until one is written.
-    if (files.records1.count() == 0)
+    if (!(parts & kPartFormat)) {
+    } else if (files.records1.count() == 0) {
       std::fill(r1.begin(), r1.end(), TDataRecord1{});
-    else
+    } else {
       files.records1.read_many(at, m, r1.data());
-    files.credits.read_many(at, m, g.data());
-    files.awards.read_many(at, m, a.data());
+    }
+    if (parts & kPartCredits) files.credits.read_many(at, m, g.data());
+    if (parts & kPartAwards) files.awards.read_many(at, m, a.data());
     for (std::size_t i = 0; i < static_cast<std::size_t>(m); ++i)
       visit(static_cast<int>(at) + static_cast<int>(i), RecordingView{r[i], r1[i], g[i], a[i]});
   }
@@ -476,11 +479,12 @@ void Store::scan_records_main(const std::function<void(int, const TDataRecord &)
   scan_file<TDataRecord>(io_, nom_fichier(kRecordsBase, d), visit);
 }
 
-void Store::scan_records(const std::function<void(int, const RecordingView &)> &visit, int d) {
+void Store::scan_records(const std::function<void(int, const RecordingView &)> &visit, int d,
+                         unsigned parts) {
   if (d < 0) d = require_dossier();
   RecordingFiles files(io_);
   open_recording_files_for_reading(d, files);
-  scan_recording_files(files, visit);
+  scan_recording_files(files, visit, parts);
 }
 
 }  // namespace store

@@ -44,6 +44,9 @@ struct RecordingView {
   const TDataRecompense &recompense;
 };
 
+// Which of the parallel files a scan of the recordings reads; the others hand over blank records.
+enum RecordingParts : unsigned { kPartFormat = 1, kPartCredits = 2, kPartAwards = 4, kAllParts = 7 };
+
 // The four records of one recording, held together.
 struct Recording {
   TDataRecord record;
@@ -167,7 +170,8 @@ class Store {
 
   // ---- whole-file scans of dossier n (the open one by default); the state is untouched ----
   void scan_supports(const std::function<void(int, const TDataSupport &)> &visit, int dossier = -1);
-  void scan_records(const std::function<void(int, const RecordingView &)> &visit, int dossier = -1);
+  void scan_records(const std::function<void(int, const RecordingView &)> &visit, int dossier = -1,
+                    unsigned parts = kAllParts);
   // The recordings file alone, for lists that need no credits, awards or format.
   void scan_records_main(const std::function<void(int, const TDataRecord &)> &visit, int dossier = -1);
 

@@ -1,5 +1,6 @@
 #include "text.h"
 
+#include <algorithm>
 #include <cstdint>
 
 namespace store {
@@ -41,6 +42,9 @@ int byte_for(char32_t c) {
 }  // namespace
 
 std::string cp1252_to_utf8(std::string_view bytes) {
+  // Most stored text is plain ASCII, the same bytes in both encodings.
+  if (std::all_of(bytes.begin(), bytes.end(), [](char ch) { return static_cast<unsigned char>(ch) < 0x80; }))
+    return std::string(bytes);
   std::string out;
   out.reserve(bytes.size());
   for (char ch : bytes) append_utf8(out, code_point(static_cast<unsigned char>(ch)));
