@@ -1,5 +1,6 @@
 // Whole-dossier scan through the store against a plain read of the same files.
-//   store_bench [DIR]   (default: a fresh folder under /tmp, removed afterwards)
+//   store_bench [DIR [--make]]   (default: a fresh folder under /tmp, removed afterwards;
+//                                 --make: only make the dossier in DIR, for mainform_bench)
 // Prints the processor times and the ratio scan ÷ plain read (target: 3 or less), the tree
 // rebuild of each grouping against a plain read of the files it needs (target: 5 or less), then
 // the wall time of `tapemoor-cli export` on the same dossier.
@@ -149,6 +150,7 @@ int main(int argc, char **argv) {
   // Tree rebuilds, as the main window does them on every change, against a plain read of the
   // files each grouping needs (the list file and the recordings or supports file).
   write_lists(s);
+  if (argc > 2) return 0;  // the dossier only, for the window bench
   s.ouvre_dossier(0);
   const char *names[] = {"Genre", "Nationalite", "Reference", "Support", "Theme", "Titre"};
   // The first pass warms the allocator (its first large blocks come straight from the system);
