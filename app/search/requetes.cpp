@@ -348,6 +348,13 @@ Evaluateur::Evaluateur(const TDataRequetes &q, int langue) {
   }
 }
 
+Evaluateur::Evaluateur(const Evaluateur &) = default;
+Evaluateur &Evaluateur::operator=(const Evaluateur &) = default;
+Evaluateur::~Evaluateur() = default;
+int Evaluateur::criteres() const {
+  return static_cast<int>(crit_.size());
+}
+
 // Every criterion linked by the AND word binds to the first; each one linked by the OR word is
 // enough alone; a link of another language joins neither.
 bool Evaluateur::combine(const bool *met) const {
