@@ -554,8 +554,12 @@ bool fichier_existe(const std::string &path, store::Io &io) {
 }
 
 void ecrit_fichier(const std::string &path, const TDataRequetes &q, store::Io &io) {
-  // A file the user made read-only keeps its query: replacing it by a rename would get past that.
-  if (fichier_existe(path, io) && io.access(path.c_str(), W_OK) != 0)
+  // An existing file that cannot be opened for writing keeps its query: replacing it by a rename
+  // would get past what stops the writing.
+  const int fd = io.open(path.c_str(), O_WRONLY | O_CLOEXEC, 0);
+  if (fd >= 0)
+    io.close(fd);
+  else if (errno != ENOENT)
     throw store::StoreError("open", path, std::strerror(errno));
   store::ecrit_entier(path, std::string_view(reinterpret_cast<const char *>(q.bytes.data()), q.bytes.size()),
                       io);
