@@ -6,19 +6,20 @@
 #   fuzz/out/fuzz_read_dib -runs=1000000 fuzz/out/corpus-dib fuzz/out/seeds
 #   fuzz/out/roundtrip_fuzz -runs=1000000 fuzz/out/corpus-roundtrip fuzz/out/seeds
 #   fuzz/out/ccitt_fuzz -runs=1000000 fuzz/out/corpus-ccitt
+#   fuzz/out/query_fuzz -runs=1000000 fuzz/out/corpus-query     (no control byte: a query file)
 # A crash worth keeping goes to testdata/tiff without its control byte (see testdata/README.md).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(dirname "$here")"
 out="${1:-$here/out}"
-mkdir -p "$out/seeds" "$out/corpus-dib" "$out/corpus-info" "$out/corpus-roundtrip" "$out/corpus-ccitt"
+mkdir -p "$out/seeds" "$out/corpus-dib" "$out/corpus-info" "$out/corpus-roundtrip" "$out/corpus-ccitt" "$out/corpus-query"
 
 # The targets come from the project's own build with TAPEMOOR_FUZZ on.
 build="$out/build"
 cmake -S "$root" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
       -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
       -DTAPEMOOR_FUZZ=ON -DBUILD_TESTING=OFF -DTAPEMOOR_BENCH=OFF >/dev/null
-targets=(fuzz_read_dib fuzz_getinfo roundtrip_fuzz ccitt_fuzz)
+targets=(fuzz_read_dib fuzz_getinfo roundtrip_fuzz ccitt_fuzz query_fuzz)
 cmake --build "$build" -j2 --target "${targets[@]}"
 for t in "${targets[@]}"; do cp "$build/bin/$t" "$out/$t"; done
 

@@ -2,6 +2,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <charconv>
 #include <sstream>
 
@@ -15,6 +16,7 @@
 #include "planning_logic.h"
 #include "platform/regional.h"
 #include "reports.h"
+#include "requetes.h"
 #include "store.h"
 #include "tree.h"
 
@@ -36,10 +38,16 @@ constexpr const char *kUsage =
     "                                the lines of the list of lent (borrowed) supports of dossier N\n"
     "  loans N --ical OUT.ics [--code PASSWORD]\n"
     "                                the return dates of dossier N as an iCalendar file\n"
-    "  print REPORT N (--pdf OUT.pdf | --dump) [--record R] [--due] [--code PASSWORD]\n"
+    "  print REPORT N (--pdf OUT.pdf | --dump) [--record R] [--due] [--query FILE.req] [--code PASSWORD]\n"
     "                                report supports, recordings, lent, borrowed (--due: only those\n"
     "                                due back), planning, sheet or credits (of recording record R) of\n"
-    "                                dossier N as a PDF file, or its draw calls one a line\n"
+    "                                dossier N as a PDF file, or its draw calls one a line; --query:\n"
+    "                                only the supports (recordings) the query file's criteria find\n"
+    "  search N FILE.req [--code PASSWORD]\n"
+    "                                the hits of the query file over dossier N: kind, record, text\n"
+    "  query FILE.req                the criterion lines of a query file\n"
+    "  query FILE.req --add FIELD OPERATOR VALUE [LINK]\n"
+    "                                appends a criterion (the file is created when missing)\n"
     "  make-demo DIR                 write a demo catalogue into DIR\n"
     "  delete-dossier N [--code PASSWORD]\n"
     "  delete-support N R [--code PASSWORD]     support record R of dossier N, with its recordings\n"
@@ -238,8 +246,9 @@ int cmd_loans(store::Store &s, int n, bool borrowed, const std::string *ical, co
 struct PrintArgs {
   const std::string *pdf = nullptr;
   bool dump = false;
-  int record = -1;   // --record R: the sheet and the credits
-  bool due = false;  // --due: the loan lists, only the supports due back
+  int record = -1;                     // --record R: the sheet and the credits
+  bool due = false;                    // --due: the loan lists, only the supports due back
+  const std::string *query = nullptr;  // --query FILE.req: the list reports' filter
 };
 
 // A report drawn on the recording canvas (--dump) or into a PDF file. Nothing to print: the
@@ -254,6 +263,8 @@ int cmd_print(store::Store &s, const std::string &report, int n, const PrintArgs
   if (une_fiche && a.record < 0) throw UsageError{"print " + report + " needs --record R"};
   if (!une_fiche && a.record >= 0) throw UsageError{"--record belongs to the reports sheet and credits"};
   if (!prets && a.due) throw UsageError{"--due belongs to the reports lent and borrowed"};
+  if (a.query && report != "supports" && report != "recordings")
+    throw UsageError{"--query belongs to the reports supports and recordings"};
   if ((a.pdf != nullptr) == a.dump) throw UsageError{"print takes one of --pdf OUT.pdf and --dump"};
   if (!open_dossier(s, n, code, err)) return 1;
   const int langue = platform::langue_from(platform::regional_language());
@@ -261,9 +272,11 @@ int cmd_print(store::Store &s, const std::string &report, int n, const PrintArgs
     err << "tapemoor-cli: no recording " << a.record << " in dossier " << n << '\n';
     return 1;
   }
+  const print::Filtres filtre =
+      a.query ? search::filtres(search::lit_fichier(*a.query), langue) : print::Filtres{};
   auto draw = [&](print::Canvas &c) {
-    if (report == "supports") return print::liste_supports(s, c, langue);
-    if (report == "recordings") return print::liste_enregistrements(s, c, langue);
+    if (report == "supports") return print::liste_supports(s, c, langue, filtre);
+    if (report == "recordings") return print::liste_enregistrements(s, c, langue, filtre);
     if (prets) return print::liste_prets(s, c, langue, report == "borrowed", a.due);
     if (report == "planning") return print::planning(s, c, langue);
     if (report == "sheet") return print::fiche_technique(s, c, langue, a.record);
@@ -312,6 +325,50 @@ int cmd_delete(store::Store &s, const std::string &what, int n, int record, cons
   return 0;
 }
 
+// The hits of a query file over dossier n, as the results window lists them: supports, then
+// recordings, each in file order.
+int cmd_search(store::Store &s, int n, const std::string &fichier, const std::string *code, std::ostream &out,
+               std::ostream &err) {
+  const search::TDataRequetes q = search::lit_fichier(fichier);
+  if (!open_dossier(s, n, code, err)) return 1;
+  const int langue = platform::langue_from(platform::regional_language());
+  const std::vector<search::Resultat> hits = search::cherche(s, q, langue);
+  if (hits.empty()) err << search::message(search::Msg::aucun_resultat, langue) << '\n';
+  for (const search::Resultat &h : hits) out << h.tag() << '\t' << h.numero << '\t' << champ(h.texte) << '\n';
+  return 0;
+}
+
+// The criterion lines of a query file, or, with `ajout` (FIELD OPERATOR VALUE [LINK]), one more
+// criterion added as the add button does.
+int cmd_query(const std::string &fichier, const std::vector<std::string> *ajout, std::ostream &out,
+              std::ostream &err) {
+  if (!ajout) {
+    for (const std::string &l : search::lignes_criteres(search::lit_fichier(fichier)))
+      out << champ(l) << '\n';
+    return 0;
+  }
+  const int langue = platform::langue_from(platform::regional_language());
+  const std::string champ_ = store::utf8_to_cp1252((*ajout)[0]), operateur = (*ajout)[1],
+                    donnee = store::utf8_to_cp1252((*ajout)[2]);
+  const std::string lien = ajout->size() > 3 ? (*ajout)[3] : search::mot_et(langue);
+  // Only what the window's drop-down lists offer.
+  const std::vector<std::string> ops = search::operateurs(search::est_nombre(donnee.substr(0, 40)));
+  if (std::find(ops.begin(), ops.end(), operateur) == ops.end())
+    throw UsageError{ops.size() == 1 ? "a value that is no number takes the operator ="
+                                     : "the operator is one of = > < >= <="};
+  if (lien != search::mot_et(langue) && lien != search::mot_ou(langue))
+    throw UsageError{std::string("the link is ") + search::mot_et(langue) + " or " + search::mot_ou(langue)};
+  search::TDataRequetes q;
+  if (search::fichier_existe(fichier)) q = search::lit_fichier(fichier);
+  const search::Ajout a = search::ajoute_critere(q, champ_, "", donnee, operateur, lien);
+  if (a.refus) {
+    err << "tapemoor-cli: " << search::message(*a.refus, langue) << '\n';
+    return 1;
+  }
+  search::ecrit_fichier(fichier, q);
+  return 0;
+}
+
 int cmd_lists(store::Store &s, std::ostream &out) {
   for (const store::ListKind &k : store::kListKinds) {
     out << "== " << k.file << '\n';
@@ -325,7 +382,7 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
   std::vector<std::string> rest;
   const std::string *code = nullptr, *ical = nullptr;
   int grouping = 3, index = 0;
-  bool borrowed = false;
+  bool borrowed = false, add = false;
   PrintArgs printing;
   for (std::size_t i = 0; i < args.size(); ++i) {
     if (args[i] == "--borrowed") {
@@ -334,10 +391,11 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
       printing.dump = true;
     } else if (args[i] == "--due") {
       printing.due = true;
-    } else if (args[i] == "--query") {
-      throw UsageError{"--query: query files come with the search"};
+    } else if (args[i] == "--add") {
+      add = true;
     } else if (args[i] == "--data" || args[i] == "--code" || args[i] == "--grouping" ||
-               args[i] == "--index" || args[i] == "--ical" || args[i] == "--pdf" || args[i] == "--record") {
+               args[i] == "--index" || args[i] == "--ical" || args[i] == "--pdf" || args[i] == "--record" ||
+               args[i] == "--query") {
       if (i + 1 >= args.size()) throw UsageError{args[i] + " needs a value"};
       const std::string &flag = args[i];
       const std::string &value = args[++i];
@@ -349,6 +407,8 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
         ical = &value;
       else if (flag == "--pdf")
         printing.pdf = &value;
+      else if (flag == "--query")
+        printing.query = &value;
       else if (flag == "--record" && !parse_int(value, printing.record))
         throw UsageError{"--record takes a record number"};
       else if (flag == "--grouping" && !(parse_int(value, grouping) && grouping <= 5))
@@ -361,6 +421,8 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
   }
   if (rest.empty()) throw UsageError{"no command"};
   const std::string &cmd = rest[0];
+  if (add && cmd != "query") throw UsageError{"--add belongs to query"};
+  if (printing.query && cmd != "print") throw UsageError{"--query belongs to print"};
   if (cmd == "make-demo") {
     if (rest.size() != 2) throw UsageError{"make-demo takes one folder"};
     make_demo(rest[1]);
@@ -383,7 +445,7 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
   }
   // A reading command never writes, so it cannot roll back; what it would show is half a change.
   if ((cmd == "dossiers" || cmd == "lists" || cmd == "export" || cmd == "tree" || cmd == "planning" ||
-       cmd == "loans" || cmd == "print") &&
+       cmd == "loans" || cmd == "print" || cmd == "search") &&
       store::journal_en_attente(s.data_dir, s.io())) {
     err << "tapemoor-cli: a change was interrupted (" << store::kJournal
         << "); run 'tapemoor-cli check --repair' or open the catalogue to roll it back\n";
@@ -418,6 +480,15 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
     int n = 0;
     if (!parse_int(rest[2], n)) throw UsageError{"print takes a report and a dossier number"};
     return cmd_print(s, rest[1], n, printing, code, out, err);
+  }
+  if (cmd == "search" && rest.size() == 3) {
+    int n = 0;
+    if (!parse_int(rest[1], n)) throw UsageError{"search takes a dossier number and a query file"};
+    return cmd_search(s, n, rest[2], code, out, err);
+  }
+  if (cmd == "query" && (add ? rest.size() == 5 || rest.size() == 6 : rest.size() == 2)) {
+    const std::vector<std::string> ajout(rest.begin() + 2, rest.end());
+    return cmd_query(rest[1], add ? &ajout : nullptr, out, err);
   }
   if (cmd == "delete-dossier" || cmd == "delete-support" || cmd == "delete-recording") {
     const std::size_t wanted = cmd == "delete-dossier" ? 2 : 3;

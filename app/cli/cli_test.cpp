@@ -310,7 +310,11 @@ TEST(Cli, PrintAnswers) {
            {{"supports", "1", "--pdf", pdf}, 0, "", "Aucun support de répond aux critères de sélection\n"},
            {{"supports", "7", "--dump"}, 1, "", "tapemoor-cli: no dossier 7\n"},
            {{"supports", "0", "--pdf", dir.file("no/out.pdf")}, 1, "", "tapemoor-cli: cannot write"},
-           {{"supports", "0", "--query", "q.req", "--dump"}, 2, "", "tapemoor-cli: --query: query files"},
+           {{"supports", "0", "--query", dir.file("q.req"), "--dump"}, 1, "", "tapemoor-cli: open failed"},
+           {{"planning", "0", "--query", dir.file("q.req"), "--dump"},
+            2,
+            "",
+            "tapemoor-cli: --query belongs"},
            {{"supports", "0", "--dump", "--pdf", pdf}, 2, "", "tapemoor-cli: print takes one of --pdf"},
            {{"sheets", "0", "--dump"}, 2, "", "tapemoor-cli: print takes the report"},
            {{"sheet", "0", "--dump"}, 2, "", "tapemoor-cli: print sheet needs --record R"},
@@ -329,6 +333,50 @@ TEST(Cli, PrintAnswers) {
   EXPECT_FALSE(dir.exists("out.pdf"));
   EXPECT_EQ(run({"--data", dir.path(), "print", "supports", "0", "--pdf", pdf}).status, 0);
   EXPECT_TRUE(dir.read("out.pdf").starts_with("%PDF"));
+  unsetenv("TAPEMOOR_SLANGUAGE");
+}
+
+// Query files from a terminal: criteria added as the add button does, listed as the window lists
+// them, searched as the search button does, and filtering the list reports.
+TEST(Cli, QueryFilesAreBuiltListedAndSearched) {
+  TempDir dir;
+  Catalogue(dir.path())
+      .dossier("Films")
+      .support("VHS", "K7")
+      .record("Alien")
+      .record("Brazil")
+      .support("DVD", "D1");
+  setenv("TAPEMOOR_SLANGUAGE", "FRA", 1);
+  const std::string q = dir.file("q.req"), titre = "Titre de l'enregistrement";
+  for (const auto &[args, status, out, err] :
+       std::vector<std::tuple<std::vector<std::string>, int, std::string, std::string>>{
+           {{"search", "0", q}, 1, "", "tapemoor-cli: open failed"},
+           {{"query", q, "--add", titre, "=", "Alien"}, 0, "", ""},
+           {{"query", q, "--add", "Type du support", "=", "DVD", "ou"}, 0, "", ""},
+           {{"query", q, "--add", titre, ">", "Alien"}, 2, "", "tapemoor-cli: a value that is no number"},
+           {{"query", q, "--add", titre, "=", "x", "or"}, 2, "", "tapemoor-cli: the link is et or ou"},
+           {{"query", q}, 0, "    Titre de l'enregistrement = Alien\nou Type du support = DVD\n", ""},
+           {{"search", "0", q}, 0, "k7img\t1\tD1\nfilmimg\t0\tAlien\n", ""},
+           {{"search", "0", q, "--add"}, 2, "", "tapemoor-cli: --add belongs to query"},
+       }) {
+    std::vector<std::string> line{"--data", dir.path()};
+    line.insert(line.end(), args.begin(), args.end());
+    const Result r = run(line);
+    EXPECT_EQ(r.status, status) << args[0] << " " << r.err;
+    EXPECT_EQ(r.out, out);
+    EXPECT_TRUE(r.err.starts_with(err)) << r.err;
+  }
+  const Result printed = run({"--data", dir.path(), "print", "recordings", "0", "--query", q, "--dump"});
+  EXPECT_TRUE(printed.out.find("Alien") != std::string::npos &&
+              printed.out.find("Brazil") == std::string::npos);
+  for (int i = 2; i < 100; ++i) ASSERT_EQ(run({"query", q, "--add", titre, "=", "Zed"}).status, 0);
+  const Result full = run({"query", q, "--add", titre, "=", "Zed"});
+  EXPECT_EQ(full.status, 1);
+  EXPECT_EQ(full.err, "tapemoor-cli: La liste est pleine : une requête compte 100 critères au plus\n");
+  run({"query", dir.file("z.req"), "--add", titre, "=", "Zed"});
+  const Result none = run({"--data", dir.path(), "search", "0", dir.file("z.req")});
+  EXPECT_EQ(none.out, "");
+  EXPECT_EQ(none.err, "Il n'y a pas d'enregistrement répondant à ces critères\n");
   unsetenv("TAPEMOOR_SLANGUAGE");
 }
 

@@ -348,6 +348,13 @@ Evaluateur::Evaluateur(const TDataRequetes &q, int langue) {
   }
 }
 
+Evaluateur::Evaluateur(const Evaluateur &) = default;
+Evaluateur &Evaluateur::operator=(const Evaluateur &) = default;
+Evaluateur::~Evaluateur() = default;
+int Evaluateur::criteres() const {
+  return static_cast<int>(crit_.size());
+}
+
 // Every criterion linked by the AND word binds to the first; each one linked by the OR word is
 // enough alone; a link of another language joins neither.
 bool Evaluateur::combine(const bool *met) const {
@@ -547,8 +554,12 @@ bool fichier_existe(const std::string &path, store::Io &io) {
 }
 
 void ecrit_fichier(const std::string &path, const TDataRequetes &q, store::Io &io) {
-  // A file the user made read-only keeps its query: replacing it by a rename would get past that.
-  if (fichier_existe(path, io) && io.access(path.c_str(), W_OK) != 0)
+  // An existing file that cannot be opened for writing keeps its query: replacing it by a rename
+  // would get past what stops the writing.
+  const int fd = io.open(path.c_str(), O_WRONLY | O_CLOEXEC, 0);
+  if (fd >= 0)
+    io.close(fd);
+  else if (errno != ENOENT)
     throw store::StoreError("open", path, std::strerror(errno));
   store::ecrit_entier(path, std::string_view(reinterpret_cast<const char *>(q.bytes.data()), q.bytes.size()),
                       io);

@@ -189,7 +189,10 @@ void vide(TDataRequetes &q);
 class Evaluateur {
  public:
   Evaluateur(const TDataRequetes &q, int langue);
-  int criteres() const { return static_cast<int>(crit_.size()); }
+  Evaluateur(const Evaluateur &);
+  Evaluateur &operator=(const Evaluateur &);
+  ~Evaluateur();
+  int criteres() const;
   // Whether the query looks at award entries, credit entries, the second record.
   bool lit_recompenses() const { return recompenses_; }
   bool lit_generique() const { return generique_; }

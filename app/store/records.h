@@ -66,7 +66,8 @@ struct RecordBytes {
   void put_text(std::size_t offset, std::size_t width, std::string_view value) {
     std::size_t len = value.size() < width ? value.size() : width;
     bytes[offset] = static_cast<std::uint8_t>(len);
-    std::memcpy(&bytes[offset + 1], value.data(), len);
+    // An empty view may carry no pointer at all, which memcpy may not be given even for 0 bytes.
+    if (len > 0) std::memcpy(&bytes[offset + 1], value.data(), len);
     std::memset(&bytes[offset + 1 + len], 0, width - len);
   }
   std::int32_t get_int(std::size_t offset) const {

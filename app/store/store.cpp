@@ -93,8 +93,8 @@ static std::pair<off_t, off_t> place(std::int64_t n, std::size_t size, std::int6
 // Writes one record of a file as a change of its own.
 template <class Record>
 static void write_one(const Store &store, const std::string &name, std::int64_t n, const Record &r) {
-  auto [at, length] = place(n, Record::record_size);
-  store.change([&](Journal &j) { j.garde(name, at, length); },
+  const std::pair<off_t, off_t> range = place(n, Record::record_size);
+  store.change([&](Journal &j) { j.garde(name, range.first, range.second); },
                [&] {
                  RecordFile f(Record::record_size, store.io());
                  f.open_or_create(name);
