@@ -100,7 +100,7 @@ Trecherche::Trecherche(store::Store &store, EtatRecherche &etat, ui::Prompts &pr
   BitBtn1 = bouton("BitBtn1");
   BitBtn1->setText(QStringLiteral("OK"));
   BitBtn9 = bouton("BitBtn9");
-  BitBtn9->setIcon(style()->standardIcon(QStyle::SP_DialogHelpButton));
+  BitBtn9->setIcon(style()->standardIcon(QStyle::SP_MessageBoxQuestion));
   // The query-file buttons: open, save, clear.
   auto outil = [this](const char *nom, const char *dessin) {
     QToolButton *b = registre_.ajoute(ui::bouton(nom, 34, this));
@@ -112,10 +112,12 @@ Trecherche::Trecherche(store::Store &store, EtatRecherche &etat, ui::Prompts &pr
   BitBtn3 = outil("BitBtn3", "Ssupprimer");
 
   auto *grille = new QGridLayout;
+  grille->setHorizontalSpacing(14);
   QWidget *saisies[] = {champs, operateurs, valeur_, liens};
   for (int i = 0; i < 4; ++i) {
-    auto *label = registre_.ajoute(new QLabel(this));
+    auto *label = new QLabel(this);
     label->setObjectName(QStringLiteral("Label%1").arg(i + 1));
+    registre_.ajoute(label);
     grille->addWidget(label, 0, i);
     grille->addWidget(saisies[i], 1, i);
   }
@@ -138,6 +140,7 @@ Trecherche::Trecherche(store::Store &store, EtatRecherche &etat, ui::Prompts &pr
   tout->addLayout(grille);
   tout->addLayout(milieu, 1);
   tout->addLayout(bas);
+  resize(720, 440);
 
   connect(champs, &QComboBox::currentTextChanged, this, &Trecherche::champsChange);
   connect(donnee_liste, &QComboBox::currentTextChanged, this, &Trecherche::donneeChange);
@@ -166,7 +169,10 @@ void Trecherche::FormShow() {
   setWindowTitle(ui::choisit(kCaption, langue_));
   registre_.applique(kTextes, langue_);
   QPushButton *boutons[] = {BitBtn4, BitBtn5, BitBtn6, BitBtn2};
-  for (std::size_t i = 0; i < std::size(boutons); ++i) boutons[i]->setText(ui::choisit(kBoutons[i], langue_));
+  for (std::size_t i = 0; i < std::size(boutons); ++i) {
+    boutons[i]->setText(ui::choisit(kBoutons[i], langue_));
+    boutons[i]->setMinimumWidth(boutons[i]->fontMetrics().horizontalAdvance(boutons[i]->text()) + 24);
+  }
   liens->clear();
   liens->addItems({qtext(mot_et(langue_)), qtext(mot_ou(langue_))});
   {
