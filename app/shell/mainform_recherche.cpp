@@ -5,9 +5,16 @@
 #include "prompts.h"
 #include "recherche.h"
 #include "resultat.h"
+#include "saut.h"
 #include "store.h"
+#include "textes.h"
 
 namespace shell {
+
+namespace {
+constexpr ui::Paire kPerime{"Ce résultat ne correspond plus au dossier ouvert : relancez la recherche.",
+                            "This result no longer matches the open file: search again."};
+}  // namespace
 
 void Tmainform::recherche_bt_Click() {
   search::Trecherche recherche(store_, recherche_, prompts_, langue_, this);
@@ -30,6 +37,10 @@ void Tmainform::montre_resultats() {
   if (!choisi) return;
   const search::Resultat hit = *choisi;
   commande([this, &hit] {
+    if (!search::resultat_a_jour(store_, hit)) {
+      prompts_.message(ui::Boite::information, ui::choisit(kPerime, langue_), ui::Boutons::ok);
+      return;
+    }
     const bool record = hit.sorte == search::Resultat::record;
     const int support = search::support_du_resultat(store_, hit);
     if (record) store_.choisit_record(hit.numero);

@@ -36,12 +36,14 @@ TEST(MainformRecherche, EveryHitLeadsToItsSupportOrRecording) {
   // (line chosen, support, recording, page, first line of "on this support")
   const std::tuple<int, int, int, int, std::string> kSauts[] = {
       {1, 1, -1, 0, "K7-2"}, {2, 0, 1, 1, "K7-1"}, {3, -1, 2, 1, "non Class\xe9"}};
+  auto choisit = [](int ligne) {
+    return [ligne](QDialog &d) {
+      dynamic_cast<search::Tresultat &>(d).arbre->select_line(ligne);
+      dynamic_cast<search::Tresultat &>(d).ok->click();
+    };
+  };
   for (const auto &[ligne, support, record, page, k7] : kSauts) {
-    prompts.dialogues.push_back([&, ligne](QDialog &d) {
-      auto &r = dynamic_cast<search::Tresultat &>(d);
-      r.arbre->select_line(ligne);
-      r.ok->click();
-    });
+    prompts.dialogues.push_back(choisit(ligne));
     if (ligne == 1)  // the search opens the results at once
       prompts.dialogues.push_front(
           [](QDialog &d) { dynamic_cast<search::Trecherche &>(d).BitBtn2->click(); });
@@ -53,6 +55,10 @@ TEST(MainformRecherche, EveryHitLeadsToItsSupportOrRecording) {
         << ligne;
   }
   EXPECT_EQ(w.collection().arbrek7->text(w.collection().arbrek7->selected_line()), "Perdu");
+  s.choisit_record(0), s.supprime_record();  // Heat goes: Ran is record 0 now, not the hit's 1
+  prompts.dialogues = {choisit(2)}, prompts.reponses = {Reponse::ok};
+  resultats->trigger();
+  EXPECT_EQ(std::tuple(prompts.boites.size(), s.record_courant()), std::tuple(1u, -1));
   prompts.attend_tout_consomme();
 
   search::EtatRecherche vide;
