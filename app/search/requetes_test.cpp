@@ -117,6 +117,7 @@ TEST_F(Recherche, CriteriaFindTheirHitsSupportsFirstInFileOrder) {
       {0, {{13, "=", "Alien"}, {13, "=", "1998", "ou"}, {1, "=", "1979"}}, "r0 r1"},  // (A and C) or B
       {0, {{13, "=", "Alien"}, {1, "=", "1980"}, {13, "=", "1998", "ou"}}, "r1"},     // (A and B) or C
       {0, {{13, "=", "Alien"}, {13, "=", "1998", "or"}}, "r0"},  // a link of the other language
+      {0, {{13, "=", "Alien", "ou"}, {1, "=", "1800"}}, ""},     // the first link is never used
       {1, {{13, "=", "Alien"}, {13, "=", "1998", "ou"}}, "r0"},
       {1, {{13, "=", "Alien"}, {13, "=", "1998", "or"}}, "r0 r1"},
       {1, {{1, "=", "1979"}}, "r0"},
