@@ -18,7 +18,7 @@ using ui::Reponse;
 
 namespace {
 
-class Recherche : public ::testing::Test {
+class FenetreRecherche : public ::testing::Test {
  protected:
   void SetUp() override {
     c.liste(1, {"Polar", "Drame"}).dossier("Un").support("VHS", "K7-1").record("Heat");
@@ -48,7 +48,7 @@ class Recherche : public ::testing::Test {
   Trecherche w{c.store, etat, prompts, 0};
 };
 
-TEST_F(Recherche, EachFieldShowsOneValueControlAndTheOperatorsOfItsValue) {
+TEST_F(FenetreRecherche, EachFieldShowsOneValueControlAndTheOperatorsOfItsValue) {
   // (field, value, shown in the list, the list's items, operators offered)
   const std::tuple<const char *, const char *, bool, std::string, std::string> kCas[] = {
       {"Thème de l'enregistrement", "Polar", true, "Drame|Polar", "="},
@@ -66,7 +66,7 @@ TEST_F(Recherche, EachFieldShowsOneValueControlAndTheOperatorsOfItsValue) {
   }
 }
 
-TEST_F(Recherche, AddAndDeleteAskFirstAndKeepTheLinesInStep) {
+TEST_F(FenetreRecherche, AddAndDeleteAskFirstAndKeepTheLinesInStep) {
   EXPECT_FALSE(w.BitBtn4->isEnabled());
   ajoute("Titre de l'enregistrement", "Heat");
   ajoute("Thème de l'enregistrement", "Polar", "=", "ou");
@@ -90,7 +90,7 @@ TEST_F(Recherche, AddAndDeleteAskFirstAndKeepTheLinesInStep) {
             std::tuple(0, false, 0));
 }
 
-TEST_F(Recherche, ASearchWithoutHitsSaysSoAndStaysOpen) {
+TEST_F(FenetreRecherche, ASearchWithoutHitsSaysSoAndStaysOpen) {
   ajoute("Titre de l'enregistrement", "heat");  // exact case only
   prompts.reponses = {Reponse::ok};
   w.BitBtn2->click();
@@ -98,7 +98,7 @@ TEST_F(Recherche, ASearchWithoutHitsSaysSoAndStaysOpen) {
             std::tuple(1u, true, false));
 }
 
-TEST_F(Recherche, AQuerySavedClearedAndOpenedComesBackWhole) {
+TEST_F(FenetreRecherche, AQuerySavedClearedAndOpenedComesBackWhole) {
   ajoute("Titre de l'enregistrement", "Heat");
   ajoute("Année de l'enregistrement", "1990", ">", "ou");
   const auto avant = std::tuple(lignes(), w.travail().bytes);
