@@ -26,6 +26,8 @@ store::Store &dossier() {
     std::string tmpl =
         std::filesystem::is_directory("/dev/shm") ? "/dev/shm/query-fuzz-XXXXXX" : "/tmp/query-fuzz-XXXXXX";
     if (!::mkdtemp(tmpl.data())) std::abort();
+    static const std::string made = tmpl;
+    std::atexit([] { std::filesystem::remove_all(made); });
     auto *st = new store::Store(tmpl, io);
     st->today = [] { return std::string("15/06/2000"); };
     store::TDataDossier d;
