@@ -69,5 +69,25 @@ for langue in ${LANGUES:-FRA ENU}; do
   prend $l-generique-saisie $langue 350x362+455+292 "$strada" "$crayon" "$(clic 165 980)"
   prend $l-generique-recompenses $langue 350x362+455+292 "$strada" "$crayon" "$(clic 189 980)"
   prend $l-generique-voir $langue 568x632+357+217 "$strada" "$(clic 170 62)"
+  # Four criteria read from a query file (its name typed in the chooser of the open button),
+  # then the search's result.
+  req=$tmp/$l.req
+  rm -f "$req"
+  if [ $langue = FRA ]; then
+    recherche=(alt+r m) chercher=alt+c
+    criteres=("Nom dans le générique|=|Jeanne Morvan|et" "Année de l'enregistrement|>=|1950|et"
+              "Récompense|=|Palme d'or|ou" "Référence du support|=|K7-010|ou")
+  else
+    recherche=(alt+e s) chercher=alt+s
+    criteres=("Name in the credits|=|Jeanne Morvan|and" "Year of recording|>=|1950|and"
+              "Award|=|Palme d'or|or" "Reference|=|K7-010|or")
+  fi
+  for c in "${criteres[@]}"; do
+    IFS='|' read -r champ op valeur lien <<<"$c"
+    TAPEMOOR_SLANGUAGE=$langue "$root/build/bin/tapemoor-cli" query "$req" --add "$champ" "$op" "$valeur" "$lien"
+  done
+  ouvre_requete=("${recherche[@]}" "$(clic 298 673)" "type $req" Return)
+  prend $l-recherche $langue 724x468+268+240 "${ouvre_requete[@]}"
+  prend $l-recherche-resultat $langue 384x466+438+240 "${ouvre_requete[@]}" $chercher
   options=()
 done

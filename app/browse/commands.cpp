@@ -26,6 +26,26 @@ void montre_support(store::Store &store, Vue &vue, const TreeOptions &options, i
   vue.page = 0;
 }
 
+// Recording n current with its support, the support tree filled and the recording page shown.
+void montre_record(store::Store &store, Vue &vue, const TreeOptions &options, int n) {
+  store.choisit_record(n);
+  const std::int32_t numero_support = store.record().numero_support();
+  store.choisit_support(support_de_numero(store, numero_support));
+  if (store.support_courant() >= 0) {
+    vue.arbrek7 = build_support_tree(store, store.support(), options);
+  } else {
+    // A recording whose support is gone: its recordings gather under an unnamed support line,
+    // so they can still be chosen, changed or deleted.
+    store::TDataSupport orphelin;
+    orphelin.set_numero(numero_support);
+    orphelin.set_reference(options.unclassified);
+    vue.arbrek7 = build_support_tree(store, orphelin, options);
+  }
+  int k7 = ligne_de(vue.arbrek7, true, store.record_courant());
+  vue.ligne_k7 = k7 > 0 ? k7 : 1;
+  vue.page = 1;
+}
+
 }  // namespace
 
 void ConstruireArbre(store::Store &store, Vue &vue, const TreeOptions &options) {
@@ -46,22 +66,7 @@ void Arbrelocalisation(store::Store &store, Vue &vue, const TreeOptions &options
   if (c.quoi == Cible::support) {
     montre_support(store, vue, options, c.numero);
   } else if (c.quoi == Cible::record) {
-    store.choisit_record(c.numero);
-    const std::int32_t numero_support = store.record().numero_support();
-    store.choisit_support(support_de_numero(store, numero_support));
-    if (store.support_courant() >= 0) {
-      vue.arbrek7 = build_support_tree(store, store.support(), options);
-    } else {
-      // A recording whose support is gone: its recordings gather under an unnamed support line,
-      // so they can still be chosen, changed or deleted.
-      store::TDataSupport orphelin;
-      orphelin.set_numero(numero_support);
-      orphelin.set_reference(options.unclassified);
-      vue.arbrek7 = build_support_tree(store, orphelin, options);
-    }
-    int k7 = ligne_de(vue.arbrek7, true, store.record_courant());
-    vue.ligne_k7 = k7 > 0 ? k7 : 1;
-    vue.page = 1;
+    montre_record(store, vue, options, c.numero);
   }
 }
 
@@ -160,6 +165,11 @@ void localise_element(store::Store &store, Vue &vue, TreeOptions &options, bool 
   options.grouping = kGroupingReference;
   ConstruireArbre(store, vue, options);
   vue.ligne = ligne_de(vue.lignes(), false, store.support_courant());
+  if (recording && vue.ligne == 0) {
+    // Its support is gone, so no line of this grouping holds it: shown as its tree line would.
+    montre_record(store, vue, options, choisi);
+    return;
+  }
   Arbrelocalisation(store, vue, options);
   if (recording) {
     store.choisit_record(choisi);

@@ -174,8 +174,8 @@ void Tmainform::cree_menus() {
     });
 
   QMenu *recherche = menu(barre, "RechercheM");
-  action(recherche, "Multicritres1", plus_tard);
-  action(recherche, "ResultatM", plus_tard);
+  action(recherche, "Multicritres1", &Tmainform::recherche_bt_Click);
+  action(recherche, "ResultatM", &Tmainform::resultat_bt_Click);
 
   static constexpr const char *kStats[] = {"Thme1",    "Genre2",       "Nationalit2", "Version2",
                                            "Couleur2", "Apprciation2", "Support1"};
@@ -193,20 +193,24 @@ void Tmainform::cree_menus() {
                                                  {"ficheM", "ficheMB3"},
                                                  {"generiqueM", "generiqueMB3"},
                                                  {"Planningdenregistrement1", "planningMB3"}};
-  using Rapport = print::Bilan (*)(store::Store &, print::Canvas &, int, int);
-  static constexpr Rapport kRapports[] = {
-      [](store::Store &s, print::Canvas &c, int l, int) { return print::liste_supports(s, c, l); },
-      [](store::Store &s, print::Canvas &c, int l, int) { return print::liste_enregistrements(s, c, l); },
-      &print::fiche_technique, &print::generique,
-      [](store::Store &s, print::Canvas &c, int l, int) { return print::planning(s, c, l); }};
+  // The two lists print what the in-memory query finds; an empty query prints everything.
+  using Rapport = std::function<print::Bilan(print::Canvas &)>;
+  const Rapport rapports[] = {
+      [this](print::Canvas &c) {
+        return print::liste_supports(store_, c, langue_, search::filtres(recherche_.requete, langue_));
+      },
+      [this](print::Canvas &c) {
+        return print::liste_enregistrements(store_, c, langue_, search::filtres(recherche_.requete, langue_));
+      },
+      [this](print::Canvas &c) {
+        return print::fiche_technique(store_, c, langue_, store_.record_courant());
+      },
+      [this](print::Canvas &c) { return print::generique(store_, c, langue_, store_.record_courant()); },
+      [this](print::Canvas &c) { return print::planning(store_, c, langue_); }};
   for (std::size_t i = 0; i < std::size(kEditions); ++i)
     for (const char *nom : kEditions[i])
       connect(action(nom == kEditions[i][0] ? editions : editionsMB_, nom, nullptr), &QAction::triggered,
-              this, [this, rapport = kRapports[i]] {
-                imprime([&, rapport](print::Canvas &c) {
-                  return rapport(store_, c, langue_, store_.record_courant());
-                });
-              });
+              this, [this, rapport = rapports[i]] { imprime(rapport); });
 
   auto *planning = new QAction(barre);
   planning->setObjectName("PlanningM");
@@ -234,8 +238,8 @@ void Tmainform::cree_barre_outils() {
                                                       {"video_bt", &Tmainform::pas_encore},
                                                       {"generique_bt", &Tmainform::generique_bt_Click},
                                                       {nullptr, nullptr},
-                                                      {"recherche_bt", &Tmainform::pas_encore},
-                                                      {"resultat_bt", &Tmainform::pas_encore},
+                                                      {"recherche_bt", &Tmainform::recherche_bt_Click},
+                                                      {"resultat_bt", &Tmainform::resultat_bt_Click},
                                                       {"statistiques_bt", nullptr},
                                                       {"editions_bt", nullptr},
                                                       {"echeancier_bt", &Tmainform::echeancier_bt_Click},
@@ -358,7 +362,7 @@ EtatFenetre Tmainform::etat() const {
   e.record_video = !store_.record().video().empty();
   e.lignes_arbrek7 = c.arbrek7->line_count();
   e.types_support = c.tx3_->SupportsS.liste->count();
-  e.resultats = resultats;
+  e.resultats = static_cast<int>(recherche_.resultats.size());
   e.lecture_seule = lecture_seule_;
   return e;
 }

@@ -9,6 +9,7 @@
 
 #include "commands_state.h"
 #include "hint_stream.h"
+#include "requetes.h"
 #include "textes.h"
 
 class QMenu;
@@ -53,7 +54,8 @@ class Tmainform : public QMainWindow {
   int langue() const { return langue_; }
   const HintSettings &hint() const { return hint_; }
   EtatFenetre etat() const;
-  int resultats = 0;  // hits of the last search
+  // The search kept for the whole run: the query, the hits of the last search.
+  search::EtatRecherche &recherche() { return recherche_; }
   // Where the pop-up of a tool button opens: the button's left, 78 pixels below its top.
   QPoint point_popup(const QToolButton *bouton) const;
   // --dossier N: opens dossier N as the chooser does, its password asked; any other text is
@@ -97,6 +99,12 @@ class Tmainform : public QMainWindow {
   // Shows the list of lent (borrowed) supports; the support chosen becomes current.
   void montre_liste_prets(bool emprunts);
 
+  // search and results (mainform_recherche.cpp)
+  void recherche_bt_Click();
+  void resultat_bt_Click();
+  // The results window; OK goes to the chosen hit.
+  void montre_resultats();
+
   void quitter_meClick();
   void imprimante_meClick();
   void imprime(const std::function<print::Bilan(print::Canvas &)> &rapport);
@@ -110,6 +118,7 @@ class Tmainform : public QMainWindow {
   const int langue_;
   ui::Prompts &prompts_;
   bool lecture_seule_ = false;
+  search::EtatRecherche recherche_;
   HintSettings hint_;
   std::unique_ptr<QPrinter> imprimante_;
   ui::Registre registre_;

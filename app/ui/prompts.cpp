@@ -60,6 +60,14 @@ QString QtPrompts::choix_fichier(const QString &titre, const QString &filtre, co
   return QFileDialog::getOpenFileName(parent_, titre, dossier, filtre);
 }
 
+QString QtPrompts::choix_nom_fichier(const QString &titre, const QString &filtre, const QString &nom) {
+  QFileDialog dialogue(parent_, titre, QString(), filtre);
+  dialogue.setFileMode(QFileDialog::AnyFile);
+  dialogue.setAcceptMode(QFileDialog::AcceptOpen);
+  dialogue.selectFile(nom);
+  return dialogue.exec() == QDialog::Accepted ? dialogue.selectedFiles().value(0) : QString();
+}
+
 bool QtPrompts::configure_imprimante(QPrinter &imprimante) {
   // The print dialog, not the page set-up: it chooses the printer too, or a PDF file on a desktop
   // without one.

@@ -25,8 +25,10 @@ class Prompts {
   // Runs a dialog modally; true when it was accepted.
   virtual bool execute(QDialog &dialogue) = 0;
   // A file to open; empty when the chooser was cancelled.
-  virtual QString choix_fichier(const QString &titre, const QString &filtre,
-                                const QString &dossier) = 0;
+  virtual QString choix_fichier(const QString &titre, const QString &filtre, const QString &dossier) = 0;
+  // A file to open or to create: the chooser's name box starts on `nom` and takes a name that
+  // does not exist yet. Empty when cancelled.
+  virtual QString choix_nom_fichier(const QString &titre, const QString &filtre, const QString &nom) = 0;
   // The platform's printer set-up dialog.
   virtual bool configure_imprimante(QPrinter &imprimante) = 0;
   // Hands a file or web address to the desktop; false when nothing could open it.
@@ -42,8 +44,8 @@ class QtPrompts : public Prompts {
   void set_parent(QWidget *parent) { parent_ = parent; }
   Reponse message(Boite boite, const QString &texte, Boutons boutons) override;
   bool execute(QDialog &dialogue) override;
-  QString choix_fichier(const QString &titre, const QString &filtre,
-                        const QString &dossier) override;
+  QString choix_fichier(const QString &titre, const QString &filtre, const QString &dossier) override;
+  QString choix_nom_fichier(const QString &titre, const QString &filtre, const QString &nom) override;
   bool configure_imprimante(QPrinter &imprimante) override;
   bool ouvre_externe(const QUrl &adresse) override;
   void joue_son(const QString &chemin) override;

@@ -52,6 +52,9 @@ class ScriptedPrompts : public Prompts {
   QString choix_fichier(const QString &, const QString &, const QString &) override {
     return prend(fichiers, "file chooser", QString());
   }
+  QString choix_nom_fichier(const QString &titre, const QString &, const QString &) override {
+    return prend(fichiers, "file chooser " + titre, QString());
+  }
 
   // When set, the printer set-up sends the printer's output to this PDF file.
   QString sortie_pdf;
