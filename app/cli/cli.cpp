@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <charconv>
+#include <cstdio>
 #include <sstream>
 
 #include "check.h"
@@ -15,6 +16,7 @@
 #include "planning_logic.h"
 #include "platform/regional.h"
 #include "reports.h"
+#include "statistique_logic.h"
 #include "store.h"
 #include "tree.h"
 
@@ -40,6 +42,9 @@ constexpr const char *kUsage =
     "                                report supports, recordings, lent, borrowed (--due: only those\n"
     "                                due back), planning, sheet or credits (of recording record R) of\n"
     "                                dossier N as a PDF file, or its draw calls one a line\n"
+    "  stats N --chart K [--code PASSWORD]\n"
+    "                                chart K (1-7: theme, genre, nationality, version, colour,\n"
+    "                                appreciation, support type) of dossier N: label, count, percent\n"
     "  make-demo DIR                 write a demo catalogue into DIR\n"
     "  delete-dossier N [--code PASSWORD]\n"
     "  delete-support N R [--code PASSWORD]     support record R of dossier N, with its recordings\n"
@@ -312,6 +317,21 @@ int cmd_delete(store::Store &s, const std::string &what, int n, int record, cons
   return 0;
 }
 
+// One line per slot of the chart, in slot order: label, count, percentage of the total.
+int cmd_stats(store::Store &s, int n, int chart, const std::string *code, std::ostream &out,
+              std::ostream &err) {
+  if (chart == 0) throw UsageError{"stats needs --chart K"};
+  if (!open_dossier(s, n, code, err)) return 1;
+  const search::Statistique st =
+      search::prepare(s, chart, platform::langue_from(platform::regional_language()));
+  for (std::size_t i = 0; i < st.parts.size(); ++i) {
+    char percent[32];
+    std::snprintf(percent, sizeof percent, "%.1f", st.pourcentage(i));
+    out << champ(st.parts[i].libelle) << '\t' << st.parts[i].nombre << '\t' << percent << '\n';
+  }
+  return 0;
+}
+
 int cmd_lists(store::Store &s, std::ostream &out) {
   for (const store::ListKind &k : store::kListKinds) {
     out << "== " << k.file << '\n';
@@ -324,7 +344,7 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
   std::string data = ".";
   std::vector<std::string> rest;
   const std::string *code = nullptr, *ical = nullptr;
-  int grouping = 3, index = 0;
+  int grouping = 3, index = 0, chart = 0;
   bool borrowed = false;
   PrintArgs printing;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -337,7 +357,8 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
     } else if (args[i] == "--query") {
       throw UsageError{"--query: query files come with the search"};
     } else if (args[i] == "--data" || args[i] == "--code" || args[i] == "--grouping" ||
-               args[i] == "--index" || args[i] == "--ical" || args[i] == "--pdf" || args[i] == "--record") {
+               args[i] == "--index" || args[i] == "--ical" || args[i] == "--pdf" || args[i] == "--record" ||
+               args[i] == "--chart") {
       if (i + 1 >= args.size()) throw UsageError{args[i] + " needs a value"};
       const std::string &flag = args[i];
       const std::string &value = args[++i];
@@ -353,6 +374,8 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
         throw UsageError{"--record takes a record number"};
       else if (flag == "--grouping" && !(parse_int(value, grouping) && grouping <= 5))
         throw UsageError{"--grouping takes 0 to 5"};
+      else if (flag == "--chart" && !(parse_int(value, chart) && chart >= 1 && chart <= search::kGraphiques))
+        throw UsageError{"--chart takes 1 to 7"};
       else if (flag == "--index" && !(parse_int(value, index) && index >= 1 && index <= 3))
         throw UsageError{"--index takes 1 to 3"};
     } else {
@@ -383,7 +406,7 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
   }
   // A reading command never writes, so it cannot roll back; what it would show is half a change.
   if ((cmd == "dossiers" || cmd == "lists" || cmd == "export" || cmd == "tree" || cmd == "planning" ||
-       cmd == "loans" || cmd == "print") &&
+       cmd == "loans" || cmd == "print" || cmd == "stats") &&
       store::journal_en_attente(s.data_dir, s.io())) {
     err << "tapemoor-cli: a change was interrupted (" << store::kJournal
         << "); run 'tapemoor-cli check --repair' or open the catalogue to roll it back\n";
@@ -418,6 +441,11 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
     int n = 0;
     if (!parse_int(rest[2], n)) throw UsageError{"print takes a report and a dossier number"};
     return cmd_print(s, rest[1], n, printing, code, out, err);
+  }
+  if (cmd == "stats" && rest.size() == 2) {
+    int n = 0;
+    if (!parse_int(rest[1], n)) throw UsageError{"stats takes a dossier number"};
+    return cmd_stats(s, n, chart, code, out, err);
   }
   if (cmd == "delete-dossier" || cmd == "delete-support" || cmd == "delete-recording") {
     const std::size_t wanted = cmd == "delete-dossier" ? 2 : 3;
