@@ -87,6 +87,11 @@ void RecordingCanvas::rectangle_arrondi(int x1, int y1, int x2, int y2, int w, i
   lignes_.push_back(champs("roundrect", x1, y1, x2, y2, w, h, crayon_));
 }
 
+void RecordingCanvas::image(int x1, int y1, int x2, int y2, const Image &img) {
+  lignes_.push_back(champs("image", x1, y1, x2, y2) + '\t' + std::to_string(img.largeur) + 'x' +
+                    std::to_string(img.hauteur));
+}
+
 std::string RecordingCanvas::dump() const {
   std::string out;
   for (const std::string &l : lignes_) out += l + '\n';
