@@ -402,6 +402,11 @@ TEST_F(Mainform, StatisticsShowTurnAndPrint) {
   text.resize(p ? std::fread(text.data(), 1, text.size(), p) : 0);
   if (p) ::pclose(p);
   EXPECT_NE(text.find("R\xc3\xa9partition des enregistrements par \"genre\""), std::string::npos) << text;
+  // The page: the title centred at the top, the chart below over the printable width.
+  print::RecordingCanvas page;
+  search::imprime_statistique(page, "T", {3, 2, std::vector<std::uint32_t>(6)});
+  EXPECT_EQ(page.dump(),
+            "job\ntext\t1000\t-250\tcenter\tArial\tbold\t20\tT\nimage\t0\t-900\t2000\t-2385\t3x2\nendjob\n");
 }
 
 TEST_F(Mainform, TextsHelpWebAndAbout) {
