@@ -82,8 +82,13 @@ void remplit(QPieSeries &pie, const Statistique &st, int langue, int angle) {
     const QString texte = ui::qtext(st.parts[i].libelle) + QStringLiteral("  ") +
                           QString::fromStdString(texte_pourcentage(st.pourcentage(i), langue));
     QPieSlice *part = pie.append(texte, static_cast<qreal>(st.parts[i].nombre));
+    // Edged in its own colour, an empty one not at all: any other edge would stand as a stray
+    // radius when one slice is whole.
     part->setColor(QColor::fromRgb(kPalette[i % std::size(kPalette)]));
-    part->setBorderColor(Qt::white);
+    if (st.parts[i].nombre > 0)
+      part->setBorderColor(part->color());
+    else
+      part->setPen(Qt::NoPen);
   }
   pie.setPieStartAngle(angle);
   pie.setPieEndAngle(angle + 360);
