@@ -34,7 +34,8 @@ constexpr ui::Paire kCaption{"Statistiques", "Statistics"};
 constexpr ui::Paire kTourne{"Rotation off", "Stop rotation"};
 constexpr ui::Paire kArrete{"Rotation on", "Rotation"};
 
-// The Windows timer this ticked with fired about 60 times a second, whatever its 1 ms asked.
+// A 1 ms timer would spin the pie faster than the eye follows and keep a core busy; one tick per
+// screen refresh turns it at a readable pace.
 constexpr int kTick = 16;
 
 // The printed page, in 0.1 mm on the A4 printable area the reports use.
