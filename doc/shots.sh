@@ -65,6 +65,8 @@ for langue in ${LANGUES:-FRA ENU}; do
   prend $l-prets-saisie $langue 430x332+415+307 "$(clic 107 381)" "$crayon" "$(clic 117 980)"
   prend $l-prets-liste $langue 430x512+415+217 alt+u $prete
   prend $l-planning $langue 514x534+374+206 "$(clic 402 62)"
+  # The theme chart, first of the Statistics menu.
+  prend $l-statistiques $langue 740x560+265+190 alt+s Return
   # "La Strada" edited, then the Credits and the Awards buttons of its bar.
   prend $l-generique-saisie $langue 350x362+455+292 "$strada" "$crayon" "$(clic 165 980)"
   prend $l-generique-recompenses $langue 350x362+455+292 "$strada" "$crayon" "$(clic 189 980)"

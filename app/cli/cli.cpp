@@ -4,6 +4,7 @@
 
 #include <algorithm>
 #include <charconv>
+#include <cstdio>
 #include <sstream>
 
 #include "check.h"
@@ -17,6 +18,7 @@
 #include "platform/regional.h"
 #include "reports.h"
 #include "requetes.h"
+#include "statistique_logic.h"
 #include "store.h"
 #include "tree.h"
 
@@ -48,6 +50,9 @@ constexpr const char *kUsage =
     "  query FILE.req                the criterion lines of a query file\n"
     "  query FILE.req --add FIELD OPERATOR VALUE [LINK]\n"
     "                                appends a criterion (the file is created when missing)\n"
+    "  stats N --chart K [--code PASSWORD]\n"
+    "                                chart K (1-7: theme, genre, nationality, version, colour,\n"
+    "                                appreciation, support type) of dossier N: label, count, percent\n"
     "  make-demo DIR                 write a demo catalogue into DIR\n"
     "  delete-dossier N [--code PASSWORD]\n"
     "  delete-support N R [--code PASSWORD]     support record R of dossier N, with its recordings\n"
@@ -369,6 +374,21 @@ int cmd_query(const std::string &fichier, const std::vector<std::string> *ajout,
   return 0;
 }
 
+// One line per slot of the chart, in slot order: label, count, percentage of the total.
+int cmd_stats(store::Store &s, int n, int chart, const std::string *code, std::ostream &out,
+              std::ostream &err) {
+  if (chart == 0) throw UsageError{"stats needs --chart K"};
+  if (!open_dossier(s, n, code, err)) return 1;
+  const search::Statistique st =
+      search::prepare(s, chart, platform::langue_from(platform::regional_language()));
+  for (std::size_t i = 0; i < st.parts.size(); ++i) {
+    char percent[32];
+    std::snprintf(percent, sizeof percent, "%.1f", st.pourcentage(i));
+    out << champ(st.parts[i].libelle) << '\t' << st.parts[i].nombre << '\t' << percent << '\n';
+  }
+  return 0;
+}
+
 int cmd_lists(store::Store &s, std::ostream &out) {
   for (const store::ListKind &k : store::kListKinds) {
     out << "== " << k.file << '\n';
@@ -381,7 +401,7 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
   std::string data = ".";
   std::vector<std::string> rest;
   const std::string *code = nullptr, *ical = nullptr;
-  int grouping = 3, index = 0;
+  int grouping = 3, index = 0, chart = 0;
   bool borrowed = false, add = false;
   PrintArgs printing;
   for (std::size_t i = 0; i < args.size(); ++i) {
@@ -395,7 +415,7 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
       add = true;
     } else if (args[i] == "--data" || args[i] == "--code" || args[i] == "--grouping" ||
                args[i] == "--index" || args[i] == "--ical" || args[i] == "--pdf" || args[i] == "--record" ||
-               args[i] == "--query") {
+               args[i] == "--query" || args[i] == "--chart") {
       if (i + 1 >= args.size()) throw UsageError{args[i] + " needs a value"};
       const std::string &flag = args[i];
       const std::string &value = args[++i];
@@ -413,6 +433,8 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
         throw UsageError{"--record takes a record number"};
       else if (flag == "--grouping" && !(parse_int(value, grouping) && grouping <= 5))
         throw UsageError{"--grouping takes 0 to 5"};
+      else if (flag == "--chart" && !(parse_int(value, chart) && chart >= 1 && chart <= search::kGraphiques))
+        throw UsageError{"--chart takes 1 to 7"};
       else if (flag == "--index" && !(parse_int(value, index) && index >= 1 && index <= 3))
         throw UsageError{"--index takes 1 to 3"};
     } else {
@@ -445,7 +467,7 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
   }
   // A reading command never writes, so it cannot roll back; what it would show is half a change.
   if ((cmd == "dossiers" || cmd == "lists" || cmd == "export" || cmd == "tree" || cmd == "planning" ||
-       cmd == "loans" || cmd == "print" || cmd == "search") &&
+       cmd == "loans" || cmd == "print" || cmd == "search" || cmd == "stats") &&
       store::journal_en_attente(s.data_dir, s.io())) {
     err << "tapemoor-cli: a change was interrupted (" << store::kJournal
         << "); run 'tapemoor-cli check --repair' or open the catalogue to roll it back\n";
@@ -489,6 +511,11 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
   if (cmd == "query" && (add ? rest.size() == 5 || rest.size() == 6 : rest.size() == 2)) {
     const std::vector<std::string> ajout(rest.begin() + 2, rest.end());
     return cmd_query(rest[1], add ? &ajout : nullptr, out, err);
+  }
+  if (cmd == "stats" && rest.size() == 2) {
+    int n = 0;
+    if (!parse_int(rest[1], n)) throw UsageError{"stats takes a dossier number"};
+    return cmd_stats(s, n, chart, code, out, err);
   }
   if (cmd == "delete-dossier" || cmd == "delete-support" || cmd == "delete-recording") {
     const std::size_t wanted = cmd == "delete-dossier" ? 2 : 3;

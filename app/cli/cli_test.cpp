@@ -377,6 +377,34 @@ TEST(Cli, QueryFilesAreBuiltListedAndSearched) {
   const Result none = run({"--data", dir.path(), "search", "0", dir.file("z.req")});
   EXPECT_EQ(none.out, "");
   EXPECT_EQ(none.err, "Il n'y a pas d'enregistrement répondant à ces critères\n");
+}
+
+// The stats command: one line per slot, the not-classified slot last, 0.0 on an empty dossier.
+TEST(Cli, StatsAnswers) {
+  TempDir dir;
+  Catalogue(dir.path())
+      .liste(1, {"Drame", "Western"})
+      .dossier("Films", [](store::TDataDossier &d) { d.set_code("x"); })
+      .support("VHS", "K7")
+      .record("a", [](Recording &r) { r.record.set_theme("Drame"); })
+      .record("b")
+      .record("c", [](Recording &r) { r.record.set_theme("Drame"); })
+      .dossier("Vide");
+  setenv("TAPEMOOR_SLANGUAGE", "ENU", 1);
+  for (const auto &[args, status, out] : std::vector<std::tuple<std::vector<std::string>, int, std::string>>{
+           {{"0", "--chart", "1", "--code", "x"},
+            0,
+            "Drame\t2\t66.7\nWestern\t0\t0.0\nNot Classified\t1\t33.3\n"},
+           {{"1", "--chart", "7"}, 0, "Not Classified\t0\t0.0\n"},
+           {{"0", "--chart", "1"}, 1, ""},
+           {{"1", "--chart", "8"}, 2, ""},
+           {{"1"}, 2, ""},
+       }) {
+    std::vector<std::string> line{"--data", dir.path(), "stats"};
+    line.insert(line.end(), args.begin(), args.end());
+    const Result r = run(line);
+    EXPECT_EQ(std::tie(r.status, r.out), std::tie(status, out)) << r.err;
+  }
   unsetenv("TAPEMOOR_SLANGUAGE");
 }
 

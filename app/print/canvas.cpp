@@ -119,4 +119,9 @@ void RecordingCanvas::rectangle_arrondi(int x1, int y1, int x2, int y2, int w, i
   dump_ += '\n';
 }
 
+void RecordingCanvas::image(int x1, int y1, int x2, int y2, const Image &img) {
+  ligne("image", x1, y1, x2, y2);
+  dump_ += '\t' + std::to_string(img.largeur) + 'x' + std::to_string(img.hauteur) + '\n';
+}
+
 }  // namespace print

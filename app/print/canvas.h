@@ -21,6 +21,13 @@ inline constexpr std::uint32_t kBlanc = 0xffffff;
 inline constexpr const char *kTimes = "Times New Roman";
 inline constexpr const char *kArial = "Arial";
 
+// A picture for the canvas: `largeur` × `hauteur` pixels, 0xAARRGGBB, rows from the top.
+struct Image {
+  int largeur = 0;
+  int hauteur = 0;
+  std::vector<std::uint32_t> pixels;
+};
+
 class Canvas {
  public:
   virtual ~Canvas() = default;
@@ -38,6 +45,8 @@ class Canvas {
   virtual void trace_ligne(int x1, int y1, int x2, int y2) = 0;
   virtual void rectangle(int x1, int y1, int x2, int y2) = 0;
   virtual void rectangle_arrondi(int x1, int y1, int x2, int y2, int w, int h) = 0;
+  // The picture stretched over the rectangle.
+  virtual void image(int x1, int y1, int x2, int y2, const Image &img) = 0;
 
   // Shorthands the reports use everywhere: the font in black, then one text.
   void police(std::string_view famille, Style style, int points) {
@@ -64,6 +73,7 @@ class RecordingCanvas : public Canvas {
   void trace_ligne(int x1, int y1, int x2, int y2) override;
   void rectangle(int x1, int y1, int x2, int y2) override;
   void rectangle_arrondi(int x1, int y1, int x2, int y2, int w, int h) override;
+  void image(int x1, int y1, int x2, int y2, const Image &img) override;
 
   // The calls so far, one a line; a report draws hundreds of thousands of them, so they are kept
   // as one text rather than a string each.

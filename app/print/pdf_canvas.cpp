@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QFontMetricsF>
 #include <QGuiApplication>
+#include <QImage>
 #include <QPageLayout>
 #include <QPainter>
 #include <QPdfWriter>
@@ -86,6 +87,19 @@ void QtPainterCanvas::rectangle(int x1, int y1, int x2, int y2) {
 void QtPainterCanvas::rectangle_arrondi(int x1, int y1, int x2, int y2, int w, int h) {
   // The corner is an ellipse of w by h: radii of half those.
   if (QPainter *p = peintre()) p->drawRoundedRect(boite(x1, y1, x2, y2), w / 2.0, h / 2.0, Qt::AbsoluteSize);
+}
+
+void QtPainterCanvas::image(int x1, int y1, int x2, int y2, const Image &img) {
+  QPainter *p = peintre();
+  if (!p || img.largeur <= 0 || img.hauteur <= 0 ||
+      img.pixels.size() != static_cast<std::size_t>(img.largeur) * static_cast<std::size_t>(img.hauteur))
+    return;
+  const QImage q(reinterpret_cast<const uchar *>(img.pixels.data()), img.largeur, img.hauteur,
+                 img.largeur * 4, QImage::Format_ARGB32);
+  p->save();
+  p->setRenderHint(QPainter::SmoothPixmapTransform);
+  p->drawImage(boite(x1, y1, x2, y2), q);
+  p->restore();
 }
 
 PdfCanvas::PdfCanvas(std::string path) : path_(std::move(path)) {}

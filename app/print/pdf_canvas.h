@@ -27,6 +27,7 @@ class QtPainterCanvas : public Canvas {
   void trace_ligne(int x1, int y1, int x2, int y2) override;
   void rectangle(int x1, int y1, int x2, int y2) override;
   void rectangle_arrondi(int x1, int y1, int x2, int y2, int w, int h) override;
+  void image(int x1, int y1, int x2, int y2, const Image &img) override;
 
  protected:
   // The painter of the open job, its device at 254 dots per inch so one dot is 0.1 mm.

@@ -36,6 +36,7 @@
 #include "prompts.h"
 #include "qt_text.h"
 #include "reports.h"
+#include "statistique.h"
 #include "store.h"
 
 namespace shell {
@@ -181,10 +182,10 @@ void Tmainform::cree_menus() {
                                            "Couleur2", "Apprciation2", "Support1"};
   QMenu *statistiques = menu(barre, "statistiquesM");
   statistiquesMB_ = menu(this, "statistiquesMB");
-  for (const char *nom : kStats) {
-    action(statistiques, nom, plus_tard);
-    action(statistiquesMB_, (std::string(nom) + "_mb").c_str(), plus_tard);
-  }
+  for (int n = 1; n <= 7; ++n)
+    for (QAction *a : {action(statistiques, kStats[n - 1], nullptr),
+                       action(statistiquesMB_, (std::string(kStats[n - 1]) + "_mb").c_str(), nullptr)})
+      connect(a, &QAction::triggered, this, [this, n] { this->statistiques(n); });
 
   QMenu *editions = menu(barre, "editionsM");
   editionsMB_ = menu(this, "editionsMB");
@@ -509,6 +510,14 @@ void Tmainform::echeancier_bt_Click() {
 
 void Tmainform::generique_bt_Click() {
   collection_->generique_bt_Click();
+}
+
+void Tmainform::statistiques(int n) {
+  commande([&] {
+    search::Tstatistique fenetre(
+        store_, prompts_, langue_, [this](const auto &page) { imprime(page); }, this);
+    fenetre.affiche(n);
+  });
 }
 
 void Tmainform::pas_encore() {

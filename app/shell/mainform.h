@@ -112,6 +112,8 @@ class Tmainform : public QMainWindow {
   void SiteWebClick();
   void Apropos1Click();
   void generique_bt_Click();
+  // Thme1Click .. Support1Click: the statistics window on chart n.
+  void statistiques(int n);
   void pas_encore();
 
   store::Store &store_;

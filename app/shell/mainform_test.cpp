@@ -11,6 +11,8 @@
 #include <QLineEdit>
 #include <QListWidget>
 #include <QMenu>
+#include <QPieSeries>
+#include <QPieSlice>
 #include <QPlainTextEdit>
 #include <QPrinter>
 #include <QPushButton>
@@ -34,6 +36,7 @@
 #include "planning.h"
 #include "planning_logic.h"
 #include "scripted_prompts_test.h"
+#include "statistique.h"
 #include "tarbre.h"
 #include "temp_dir.h"
 
@@ -336,7 +339,7 @@ TEST_F(Mainform, EveryControlFollowsTheEnablingRulesAndLaterFeaturesSayNotYet) {
   EXPECT_EQ(w->collection().Panel3()->width(), 425);
   // What belongs to windows still to come says so and writes nothing.
   const auto avant = dir.snapshot();
-  for (const char *nom : {"Thme1", "configuration_me", "Smodifier"}) {
+  for (const char *nom : {"configuration_me", "Smodifier"}) {
     if (std::string_view(nom) != "Smodifier") prompts.reponses = {Reponse::ok};
     if (auto *b = qobject_cast<QToolButton *>(controle(nom)))
       b->click();
@@ -367,6 +370,43 @@ TEST_F(Mainform, ReportsReachThePrinterOrSayThereIsNothing) {
   declenche("Listedesenregistrements1", {Reponse::ok});
   EXPECT_EQ(derniere_boite(),
             "Aucun enregistrement de r\xc3\xa9pond aux crit\xc3\xa8res de s\xc3\xa9lection");
+}
+
+// The statistics window from the menu: a tab shows its chart, the pie turns, the chart prints.
+TEST_F(Mainform, StatisticsShowTurnAndPrint) {
+  c.liste(1, {"Drame"}).liste(2, {"Polar", "Western"}).dossier("Films").support("VHS", "K7");
+  c.record("a", [](store::Recording &r) { r.record.set_genre("Western"); });
+  s.ferme_dossier();
+  demarre();
+  ouvre("Films");
+  prompts.sortie_pdf = QString::fromStdString(dir.file("stat.pdf"));
+  declenche("imprimante_me");
+  prompts.dialogues = {[](QDialog &d) {
+    auto &f = dynamic_cast<search::Tstatistique &>(d);
+    EXPECT_EQ(f.Pie->count(), 2);
+    f.TabSet1->setCurrentIndex(1);
+    ASSERT_EQ(f.Pie->count(), 3);
+    EXPECT_EQ(f.Pie->slices()[0]->value(), 0);
+    EXPECT_EQ(f.Pie->slices()[1]->label(), "Western  100,0 %");
+    EXPECT_EQ(f.Rotationbtn->toolTip(), "Rotation on");
+    f.Rotationbtn->click();
+    EXPECT_EQ(f.Rotationbtn->toolTip(), "Rotation off");
+    for (int i = 0; i < 181; ++i) f.Timer1Timer();
+    EXPECT_EQ(f.Pie->pieStartAngle(), 2);
+    f.Win97Btn8->click();
+    f.Win97Btn10->click();
+  }};
+  declenche("Thme1");
+  FILE *p = ::popen(("pdftotext '" + dir.file("stat.pdf") + "' -").c_str(), "r");
+  std::string text(4096, '\0');
+  text.resize(p ? std::fread(text.data(), 1, text.size(), p) : 0);
+  if (p) ::pclose(p);
+  EXPECT_NE(text.find("R\xc3\xa9partition des enregistrements par \"genre\""), std::string::npos) << text;
+  // The page: the title centred at the top, the chart below over the printable width.
+  print::RecordingCanvas page;
+  search::imprime_statistique(page, "T", {3, 2, std::vector<std::uint32_t>(6)});
+  EXPECT_EQ(page.dump(),
+            "job\ntext\t1000\t-250\tcenter\tArial\tbold\t20\tT\nimage\t0\t-900\t2000\t-2385\t3x2\nendjob\n");
 }
 
 TEST_F(Mainform, TextsHelpWebAndAbout) {
