@@ -348,7 +348,7 @@ TEST_F(Mainform, EveryControlFollowsTheEnablingRulesAndLaterFeaturesSayNotYet) {
     EXPECT_EQ(derniere_boite(), message(Msg::pas_disponible, 0)) << nom;
   }
   verifie("Smodifier");
-  EXPECT_EQ(prompts.boites.size(), 2u);
+  EXPECT_EQ(prompts.boites.size(), 1u);
   EXPECT_EQ(dir.snapshot(), avant);
 }
 
