@@ -36,6 +36,8 @@ struct Bilan;
 
 namespace shell {
 
+class THintDesign;
+
 class Tmainform : public QMainWindow {
   Q_OBJECT
  public:
@@ -51,7 +53,8 @@ class Tmainform : public QMainWindow {
 
   browse::Tcollection &collection() const { return *collection_; }
   int langue() const { return langue_; }
-  const HintSettings &hint() const { return hint_; }
+  const HintSettings &hint() const;
+  THintDesign &HintDesign1() const { return *HintDesign1_; }
   EtatFenetre etat() const;
   int resultats = 0;  // hits of the last search
   // Where the pop-up of a tool button opens: the button's left, 78 pixels below its top.
@@ -73,7 +76,6 @@ class Tmainform : public QMainWindow {
   QAction *action(QMenu *menu, const char *nom, Handler handler);
   QMenu *menu(QWidget *parent, const char *nom);
   void charge_hint();
-  void applique_hint();
   // The command boundary: a failure is reported once, then the window shows what is readable.
   void commande(const std::function<void()> &corps);
   void apres_echec();
@@ -97,6 +99,7 @@ class Tmainform : public QMainWindow {
   // Shows the list of lent (borrowed) supports; the support chosen becomes current.
   void montre_liste_prets(bool emprunts);
 
+  void configuration_meClick();
   void quitter_meClick();
   void imprimante_meClick();
   void imprime(const std::function<print::Bilan(print::Canvas &)> &rapport);
@@ -110,7 +113,7 @@ class Tmainform : public QMainWindow {
   const int langue_;
   ui::Prompts &prompts_;
   bool lecture_seule_ = false;
-  HintSettings hint_;
+  THintDesign *HintDesign1_;
   std::unique_ptr<QPrinter> imprimante_;
   ui::Registre registre_;
   ui::Fond *tx1_ = nullptr;

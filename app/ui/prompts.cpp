@@ -1,9 +1,11 @@
 #include "prompts.h"
 
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
@@ -58,6 +60,19 @@ bool QtPrompts::execute(QDialog &dialogue) {
 
 QString QtPrompts::choix_fichier(const QString &titre, const QString &filtre, const QString &dossier) {
   return QFileDialog::getOpenFileName(parent_, titre, dossier, filtre);
+}
+
+std::optional<QColor> QtPrompts::choix_couleur(const QColor &depart) {
+  QColor c = QColorDialog::getColor(depart, parent_, QStringLiteral("Couleurs"));
+  if (!c.isValid()) return std::nullopt;
+  return c;
+}
+
+std::optional<QFont> QtPrompts::choix_fonte(const QFont &depart) {
+  bool ok = false;
+  QFont f = QFontDialog::getFont(&ok, depart, parent_, QStringLiteral("Police"));
+  if (!ok) return std::nullopt;
+  return f;
 }
 
 bool QtPrompts::configure_imprimante(QPrinter &imprimante) {

@@ -3,9 +3,12 @@
 // stay French in both languages ("Avertissement", "OK", "Annuler", "&Oui", "&Non" ...).
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <QString>
 #include <QUrl>
 #include <memory>
+#include <optional>
 
 class QDialog;
 class QPrinter;
@@ -25,8 +28,10 @@ class Prompts {
   // Runs a dialog modally; true when it was accepted.
   virtual bool execute(QDialog &dialogue) = 0;
   // A file to open; empty when the chooser was cancelled.
-  virtual QString choix_fichier(const QString &titre, const QString &filtre,
-                                const QString &dossier) = 0;
+  virtual QString choix_fichier(const QString &titre, const QString &filtre, const QString &dossier) = 0;
+  // The colour and font choosers, opened on `depart`; nothing when cancelled.
+  virtual std::optional<QColor> choix_couleur(const QColor &depart) = 0;
+  virtual std::optional<QFont> choix_fonte(const QFont &depart) = 0;
   // The platform's printer set-up dialog.
   virtual bool configure_imprimante(QPrinter &imprimante) = 0;
   // Hands a file or web address to the desktop; false when nothing could open it.
@@ -42,8 +47,9 @@ class QtPrompts : public Prompts {
   void set_parent(QWidget *parent) { parent_ = parent; }
   Reponse message(Boite boite, const QString &texte, Boutons boutons) override;
   bool execute(QDialog &dialogue) override;
-  QString choix_fichier(const QString &titre, const QString &filtre,
-                        const QString &dossier) override;
+  QString choix_fichier(const QString &titre, const QString &filtre, const QString &dossier) override;
+  std::optional<QColor> choix_couleur(const QColor &depart) override;
+  std::optional<QFont> choix_fonte(const QFont &depart) override;
   bool configure_imprimante(QPrinter &imprimante) override;
   bool ouvre_externe(const QUrl &adresse) override;
   void joue_son(const QString &chemin) override;
