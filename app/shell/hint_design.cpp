@@ -125,10 +125,16 @@ void dessine_hint(QPainter &p, const FormeHint &f, const HintSettings &h, const 
   p.restore();
 }
 
-THintDesign::THintDesign(QObject *parent) : QObject(parent), fin_(new QTimer(this)) {
+THintDesign::THintDesign(QObject *parent)
+    : QObject(parent), fin_(new QTimer(this)), attente_(new QTimer(this)) {
   setObjectName("HintDesign1");
   fin_->setSingleShot(true);
   connect(fin_, &QTimer::timeout, this, &THintDesign::cache);
+  // The screen keeps showing a hint just hidden until the windows beneath have repainted: the
+  // next one waits for that before it takes what lies under it.
+  attente_->setSingleShot(true);
+  attente_->setInterval(80);
+  connect(attente_, &QTimer::timeout, this, &THintDesign::affiche);
   qApp->installEventFilter(this);
   set_settings(settings_);
 }
@@ -146,7 +152,10 @@ void THintDesign::set_settings(const HintSettings &h) {
   p.setColor(QPalette::ToolTipBase, couleur(h.color));
   p.setColor(QPalette::ToolTipText, couleur(h.font_color));
   QToolTip::setPalette(p);
-  if (fenetre()) montre(controle_, texte_, souris_);
+  if (fenetre()) {
+    cache();
+    attente_->start();
+  }
 }
 
 QWidget *THintDesign::fenetre() const {
@@ -155,15 +164,30 @@ QWidget *THintDesign::fenetre() const {
 
 void THintDesign::cache() {
   fin_->stop();
+  attente_->stop();
   if (fenetre_) fenetre_->hide();
 }
 
 void THintDesign::montre(QWidget *controle, const QString &texte, QPoint souris) {
+  // Asked again as the mouse moves over its control, a hint stays where it is.
+  if (fenetre() && controle == controle_ && texte == texte_) return;
+  const bool remplace = fenetre() != nullptr;
   cache();
   if (!controle || texte.isEmpty()) return;
   controle_ = controle;
   texte_ = texte;
   souris_ = souris;
+  if (remplace)
+    attente_->start();
+  else
+    affiche();
+}
+
+void THintDesign::affiche() {
+  QWidget *controle = controle_;
+  if (!controle) return;
+  const QString &texte = texte_;
+  const QPoint souris = souris_;
   QScreen *ecran = QGuiApplication::screenAt(souris);
   if (!ecran) ecran = controle->screen();
   const QRect zone = ecran->availableGeometry();

@@ -43,6 +43,9 @@ class THintDesign : public QObject {
   bool eventFilter(QObject *objet, QEvent *event) override;
 
  private:
+  // Draws the hint of controle_, texte_ and souris_ over what the screen shows there.
+  void affiche();
+
   HintSettings settings_;
   QFont fonte_;
   QImage image_;
@@ -51,6 +54,7 @@ class THintDesign : public QObject {
   QPoint souris_;
   HintWindow *fenetre_ = nullptr;
   QTimer *fin_;
+  QTimer *attente_;
 };
 
 // The font of stored settings.

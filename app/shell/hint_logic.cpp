@@ -9,7 +9,7 @@ namespace {
 
 constexpr int kMarge = 4;        // around the text
 constexpr int kFleche = 14;      // from the message to the spot, arrow
-constexpr int kLienBulles = 18;  // the same with bubbles, which need more room
+constexpr int kLienBulles = 22;  // the same with bubbles, which need more room
 constexpr int kEcart = 6;        // the same with no link drawn
 constexpr int kBase = 5;         // half the arrow's foot
 
@@ -19,6 +19,12 @@ bool vers_droite(HintPosition p) {
 bool en_dessous(HintPosition p) {
   return p == HintPosition::hiBottomRight || p == HintPosition::hiBottomLeft;
 }
+// Behind letters a wide shadow reads as a second line of text.
+int largeur_ombre(const HintSettings &h) {
+  if (!h.shadow) return 0;
+  return std::clamp(h.shadow_width, 0, h.hint_style == HintStyle::hiText ? 2 : 50);
+}
+
 HintPosition position_de(bool droite, bool dessous) {
   if (dessous) return droite ? HintPosition::hiBottomRight : HintPosition::hiBottomLeft;
   return droite ? HintPosition::hiTopRight : HintPosition::hiTopLeft;
@@ -67,7 +73,7 @@ FormeHint forme_hint(const HintSettings &h, HintPosition position, int texte_l, 
   }
   f.corps = {0, 0, l, ht};
   f.texte = {(l - tl) / 2, (ht - th) / 2, tl, th};
-  f.ombre = h.shadow ? std::clamp(h.shadow_width, 0, 50) : 0;
+  f.ombre = largeur_ombre(h);
 
   // The link leaves the message a quarter of its width in from the side it points to.
   const bool droite = vers_droite(position), dessous = en_dessous(position);
@@ -88,7 +94,7 @@ FormeHint forme_hint(const HintSettings &h, HintPosition position, int texte_l, 
     f.fleche = {f.ancre, {pied_x - kBase, base_y}, {pied_x + kBase, base_y}};
   } else if (lien == LinkStyle::liBubble) {
     const double dx = f.ancre.x - pied_x, dy = f.ancre.y - pied_y, n = std::hypot(dx, dy);
-    const std::pair<double, int> bulles[] = {{5, 4}, {11, 3}, {n - 2, 2}};  // distance, radius
+    const std::pair<double, int> bulles[] = {{6, 4}, {14, 3}, {n - 2, 2}};  // distance, radius
     for (const auto &[d, r] : bulles) {
       const int cx = pied_x + static_cast<int>(std::lround(dx * d / n));
       const int cy = pied_y + static_cast<int>(std::lround(dy * d / n));
@@ -122,8 +128,8 @@ FormeHint forme_hint(const HintSettings &h, HintPosition position, int texte_l, 
 }
 
 std::vector<CoucheOmbre> couches_ombre(const HintSettings &h) {
-  const int largeur = std::clamp(h.shadow_width, 0, 50);
-  if (!h.shadow || largeur == 0) return {};
+  const int largeur = largeur_ombre(h);
+  if (largeur == 0) return {};
   const int alpha = std::clamp(h.shadow_intensity, 0, 200) * 255 / 200;
   if (h.shadow_quality == ShadowQuality::quLow) return {{largeur, alpha}};
   // Layers at 1..width pixels; where they all overlap they add up to `alpha`.

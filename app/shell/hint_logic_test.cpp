@@ -38,6 +38,7 @@ TEST(HintLogic, EveryShapeHoldsItsTextAndPointsFromTheNamedSide) {
         }
         EXPECT_GE(c.hauteur, style == HintStyle::hiImage ? 90 : 30) << cas;
         EXPECT_EQ(f.contour == Contour::aucun, style == HintStyle::hiText) << cas;
+        EXPECT_EQ(f.ombre, style == HintStyle::hiText ? 2 : 6) << cas;
         EXPECT_EQ(dessous, f.ancre.y < c.y) << cas;
         EXPECT_EQ(droite, f.ancre.x < c.x + c.largeur / 2) << cas;
         const LinkStyle tire = style == HintStyle::hiText ? LinkStyle::liNone : lien;
@@ -55,7 +56,9 @@ TEST(HintLogic, EveryShapeHoldsItsTextAndPointsFromTheNamedSide) {
               << cas;
         }
         const Cadre fenetre{0, 0, f.largeur, f.hauteur};
-        EXPECT_TRUE(fenetre.contient({c.x, c.y}) && fenetre.contient({c.droite() + 6, c.bas() + 6})) << cas;
+        EXPECT_TRUE(fenetre.contient({c.x, c.y}) &&
+                    fenetre.contient({c.droite() + f.ombre, c.bas() + f.ombre}))
+            << cas;
         EXPECT_TRUE(fenetre.contient(f.ancre)) << cas;
       }
 }
