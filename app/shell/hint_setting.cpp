@@ -188,6 +188,7 @@ THintSetting::THintSetting(THintDesign &hint, Prompts &prompts, int langue, QWid
   tout->addLayout(haut);
   tout->addWidget(test);
   tout->addLayout(boutons);
+  tout->setSizeConstraint(QLayout::SetFixedSize);
 
   const std::pair<const char *, void (THintSetting::*)()> clics[] = {
       {"BitBtn12", &THintSetting::BitBtn12Click}, {"BitBtn3", &THintSetting::BitBtn3Click},
@@ -199,6 +200,7 @@ THintSetting::THintSetting(THintDesign &hint, Prompts &prompts, int langue, QWid
   connect(Memo1, &QPlainTextEdit::textChanged, this, &THintSetting::Memo1Change);
   TestBtn->installEventFilter(this);
   aide_f1(*this, prompts_, langue_, "preferences");
+  SetLingua();  // the lists' widths are taken before the first showing
 }
 
 void THintSetting::showEvent(QShowEvent *event) {
