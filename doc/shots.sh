@@ -69,5 +69,12 @@ for langue in ${LANGUES:-FRA ENU}; do
   prend $l-generique-saisie $langue 350x362+455+292 "$strada" "$crayon" "$(clic 165 980)"
   prend $l-generique-recompenses $langue 350x362+455+292 "$strada" "$crayon" "$(clic 189 980)"
   prend $l-generique-voir $langue 568x632+357+217 "$strada" "$(clic 170 62)"
+  # The preferences from the File menu, then the hint settings from them with the test button
+  # hovered, then a tooltip of the tool bar.
+  config=("$fichier" "$(clic 74 160)")
+  prend $l-preferences $langue 292x332+524+322 "${config[@]}"
+  prend $l-bulles $langue 420x466+465+236 "${config[@]}" "$(clic 584 616)" "shift mousemove 525 600" \
+    "shift mousemove 533 607" shift
+  prend $l-bulle $langue 240x130+110+40 "shift mousemove 220 60" "shift mousemove 227 63" shift
   options=()
 done
