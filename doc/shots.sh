@@ -91,5 +91,12 @@ for langue in ${LANGUES:-FRA ENU}; do
   ouvre_requete=("${recherche[@]}" "$(clic 298 673)" "type $req" Return)
   prend $l-recherche $langue 724x468+268+240 "${ouvre_requete[@]}"
   prend $l-recherche-resultat $langue 384x466+438+240 "${ouvre_requete[@]}" $chercher
+  # The preferences from the File menu, then the hint settings from them with the test button
+  # hovered, then a tooltip of the tool bar.
+  config=("$fichier" "$(clic 74 160)")
+  prend $l-preferences $langue 292x332+524+322 "${config[@]}"
+  prend $l-bulles $langue 420x466+465+236 "${config[@]}" "$(clic 584 616)" "shift mousemove 525 600" \
+    "shift mousemove 533 607" shift
+  prend $l-bulle $langue 240x130+110+40 "shift mousemove 220 60" "shift mousemove 227 63" shift
   options=()
 done

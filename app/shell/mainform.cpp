@@ -18,7 +18,6 @@
 #include <QStatusBar>
 #include <QTabBar>
 #include <QToolButton>
-#include <QToolTip>
 #include <QUrl>
 #include <QVBoxLayout>
 #include <algorithm>
@@ -27,7 +26,9 @@
 #include "apropos.h"
 #include "collection.h"
 #include "config.h"
+#include "configuration.h"
 #include "decor.h"
+#include "hint_design.h"
 #include "mainform_logic.h"
 #include "mainform_texts.h"
 #include "pdf_canvas.h"
@@ -50,7 +51,11 @@ constexpr int kOutil = 42;  // tool-bar buttons
 }  // namespace
 
 Tmainform::Tmainform(store::Store &store, int langue, ui::Prompts &prompts, QWidget *parent)
-    : QMainWindow(parent), store_(store), langue_(langue), prompts_(prompts) {
+    : QMainWindow(parent),
+      store_(store),
+      langue_(langue),
+      prompts_(prompts),
+      HintDesign1_(new THintDesign(this)) {
   setObjectName("mainform");
   setWindowTitle(QString::fromUtf8(kProgramTitle));
   setMinimumSize(640, 480);
@@ -138,7 +143,7 @@ void Tmainform::cree_menus() {
   action(fichier, "creer_dossier_me", &Tmainform::creer_dossier_meClick);
   action(fichier, "supprimer_dossier_me", &Tmainform::supprimer_dossier_meClick);
   fichier->addSeparator();
-  action(fichier, "configuration_me", plus_tard);
+  action(fichier, "configuration_me", &Tmainform::configuration_meClick);
   action(fichier, "imprimante_me", &Tmainform::imprimante_meClick);
   fichier->addSeparator();
   action(fichier, "quitter_me", &Tmainform::quitter_meClick);
@@ -286,25 +291,11 @@ void Tmainform::cree_barre_etat() {
 void Tmainform::charge_hint() {
   std::optional<HintSettings> lu = lit_hint(store_.path(kHintFile));
   // A missing or unreadable file keeps the designed values; the next close writes it.
-  hint_ = lu ? *lu : hint_defaut();
-  applique_hint();
+  HintDesign1_->set_settings(lu ? *lu : hint_defaut());
 }
 
-void Tmainform::applique_hint() {
-  QFont f(QString::fromStdString(store::cp1252_to_utf8(hint_.font_name)));
-  if (hint_.font_height < 0)
-    f.setPixelSize(-hint_.font_height);
-  else if (hint_.font_height > 0)
-    f.setPixelSize(hint_.font_height);
-  f.setBold(hint_.font_style & kFsBold);
-  f.setItalic(hint_.font_style & kFsItalic);
-  f.setUnderline(hint_.font_style & kFsUnderline);
-  f.setStrikeOut(hint_.font_style & kFsStrikeOut);
-  QToolTip::setFont(f);
-  QPalette p = QToolTip::palette();
-  p.setColor(QPalette::ToolTipBase, couleur_windows(std::uint32_t(hint_.color), palette()));
-  p.setColor(QPalette::ToolTipText, couleur_windows(std::uint32_t(hint_.font_color), palette()));
-  QToolTip::setPalette(p);
+const HintSettings &Tmainform::hint() const {
+  return HintDesign1_->settings();
 }
 
 void Tmainform::applique_preferences(const store::TDataConfig &config) {
@@ -440,7 +431,7 @@ void Tmainform::closeEvent(QCloseEvent *event) {
       prompts_.message(Boite::confirmation, message(Msg::quitter, langue_) + QString::fromUtf8(kProgramTitle),
                        Boutons::ok_annuler);
   // Written whatever the answer, as the settings may have changed since start-up.
-  if (!lecture_seule_) commande([this] { ecrit_hint(store_.path(kHintFile), hint_); });
+  if (!lecture_seule_) commande([this] { ecrit_hint(store_.path(kHintFile), HintDesign1_->settings()); });
   if (r == Reponse::ok)
     event->accept();
   else
@@ -448,6 +439,17 @@ void Tmainform::closeEvent(QCloseEvent *event) {
 }
 
 // ---- frame commands ----
+
+// The preferences dialog, then the window dressed with what it wrote and the tree again, its
+// labels following the tree mode.
+void Tmainform::configuration_meClick() {
+  commande([this] {
+    Tconfiguration dialogue(store_, *HintDesign1_, prompts_, langue_, this);
+    prompts_.execute(dialogue);
+    applique_preferences(store::lit_config(store_));
+    if (store_.dossier_courant() >= 0) collection_->reconstruit();
+  });
+}
 
 void Tmainform::quitter_meClick() {
   close();

@@ -37,6 +37,8 @@ struct Bilan;
 
 namespace shell {
 
+class THintDesign;
+
 class Tmainform : public QMainWindow {
   Q_OBJECT
  public:
@@ -52,7 +54,8 @@ class Tmainform : public QMainWindow {
 
   browse::Tcollection &collection() const { return *collection_; }
   int langue() const { return langue_; }
-  const HintSettings &hint() const { return hint_; }
+  const HintSettings &hint() const;
+  THintDesign &HintDesign1() const { return *HintDesign1_; }
   EtatFenetre etat() const;
   // The search kept for the whole run: the query, the hits of the last search.
   search::EtatRecherche &recherche() { return recherche_; }
@@ -75,7 +78,6 @@ class Tmainform : public QMainWindow {
   QAction *action(QMenu *menu, const char *nom, Handler handler);
   QMenu *menu(QWidget *parent, const char *nom);
   void charge_hint();
-  void applique_hint();
   // The command boundary: a failure is reported once, then the window shows what is readable.
   void commande(const std::function<void()> &corps);
   void apres_echec();
@@ -105,6 +107,7 @@ class Tmainform : public QMainWindow {
   // The results window; OK goes to the chosen hit.
   void montre_resultats();
 
+  void configuration_meClick();
   void quitter_meClick();
   void imprimante_meClick();
   void imprime(const std::function<print::Bilan(print::Canvas &)> &rapport);
@@ -121,7 +124,7 @@ class Tmainform : public QMainWindow {
   ui::Prompts &prompts_;
   bool lecture_seule_ = false;
   search::EtatRecherche recherche_;
-  HintSettings hint_;
+  THintDesign *HintDesign1_;
   std::unique_ptr<QPrinter> imprimante_;
   ui::Registre registre_;
   ui::Fond *tx1_ = nullptr;

@@ -1,9 +1,11 @@
 #include "prompts.h"
 
+#include <QColorDialog>
 #include <QDesktopServices>
 #include <QDialog>
 #include <QFileDialog>
 #include <QFileInfo>
+#include <QFontDialog>
 #include <QFontMetrics>
 #include <QGridLayout>
 #include <QMessageBox>
@@ -66,6 +68,19 @@ QString QtPrompts::choix_nom_fichier(const QString &titre, const QString &filtre
   dialogue.setAcceptMode(QFileDialog::AcceptOpen);
   dialogue.selectFile(nom);
   return dialogue.exec() == QDialog::Accepted ? dialogue.selectedFiles().value(0) : QString();
+}
+
+std::optional<QColor> QtPrompts::choix_couleur(const QColor &depart) {
+  QColor c = QColorDialog::getColor(depart, parent_, QStringLiteral("Couleurs"));
+  if (!c.isValid()) return std::nullopt;
+  return c;
+}
+
+std::optional<QFont> QtPrompts::choix_fonte(const QFont &depart) {
+  bool ok = false;
+  QFont f = QFontDialog::getFont(&ok, depart, parent_, QStringLiteral("Police"));
+  if (!ok) return std::nullopt;
+  return f;
 }
 
 bool QtPrompts::configure_imprimante(QPrinter &imprimante) {

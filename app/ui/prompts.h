@@ -3,9 +3,12 @@
 // stay French in both languages ("Avertissement", "OK", "Annuler", "&Oui", "&Non" ...).
 #pragma once
 
+#include <QColor>
+#include <QFont>
 #include <QString>
 #include <QUrl>
 #include <memory>
+#include <optional>
 
 class QDialog;
 class QPrinter;
@@ -29,6 +32,9 @@ class Prompts {
   // A file to open or to create: the chooser's name box starts on `nom` and takes a name that
   // does not exist yet. Empty when cancelled.
   virtual QString choix_nom_fichier(const QString &titre, const QString &filtre, const QString &nom) = 0;
+  // The colour and font choosers, opened on `depart`; nothing when cancelled.
+  virtual std::optional<QColor> choix_couleur(const QColor &depart) = 0;
+  virtual std::optional<QFont> choix_fonte(const QFont &depart) = 0;
   // The platform's printer set-up dialog.
   virtual bool configure_imprimante(QPrinter &imprimante) = 0;
   // Hands a file or web address to the desktop; false when nothing could open it.
@@ -46,6 +52,8 @@ class QtPrompts : public Prompts {
   bool execute(QDialog &dialogue) override;
   QString choix_fichier(const QString &titre, const QString &filtre, const QString &dossier) override;
   QString choix_nom_fichier(const QString &titre, const QString &filtre, const QString &nom) override;
+  std::optional<QColor> choix_couleur(const QColor &depart) override;
+  std::optional<QFont> choix_fonte(const QFont &depart) override;
   bool configure_imprimante(QPrinter &imprimante) override;
   bool ouvre_externe(const QUrl &adresse) override;
   void joue_son(const QString &chemin) override;

@@ -27,9 +27,12 @@ class ScriptedPrompts : public Prompts {
   std::deque<Reponse> reponses;
   std::deque<Script> dialogues;
   std::deque<QString> fichiers;
+  std::deque<std::optional<QColor>> couleurs;  // nothing: cancelled
+  std::deque<std::optional<QFont>> fontes;
 
   std::vector<Vue> boites;
-  std::vector<QString> dialogues_vus;  // object names
+  std::vector<QString> dialogues_vus;   // object names
+  std::vector<QColor> couleurs_depart;  // where each colour chooser opened
   std::vector<QUrl> adresses;
   std::vector<QString> sons;
 
@@ -56,6 +59,14 @@ class ScriptedPrompts : public Prompts {
     return prend(fichiers, "file chooser " + titre, QString());
   }
 
+  std::optional<QColor> choix_couleur(const QColor &depart) override {
+    couleurs_depart.push_back(depart);
+    return prend(couleurs, "colour chooser", std::optional<QColor>());
+  }
+  std::optional<QFont> choix_fonte(const QFont &) override {
+    return prend(fontes, "font chooser", std::optional<QFont>());
+  }
+
   // When set, the printer set-up sends the printer's output to this PDF file.
   QString sortie_pdf;
   bool configure_imprimante(QPrinter &imprimante) override {
@@ -71,6 +82,7 @@ class ScriptedPrompts : public Prompts {
     EXPECT_TRUE(reponses.empty()) << reponses.size() << " box answers left";
     EXPECT_TRUE(dialogues.empty()) << dialogues.size() << " dialog scripts left";
     EXPECT_TRUE(fichiers.empty()) << fichiers.size() << " file answers left";
+    EXPECT_TRUE(couleurs.empty() && fontes.empty()) << "colour or font answers left";
   }
 
  private:

@@ -2,6 +2,7 @@
 
 #include <QAbstractButton>
 #include <QAction>
+#include <QGroupBox>
 #include <QLabel>
 #include <QMenu>
 
@@ -28,6 +29,10 @@ void Registre::applique(std::span<const TexteControle> textes, int langue) const
       a->setText(texte);
     } else if (auto *l = qobject_cast<QLabel *>(o)) {
       l->setText(texte);
+    } else if (auto *b = qobject_cast<QAbstractButton *>(o)) {
+      b->setText(texte);
+    } else if (auto *g = qobject_cast<QGroupBox *>(o)) {
+      g->setTitle(texte);
     }
   }
 }

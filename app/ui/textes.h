@@ -41,7 +41,7 @@ class Registre {
   }
   QObject *cherche(std::string_view nom) const;
   // Sets each text of the table, in `langue`, on the registered control of its name: a caption
-  // on a menu, action, label or button, a hint as the tooltip.
+  // on a menu, action, label, button or group, a hint as the tooltip.
   void applique(std::span<const TexteControle> textes, int langue) const;
 
  private:
