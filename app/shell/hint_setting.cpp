@@ -227,8 +227,7 @@ void THintSetting::SetLingua() {
 void THintSetting::FormShow() {
   SetLingua();
   Memo1Change();
-  avant_ = hint_.settings();
-  const HintSettings &h = avant_;
+  const HintSettings h = hint_.settings();
   Border->setChecked(h.border);
   border_color_ = h.border_color;
   montre_couleur(BorderColor, border_color_);
@@ -380,9 +379,7 @@ void THintSetting::BitBtn2Click() {
   accept();
 }
 
-// What hovering or the font button applied is taken back too.
 void THintSetting::BitBtn1Click() {
-  hint_.set_settings(avant_);
   QDialog::reject();
 }
 

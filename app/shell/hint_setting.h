@@ -1,6 +1,6 @@
 // THintSetting: the settings of the hint component. Its controls start from the component;
-// hovering over the test button, the font button and OK apply them to it; cancel puts back the
-// values the component had when the dialog opened.
+// hovering over the test button, the font button and OK apply them to it; cancel closes without
+// applying, and what hovering or the font button applied stays in effect.
 #pragma once
 
 #include <QDialog>
@@ -60,7 +60,6 @@ class THintSetting : public QDialog {
   ui::Prompts &prompts_;
   const int langue_;
   ui::Registre registre_;
-  HintSettings avant_;  // the component when the dialog opened
   // What the controls cannot hold themselves.
   std::int32_t border_color_ = 0, color_ = 0;
   std::string picture_bmp_;

@@ -109,15 +109,16 @@ constexpr Ligne kLignes[] = {
      [](const HintSettings &h) { return h.shadow_quality == ShadowQuality::quHi; }},
 };
 
-TEST_F(Preferences, HoveringAppliesTheHintSettingsCancelTakesThemBackAndOkKeepsThem) {
+TEST_F(Preferences, HoveringAppliesTheHintSettingsWhichCancelKeepsAndCloseWrites) {
   const HintSettings avant = w->hint();
   auto reglages = [&](int langue, bool ok) {
     return [&, langue, ok](QDialog &d) {
       THintDesign &hint = w->HintDesign1();
+      const HintSettings ouverture = hint.settings();
       EXPECT_EQ(d.windowTitle(), langue == 0 ? "Bulles d'aide" : "Hint Windows");
       auto *test = enfant(d, "TestBtn");
       EXPECT_EQ(test->toolTip(), langue == 0 ? "Test des bulles d'aides" : "hint window");
-      EXPECT_EQ(enfant(d, "BitBtn4")->text(), "Arial, 10");
+      EXPECT_EQ(enfant(d, "BitBtn4")->text(), langue == 0 ? "Arial, 10" : "DejaVu Sans, 12");
       for (const Ligne &l : kLignes) {
         auto *liste = enfant<QComboBox>(d, l.liste);
         liste->setCurrentIndex(liste->findText(QString::fromUtf8(langue == 0 ? l.fr : l.en)));
@@ -125,7 +126,7 @@ TEST_F(Preferences, HoveringAppliesTheHintSettingsCancelTakesThemBackAndOkKeepsT
       enfant<QCheckBox>(d, "Border")->setChecked(false);
       enfant<QSpinBox>(d, "ShadowWidth")->setValue(9);
       clique(d, "BitBtn3");
-      EXPECT_EQ(hint.settings(), avant);  // nothing applied yet
+      EXPECT_EQ(hint.settings(), ouverture);  // nothing applied yet
       QEnterEvent entre(QPointF(5, 5), QPointF(5, 5), test->mapToGlobal(QPointF(5, 5)));
       QApplication::sendEvent(test, &entre);
       const HintSettings &h = hint.settings();
@@ -155,10 +156,12 @@ TEST_F(Preferences, HoveringAppliesTheHintSettingsCancelTakesThemBackAndOkKeepsT
   prompts.couleurs = {QColor(0xFF, 0xFF, 0xCC), QColor(0xFF, 0xFF, 0xCC)};
   prompts.dialogues = {preferences, reglages(0, false)};
   w->findChild<QAction *>("configuration_me")->trigger();
-  EXPECT_EQ(w->hint(), avant);
+  const HintSettings survolees = w->hint();  // hovered, then cancelled: kept
+  EXPECT_NE(survolees, avant);
+  EXPECT_EQ(survolees.shadow_width, 9);
   prompts.reponses = {Reponse::annuler};
   w->close();
-  EXPECT_EQ(dir.read("HINT.CFG"), write_hint_stream(avant));
+  EXPECT_EQ(dir.read("HINT.CFG"), write_hint_stream(survolees));
 
   w = std::make_unique<Tmainform>(s, 1, prompts);
   prompts.dialogues = {preferences, reglages(1, true)};
