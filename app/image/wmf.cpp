@@ -1,0 +1,62 @@
+// Windows metafiles, played by libwmf into a true-colour picture.
+// Qt first: libwmf's headers define U8 and U16 as macros.
+#include <libwmf/api.h>
+#include <libwmf/gd.h>
+
+#include <algorithm>
+#include <cmath>
+
+#include "readers.h"
+
+namespace image {
+
+namespace {
+
+// A metafile gives its size in its own units; a damaged one may give anything.
+constexpr unsigned kCoteMax = 4000;
+
+}  // namespace
+
+QImage lit_wmf(const std::string &name) {
+  std::string bytes;
+  if (!lit_fichier(name, bytes, kTailleMax) || bytes.empty()) return {};
+  wmfAPI_Options options{};
+  options.function = wmf_gd_function;
+  wmfAPI *api = nullptr;
+  if (wmf_api_create(&api, WMF_OPT_FUNCTION | WMF_OPT_IGNORE_NONFATAL | WMF_OPT_NO_ERROR | WMF_OPT_NO_DEBUG,
+                     &options) != wmf_E_None) {
+    if (api) wmf_api_destroy(api);
+    return {};
+  }
+  QImage out;
+  wmfD_Rect box{};
+  unsigned w = 0, h = 0;
+  if (wmf_mem_open(api, reinterpret_cast<unsigned char *>(bytes.data()), long(bytes.size())) == wmf_E_None) {
+    if (wmf_scan(api, 0, &box) == wmf_E_None && wmf_display_size(api, &w, &h, 96, 96) == wmf_E_None &&
+        w > 0 && h > 0) {
+      const double shrink = std::min(1.0, double(kCoteMax) / std::max(w, h));
+      w = std::max(1u, unsigned(w * shrink));
+      h = std::max(1u, unsigned(h * shrink));
+      wmf_gd_t *device = WMF_GD_GetData(api);
+      device->type = wmf_gd_image;
+      device->bbox = box;
+      device->width = w;
+      device->height = h;
+      if (wmf_play(api, 0, &box) == wmf_E_None && device->gd_image) {
+        const int *pixels = wmf_gd_image_pixels(device->gd_image);
+        if (pixels) {
+          out = QImage(int(w), int(h), QImage::Format_RGB32);
+          for (unsigned y = 0; y < h; ++y) {
+            QRgb *row = reinterpret_cast<QRgb *>(out.scanLine(int(y)));
+            for (unsigned x = 0; x < w; ++x) row[x] = QRgb(pixels[std::size_t(y) * w + x]) | 0xff000000;
+          }
+        }
+      }
+    }
+    wmf_mem_close(api);
+  }
+  wmf_api_destroy(api);
+  return out;
+}
+
+}  // namespace image
