@@ -1,12 +1,13 @@
 // Windows metafiles, played by libwmf into a true-colour picture.
+// clang-format off
 // Qt first: libwmf's headers define U8 and U16 as macros.
+#include "readers.h"
 #include <libwmf/api.h>
 #include <libwmf/gd.h>
+// clang-format on
 
 #include <algorithm>
 #include <cmath>
-
-#include "readers.h"
 
 namespace image {
 

@@ -93,10 +93,6 @@ Tmainform::Tmainform(store::Store &store, int langue, ui::Prompts &prompts, QWid
   applique_preferences(config);
   connect(collection_, &browse::Tcollection::etat_change, this, &Tmainform::etat_commandes);
   connect(collection_, &browse::Tcollection::echec, this, &Tmainform::apres_echec);
-  // The picture buttons open windows still to come.
-  for (const char *nom : {"Eaffiche", "Evideo"})
-    connect(qobject_cast<QToolButton *>(collection_->registre().cherche(nom)), &QToolButton::clicked, this,
-            &Tmainform::pas_encore);
   for (const auto &[nom, handler] :
        {std::pair{"Sprete", &Tmainform::SpreteClick}, std::pair{"Semprunte", &Tmainform::SemprunteClick}})
     connect(qobject_cast<QToolButton *>(collection_->registre().cherche(nom)), &QToolButton::clicked, this,
@@ -230,8 +226,8 @@ void Tmainform::cree_barre_outils() {
   // nullptr: a pop-up menu; pas_encore: windows still to come.
   const std::pair<const char *, Handler> boutons[] = {{"dossier_bt", &Tmainform::ouvre_dossier_meClick},
                                                       {nullptr, nullptr},
-                                                      {"photo_bt", &Tmainform::pas_encore},
-                                                      {"video_bt", &Tmainform::pas_encore},
+                                                      {"photo_bt", &Tmainform::photo_bt_Click},
+                                                      {"video_bt", &Tmainform::video_bt_Click},
                                                       {"generique_bt", &Tmainform::generique_bt_Click},
                                                       {nullptr, nullptr},
                                                       {"recherche_bt", &Tmainform::pas_encore},
@@ -501,6 +497,14 @@ void Tmainform::Apropos1Click() {
 
 void Tmainform::echeancier_bt_Click() {
   commande([this] { loans::edite_planning(store_, prompts_, langue_, this); });
+}
+
+void Tmainform::photo_bt_Click() {
+  collection_->photo_bt_Click();
+}
+
+void Tmainform::video_bt_Click() {
+  collection_->video_bt_Click();
 }
 
 void Tmainform::generique_bt_Click() {

@@ -104,6 +104,8 @@ class Tmainform : public QMainWindow {
   void SiteWebClick();
   void Apropos1Click();
   void generique_bt_Click();
+  void photo_bt_Click();
+  void video_bt_Click();
   void pas_encore();
 
   store::Store &store_;
