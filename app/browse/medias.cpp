@@ -278,6 +278,7 @@ Touvre_image::Touvre_image(ui::Prompts &prompts, image::UndoHistory &historique,
   Gauge1->setObjectName("Gauge1");
   Gauge1->setGeometry(8, 262, 454, 22);
   Gauge1->setValue(0);
+  Gauge1->setTextVisible(false);
 
   connect(OKBtn, &QPushButton::clicked, this, &QDialog::accept);
   connect(CancelBtn, &QPushButton::clicked, this, &QDialog::reject);
