@@ -99,6 +99,19 @@ TEST(Image, TiffPageIsKeptWithinTheFile) {
   }
 }
 
+TEST(Image, PhotoCdModePicksTheResolution) {
+  TempDir d;
+  const std::string pcd = fixture(d, "a.pcd", 768, 512);
+  for (auto [mode, width] :
+       {std::pair{TPCDMode::pcd_BASE16, 192}, {TPCDMode::pcd_BASE4, 384}, {TPCDMode::pcd_BASE, 768}}) {
+    Reglages r;
+    r.PCDMode = mode;
+    Chargement l = charge(pcd, r);
+    ASSERT_FALSE(l.erreur);
+    EXPECT_EQ(l.image->width(), width);
+  }
+}
+
 TEST(Image, MissingAndUnknownFiles) {
   TempDir d;
   Reglages r;
@@ -121,6 +134,14 @@ TEST(Image, DamagedFilesAreErrors) {
       Reglages r;
       EXPECT_TRUE(charge(d.file(name), r).erreur) << name << " of " << damaged.size() << " bytes";
     }
+  }
+}
+
+TEST(Image, FilesThatBrokeTheOutsideLibrariesAreErrors) {
+  for (const char *name :
+       {"lwpolyline-vertex-count-beyond-32-bits.dxf", "header-announces-2-gb-record.wmf"}) {
+    Reglages r;
+    EXPECT_TRUE(charge(std::string(TESTDATA_IMAGE) + "/" + name, r).erreur) << name;
   }
 }
 

@@ -1,12 +1,13 @@
 // Windows metafiles, played by libwmf into a true-colour picture.
-// Qt first: libwmf's headers define U8 and U16 as macros.
-#include <libwmf/api.h>
-#include <libwmf/gd.h>
-
 #include <algorithm>
 #include <cmath>
 
+// Qt first: libwmf's headers define U8 and U16 as macros.
+// clang-format off
 #include "readers.h"
+#include <libwmf/api.h>
+#include <libwmf/gd.h>
+// clang-format on
 
 namespace image {
 
@@ -15,11 +16,33 @@ namespace {
 // A metafile gives its size in its own units; a damaged one may give anything.
 constexpr unsigned kCoteMax = 4000;
 
+std::uint32_t mot(const std::string &b, std::size_t at) {
+  return std::uint8_t(b[at]) | std::uint32_t(std::uint8_t(b[at + 1])) << 8;
+}
+
+// libwmf allocates what the header announces (the largest record) and walks records by their
+// own sizes; a damaged file may announce gigabytes. The header and every record must fit in
+// the file, and the records must end with the end record.
+bool plausible(const std::string &b) {
+  std::size_t at = b.size() >= 22 && mot(b, 0) == 0xcdd7 && mot(b, 2) == 0x9ac6 ? 22 : 0;
+  if (b.size() < at + 18 || mot(b, at + 2) != 9) return false;
+  const std::size_t reste = b.size() - at;
+  const std::size_t plus_grand = (mot(b, at + 12) | mot(b, at + 14) << 16) * std::size_t(2);
+  if (plus_grand > reste) return false;
+  for (at += 18; at + 6 <= b.size();) {
+    const std::size_t taille = (mot(b, at) | mot(b, at + 2) << 16) * std::size_t(2);
+    if (taille < 6 || taille > b.size() - at || taille > plus_grand) return false;
+    if (mot(b, at + 4) == 0) return true;
+    at += taille;
+  }
+  return false;
+}
+
 }  // namespace
 
 QImage lit_wmf(const std::string &name) {
   std::string bytes;
-  if (!lit_fichier(name, bytes, kTailleMax) || bytes.empty()) return {};
+  if (!lit_fichier(name, bytes, kTailleMax) || !plausible(bytes)) return {};
   wmfAPI_Options options{};
   options.function = wmf_gd_function;
   wmfAPI *api = nullptr;
