@@ -138,8 +138,8 @@ TEST(Image, DamagedFilesAreErrors) {
 }
 
 TEST(Image, FilesThatBrokeTheOutsideLibrariesAreErrors) {
-  for (const char *name :
-       {"lwpolyline-vertex-count-beyond-32-bits.dxf", "header-announces-2-gb-record.wmf"}) {
+  for (const char *name : {"lwpolyline-vertex-count-beyond-32-bits.dxf",
+                           "vertex-count-after-misaligned-groups.dxf", "header-announces-2-gb-record.wmf"}) {
     Reglages r;
     EXPECT_TRUE(charge(std::string(TESTDATA_IMAGE) + "/" + name, r).erreur) << name;
   }

@@ -189,22 +189,33 @@ bool complet(const std::string &text) {
 bool comptes_plausibles(const std::string &text) {
   static const std::map<std::string, std::vector<int>> kComptes = {
       {"LWPOLYLINE", {90}}, {"SPLINE", {72, 73, 74}}, {"LEADER", {76}}, {"HATCH", {91, 93, 95, 96, 97, 98}}};
+  static const std::vector<int> kCodes = {72, 73, 74, 76, 90, 91, 93, 95, 96, 97, 98};
+  std::vector<std::string> lignes;
   std::istringstream in(text);
-  std::string code, value, entite;
-  const long long lignes = std::count(text.begin(), text.end(), '\n') + 1;
-  while (std::getline(in, code) && std::getline(in, value)) {
+  for (std::string l; std::getline(in, l);)
+    lignes.push_back(QByteArray::fromStdString(l).trimmed().toStdString());
+  auto entier = [](const std::string &s, long long &n) {
     char *end = nullptr;
-    const long long c = std::strtoll(code.c_str(), &end, 10);
-    if (c == 0) {
-      entite = QByteArray::fromStdString(value).trimmed().toStdString();
+    errno = 0;
+    n = std::strtoll(s.c_str(), &end, 10);
+    return errno == 0 && end != s.c_str();
+  };
+  const long long taille = (long long)lignes.size();
+  std::string entite;
+  for (std::size_t i = 0; i + 1 < lignes.size(); ++i) {
+    long long c = 0, n = 0;
+    if (!entier(lignes[i], c) || std::find(kCodes.begin(), kCodes.end(), c) == kCodes.end()) {
+      if (c == 0 && i % 2 == 0) entite = lignes[i + 1];
       continue;
     }
-    auto it = kComptes.find(entite);
-    if (it == kComptes.end() || std::find(it->second.begin(), it->second.end(), int(c)) == it->second.end())
-      continue;
-    errno = 0;
-    const long long n = std::strtoll(value.c_str(), &end, 10);
-    if (errno || n < 0 || n > lignes) return false;
+    // dxflib may pair the lines of a damaged file otherwise than groups of two: a count is
+    // bounded after any line that names its code, by the file's size in the entities using it.
+    auto it = i % 2 == 0 ? kComptes.find(entite) : kComptes.end();
+    const bool compte =
+        it != kComptes.end() && std::find(it->second.begin(), it->second.end(), c) != it->second.end();
+    if (entier(lignes[i + 1], n) && (n < 0 || n > (compte ? taille : std::max(taille, 1ll << 20))))
+      return false;
+    if (!entier(lignes[i + 1], n) && errno == ERANGE) return false;
   }
   return true;
 }
