@@ -57,7 +57,7 @@ TEST(Image, EachReaderLoadsItsFormat) {
 
 TEST(Image, DepthAskedIsTheDepthGiven) {
   TempDir d;
-  const std::string png = fixture(d, "a.png"), gif = fixture(d, "a.gif");
+  const std::string png = fixture(d, "a.png"), gif = fixture(d, "a.gif"), tif = fixture(d, "a.tif");
   struct Case {
     std::string file;
     TLoadResolution res;
@@ -69,7 +69,9 @@ TEST(Image, DepthAskedIsTheDepthGiven) {
                         {png, TLoadResolution::lColor256, false, 216},
                         {png, TLoadResolution::lColorVga, false, 256},
                         {png, TLoadResolution::lColorTrue, false, 0},
-                        {gif, TLoadResolution::lColor256, false, 16}}) {
+                        {gif, TLoadResolution::lColor256, false, 16},
+                        {tif, TLoadResolution::lColorVga, true, 256},
+                        {tif, TLoadResolution::lColorVga, false, 0}}) {
     Reglages r{c.res, c.dither};
     Chargement l = charge(c.file, r);
     ASSERT_FALSE(l.erreur);

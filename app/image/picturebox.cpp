@@ -94,6 +94,7 @@ void TPictureBox::setImageName(const QString &nom) {
     ancien_picture_.reset();
     update();
   } else if (c.issue == Chargement::Issue::remplace) {
+    if (!c.historique) affiche_ = QImage(), picture_.reset();
     remplace(std::move(c.image), true);
   }
   if (c.faits) faits_ = *c.faits;
