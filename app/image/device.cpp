@@ -154,7 +154,8 @@ Raster to_vga(const Raster &in, bool dither) {
   std::uint8_t *o = out.pixels.data();
   for (int y = 0; y < in.height; ++y)
     for (int x = 0; x < in.width; ++x, p += 3) {
-      int t = dither ? (kBayer[y & 7][x & 7] - 32) * 2 : 0;
+      // Within a third of the closest steps of the palette (64), so that its own colours stay put.
+      int t = dither ? (kBayer[y & 7][x & 7] - 32) * 2 / 3 : 0;
       *o++ = std::uint8_t(nearest_vga(std::clamp(p[2] + t, 0, 255), std::clamp(p[1] + t, 0, 255),
                                       std::clamp(p[0] + t, 0, 255)));
     }
