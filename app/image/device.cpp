@@ -38,6 +38,37 @@ constexpr std::uint8_t kBayer[8][8] = {{0, 32, 8, 40, 2, 34, 10, 42},  {48, 16, 
                                        {3, 35, 11, 43, 1, 33, 9, 41},  {51, 19, 59, 27, 49, 17, 57, 25},
                                        {15, 47, 7, 39, 13, 45, 5, 37}, {63, 31, 55, 23, 61, 29, 53, 21}};
 
+// level(t)[v]: the 6 x 6 x 6 cube level of value v under ordered-dither threshold t; a level
+// step is 51.
+const std::array<std::uint8_t, 256> &level(int t) {
+  static const auto table = [] {
+    std::array<std::array<std::uint8_t, 256>, 64> l{};
+    for (int t = 0; t < 64; ++t)
+      for (int v = 0; v < 256; ++v) l[t][v] = std::uint8_t(std::min(5, (v + t * 51 / 64) / 51));
+    return l;
+  }();
+  return table[std::size_t(t)];
+}
+
+std::vector<QRgb> cube_colours() {
+  std::vector<QRgb> c;
+  for (int r = 0; r < 6; ++r)
+    for (int g = 0; g < 6; ++g)
+      for (int b = 0; b < 6; ++b) c.push_back(qRgb(r * 51, g * 51, b * 51));
+  return c;
+}
+
+HPALETTE palette_of(const std::vector<QRgb> &colours) {
+  const std::size_t n = std::min<std::size_t>(colours.size(), 256);
+  std::vector<std::uint8_t> block(sizeof(LOGPALETTE) + n * sizeof(PALETTEENTRY));
+  auto *log = reinterpret_cast<LOGPALETTE *>(block.data());
+  log->palVersion = 0x300;
+  log->palNumEntries = WORD(n);
+  for (std::size_t i = 0; i < n; ++i)
+    log->palPalEntry[i] = {BYTE(qRed(colours[i])), BYTE(qGreen(colours[i])), BYTE(qBlue(colours[i])), 0};
+  return CreatePalette(log);
+}
+
 int nearest_vga(int r, int g, int b) {
   int best = 0, best_d = 1 << 30;
   for (int i = 0; i < 16; ++i) {
@@ -104,20 +135,14 @@ Raster to_mono(const Raster &in, bool dither) {
 }
 
 Raster to_cube(const Raster &in, bool dither) {
-  Raster out{in.width, in.height, 8, {}, {}};
-  for (int r = 0; r < 6; ++r)
-    for (int g = 0; g < 6; ++g)
-      for (int b = 0; b < 6; ++b) out.colours.push_back(qRgb(r * 51, g * 51, b * 51));
+  Raster out{in.width, in.height, 8, cube_colours(), {}};
   out.pixels.resize(std::size_t(in.width) * std::size_t(in.height));
   const std::uint8_t *p = in.pixels.data();
   std::uint8_t *o = out.pixels.data();
   for (int y = 0; y < in.height; ++y)
     for (int x = 0; x < in.width; ++x, p += 3) {
-      // A level step is 51; the threshold spreads over it.
-      int t = dither ? kBayer[y & 7][x & 7] * 51 / 64 : 25;
-      int r = std::min(5, (p[2] + t) / 51), g = std::min(5, (p[1] + t) / 51),
-          b = std::min(5, (p[0] + t) / 51);
-      *o++ = std::uint8_t(r * 36 + g * 6 + b);
+      const auto &l = level(dither ? kBayer[y & 7][x & 7] : 32);
+      *o++ = std::uint8_t(l[p[2]] * 36 + l[p[1]] * 6 + l[p[0]]);
     }
   return out;
 }
@@ -129,7 +154,8 @@ Raster to_vga(const Raster &in, bool dither) {
   std::uint8_t *o = out.pixels.data();
   for (int y = 0; y < in.height; ++y)
     for (int x = 0; x < in.width; ++x, p += 3) {
-      int t = dither ? (kBayer[y & 7][x & 7] - 32) * 2 : 0;
+      // Within a third of the closest steps of the palette (64), so that its own colours stay put.
+      int t = dither ? (kBayer[y & 7][x & 7] - 32) * 2 / 3 : 0;
       *o++ = std::uint8_t(nearest_vga(std::clamp(p[2] + t, 0, 255), std::clamp(p[1] + t, 0, 255),
                                       std::clamp(p[0] + t, 0, 255)));
     }
@@ -157,6 +183,7 @@ QImage TBitmap::to_qimage() const {
   Bits b(handle_);
   if (!b.ok) return {};
   const int w = b.bm.bmWidth, h = b.bm.bmHeight;
+  if (b.bm.bmBitsPixel == 24) return QImage(b.row(0), w, h, b.bm.bmWidthBytes, QImage::Format_BGR888);
   std::array<QRgb, 256> table{};
   table[1] = qRgb(255, 255, 255);
   if (palette_) {
@@ -192,18 +219,7 @@ bool to_device(const Raster &raster, HBITMAP *bitmap, HPALETTE *palette) {
   *bitmap = nullptr;
   *palette = nullptr;
   if (raster.width <= 0 || raster.height <= 0) return false;
-  if (raster.bits != 24 && !raster.colours.empty()) {
-    const std::size_t n = std::min<std::size_t>(raster.colours.size(), 256);
-    std::vector<std::uint8_t> block(sizeof(LOGPALETTE) + n * sizeof(PALETTEENTRY));
-    auto *log = reinterpret_cast<LOGPALETTE *>(block.data());
-    log->palVersion = 0x300;
-    log->palNumEntries = WORD(n);
-    for (std::size_t i = 0; i < n; ++i) {
-      QRgb c = raster.colours[i];
-      log->palPalEntry[i] = {BYTE(qRed(c)), BYTE(qGreen(c)), BYTE(qBlue(c)), 0};
-    }
-    *palette = CreatePalette(log);
-  }
+  if (raster.bits != 24 && !raster.colours.empty()) *palette = palette_of(raster.colours);
   const int screen = GetScreenBitsPixel();
   const int depth = raster.bits == 1 ? 1 : screen;
   // A screen of 4 or 8 bits holds indexes: bring the raster to the screen's depth first.
@@ -219,6 +235,10 @@ bool to_device(const Raster &raster, HBITMAP *bitmap, HPALETTE *palette) {
     return false;
   }
   const std::size_t w = std::size_t(raster.width);
+  std::array<std::array<std::uint8_t, 3>, 256> bgr{};
+  for (std::size_t i = 0; i < raster.colours.size() && i < 256; ++i)
+    bgr[i] = {std::uint8_t(qBlue(raster.colours[i])), std::uint8_t(qGreen(raster.colours[i])),
+              std::uint8_t(qRed(raster.colours[i]))};
   for (int y = 0; y < raster.height; ++y) {
     const std::uint8_t *s = raster.pixels.data() + raster.row_bytes() * std::size_t(y);
     std::uint8_t *d = b.row(y);
@@ -244,11 +264,7 @@ bool to_device(const Raster &raster, HBITMAP *bitmap, HPALETTE *palette) {
           std::memcpy(d, s, w * 3);
           break;
         }
-        for (std::size_t x = 0; x < w; ++x) {
-          QRgb c = colour(x);
-          d[3 * x] = std::uint8_t(qBlue(c)), d[3 * x + 1] = std::uint8_t(qGreen(c)),
-                d[3 * x + 2] = std::uint8_t(qRed(c));
-        }
+        for (std::size_t x = 0; x < w; ++x, d += 3) std::memcpy(d, bgr[s[x]].data(), 3);
         break;
       default:
         for (std::size_t x = 0; x < w; ++x) {
@@ -260,6 +276,19 @@ bool to_device(const Raster &raster, HBITMAP *bitmap, HPALETTE *palette) {
   }
   *bitmap = made;
   return true;
+}
+
+HPALETTE cube_in_place(HBITMAP bitmap, bool dither) {
+  Bits b(bitmap);
+  if (!b.ok || b.bm.bmBitsPixel != 24) return nullptr;
+  for (int y = 0; y < b.bm.bmHeight; ++y) {
+    std::uint8_t *p = b.row(y);
+    for (int x = 0; x < b.bm.bmWidth; ++x, p += 3) {
+      const auto &l = level(dither ? kBayer[y & 7][x & 7] : 32);
+      p[0] = std::uint8_t(l[p[0]] * 51), p[1] = std::uint8_t(l[p[1]] * 51), p[2] = std::uint8_t(l[p[2]] * 51);
+    }
+  }
+  return palette_of(cube_colours());
 }
 
 Raster from_qimage(const QImage &picture) {
@@ -279,11 +308,14 @@ Raster from_qimage(const QImage &picture) {
     return out;
   }
   // Transparent parts show the white of a blank picture.
-  QImage flat(picture.size(), QImage::Format_RGB32);
-  flat.fill(Qt::white);
-  {
+  QImage flat = picture;
+  if (picture.hasAlphaChannel()) {
+    flat = QImage(picture.size(), QImage::Format_RGB32);
+    flat.fill(Qt::white);
     QPainter p(&flat);
     p.drawImage(0, 0, picture);
+  } else if (picture.format() != QImage::Format_RGB32) {
+    flat = picture.convertToFormat(QImage::Format_RGB32);
   }
   out.pixels.resize(out.row_bytes() * std::size_t(out.height));
   std::uint8_t *o = out.pixels.data();

@@ -39,7 +39,8 @@ class TBitmap {
   bool empty() const { return handle_ == nullptr; }
   int width() const;
   int height() const;
-  // The pixels as the screen would show them; a null image for an empty bitmap.
+  // The pixels as the screen would show them; a null image for an empty bitmap. A true-colour
+  // bitmap is not copied: the image shows its rows and must not outlive it.
   QImage to_qimage() const;
 
  private:
@@ -52,6 +53,10 @@ using Picture = std::shared_ptr<const TBitmap>;
 // Makes the device bitmap (and, for 1 to 8 bits, the logical palette) of a raster. False when
 // the bitmap cannot be made; *palette may then be set and is the caller's.
 bool to_device(const Raster &raster, HBITMAP *bitmap, HPALETTE *palette);
+
+// A 24-bit device bitmap brought in place to the colours `to_depth` gives a true-colour raster
+// at 8 bits; returns their palette (null when the bitmap is not 24 bits).
+HPALETTE cube_in_place(HBITMAP bitmap, bool dither);
 
 // A raster of a QImage: 24 bits, or 8 bits with its colour table for an indexed image.
 Raster from_qimage(const QImage &picture);

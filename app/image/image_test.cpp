@@ -57,7 +57,7 @@ TEST(Image, EachReaderLoadsItsFormat) {
 
 TEST(Image, DepthAskedIsTheDepthGiven) {
   TempDir d;
-  const std::string png = fixture(d, "a.png"), gif = fixture(d, "a.gif");
+  const std::string png = fixture(d, "a.png"), gif = fixture(d, "a.gif"), tif = fixture(d, "a.tif");
   struct Case {
     std::string file;
     TLoadResolution res;
@@ -69,7 +69,9 @@ TEST(Image, DepthAskedIsTheDepthGiven) {
                         {png, TLoadResolution::lColor256, false, 216},
                         {png, TLoadResolution::lColorVga, false, 256},
                         {png, TLoadResolution::lColorTrue, false, 0},
-                        {gif, TLoadResolution::lColor256, false, 16}}) {
+                        {gif, TLoadResolution::lColor256, false, 16},
+                        {tif, TLoadResolution::lColorVga, true, 256},
+                        {tif, TLoadResolution::lColorVga, false, 0}}) {
     Reglages r{c.res, c.dither};
     Chargement l = charge(c.file, r);
     ASSERT_FALSE(l.erreur);
@@ -99,6 +101,19 @@ TEST(Image, TiffPageIsKeptWithinTheFile) {
   }
 }
 
+TEST(Image, PhotoCdModePicksTheResolution) {
+  TempDir d;
+  const std::string pcd = fixture(d, "a.pcd", 768, 512);
+  for (auto [mode, width] :
+       {std::pair{TPCDMode::pcd_BASE16, 192}, {TPCDMode::pcd_BASE4, 384}, {TPCDMode::pcd_BASE, 768}}) {
+    Reglages r;
+    r.PCDMode = mode;
+    Chargement l = charge(pcd, r);
+    ASSERT_FALSE(l.erreur);
+    EXPECT_EQ(l.image->width(), width);
+  }
+}
+
 TEST(Image, MissingAndUnknownFiles) {
   TempDir d;
   Reglages r;
@@ -121,6 +136,14 @@ TEST(Image, DamagedFilesAreErrors) {
       Reglages r;
       EXPECT_TRUE(charge(d.file(name), r).erreur) << name << " of " << damaged.size() << " bytes";
     }
+  }
+}
+
+TEST(Image, FilesThatBrokeTheOutsideLibrariesAreErrors) {
+  for (const char *name : {"lwpolyline-vertex-count-beyond-32-bits.dxf",
+                           "vertex-count-after-misaligned-groups.dxf", "header-announces-2-gb-record.wmf"}) {
+    Reglages r;
+    EXPECT_TRUE(charge(std::string(TESTDATA_IMAGE) + "/" + name, r).erreur) << name;
   }
 }
 

@@ -167,6 +167,7 @@ Chargement charge(const std::string &nom, Reglages &r) {
   if (ext == ".SCM" || ext == ".CMS") {
     std::string bytes;
     c.issue = Chargement::Issue::efface;
+    c.historique = false;
     if (!lit_fichier(nom, bytes, std::int64_t(kTexteMax))) {
       c.erreur = erreur(kErrLecture);
       return c;

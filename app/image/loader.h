@@ -49,7 +49,8 @@ struct Chargement {
     remplace,  // `image` takes the place of the picture
   };
   Issue issue = Issue::inchange;
-  Picture image;  // empty bitmap when a read failed and gave nothing back
+  Picture image;           // empty bitmap when a read failed and gave nothing back
+  bool historique = true;  // the replaced picture may go to the undo history (not for text pictures)
   std::string message;
   std::optional<Erreur> erreur;
   std::optional<Faits> faits;  // unset when the facts stay as they were

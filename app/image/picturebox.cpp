@@ -88,11 +88,13 @@ void TPictureBox::setImageName(const QString &nom) {
       prompts_.message(ui::Boite::erreur, texte, ui::Boutons::ok);
   }
   if (c.issue == Chargement::Issue::efface) {
-    picture_.reset();
-    affiche_ = QImage();
     fx_timer_.stop();
+    affiche_ = ancien_ = QImage();
+    picture_.reset();
+    ancien_picture_.reset();
     update();
   } else if (c.issue == Chargement::Issue::remplace) {
+    if (!c.historique) affiche_ = QImage(), picture_.reset();
     remplace(std::move(c.image), true);
   }
   if (c.faits) faits_ = *c.faits;
@@ -104,11 +106,14 @@ void TPictureBox::setPicture(Picture p) {
 
 void TPictureBox::remplace(Picture p, bool avec_effet) {
   if (keep_undo_ && picture_) historique_.empile(picture_);
+  // The old image may show the old bitmap's own rows: the bitmap stays until the transition ends.
+  ancien_picture_ = picture_;
   ancien_ = affiche_;
   picture_ = std::move(p);
   affiche_ = picture_ ? picture_->to_qimage() : QImage();
   if (auto_size_ && !affiche_.isNull()) resize(affiche_.size());
   fx_timer_.stop();
+  if (!avec_effet || fx_method_ == TFXMethod::FXNone) ancien_ = QImage(), ancien_picture_.reset();
   if (avec_effet && fx_method_ != TFXMethod::FXNone && !affiche_.isNull()) {
     fx_step_ = 0;
     fx_steps_ = kEtapesMax;
@@ -124,6 +129,7 @@ void TPictureBox::etape_effet() {
   if (++fx_step_ >= fx_steps_) {
     fx_timer_.stop();
     ancien_ = QImage();
+    ancien_picture_.reset();
   }
   update();
 }

@@ -98,6 +98,7 @@ class TPictureBox : public QWidget {
   int fx_delay_ = 25;
   int fx_thick_ = 4;
   QImage ancien_;
+  Picture ancien_picture_;
   QTimer fx_timer_;
   int fx_step_ = 0, fx_steps_ = 0;
 };

@@ -6,7 +6,10 @@
 #include <QGuiApplication>
 #include <QPainter>
 #include <QPainterPath>
+#include <algorithm>
+#include <cerrno>
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <sstream>
 
@@ -77,8 +80,14 @@ class Lecteur : public DL_CreationAdapter {
   void endSequence() override { fin_polyligne(); }
   void addText(const DL_TextData &d) override { texte(d.ipx, d.ipy, d.height, d.angle, d.text); }
   void addMText(const DL_MTextData &d) override {
-    std::string t = d.text;
-    for (std::size_t i; (i = t.find("\\P")) != std::string::npos;) t.replace(i, 2, "\n");
+    // \P breaks the line.
+    std::string t;
+    for (std::size_t i = 0; i < d.text.size(); ++i) {
+      if (d.text[i] == '\\' && i + 1 < d.text.size() && d.text[i + 1] == 'P')
+        t += '\n', ++i;
+      else
+        t += d.text[i];
+    }
     texte(d.ipx, d.ipy, d.height, d.angle * 180 / M_PI, t);
   }
 
@@ -160,9 +169,10 @@ bool mesure(const Lecteur &l, Dessin &d) {
   if (vide) return false;
   double w = d.etendue.width(), h = d.etendue.height();
   double grand = std::max(w, h);
-  d.echelle = grand > 0 ? (kCote - 2 * kMarge) / grand : 1;
-  d.taille = QSize(std::max(1, int(std::ceil(w * d.echelle))) + 2 * kMarge,
-                   std::max(1, int(std::ceil(h * d.echelle))) + 2 * kMarge);
+  // A drawing of no extent (a point, or coordinates that differ by a rounding error) is one pixel.
+  d.echelle = grand > 1e-9 ? (kCote - 2 * kMarge) / grand : 1;
+  auto cote = [&](double v) { return std::clamp(int(std::ceil(v * d.echelle)), 1, kCote) + 2 * kMarge; };
+  d.taille = QSize(cote(w), cote(h));
   return true;
 }
 
@@ -173,8 +183,45 @@ bool complet(const std::string &text) {
   return end == 2 || text[end - 3] == '\n' || text[end - 3] == ' ';
 }
 
+// dxflib sizes its arrays by the counts a file gives (vertices of a light polyline, knots and
+// points of a spline, vertices of a leader, loops and edges of a hatch) and trusts them. A count
+// the file cannot hold, negative or beyond 32 bits, marks it damaged before dxflib sees it.
+bool comptes_plausibles(const std::string &text) {
+  static const std::map<std::string, std::vector<int>> kComptes = {
+      {"LWPOLYLINE", {90}}, {"SPLINE", {72, 73, 74}}, {"LEADER", {76}}, {"HATCH", {91, 93, 95, 96, 97, 98}}};
+  static const std::vector<int> kCodes = {72, 73, 74, 76, 90, 91, 93, 95, 96, 97, 98};
+  std::vector<std::string> lignes;
+  std::istringstream in(text);
+  for (std::string l; std::getline(in, l);)
+    lignes.push_back(QByteArray::fromStdString(l).trimmed().toStdString());
+  auto entier = [](const std::string &s, long long &n) {
+    char *end = nullptr;
+    errno = 0;
+    n = std::strtoll(s.c_str(), &end, 10);
+    return errno == 0 && end != s.c_str();
+  };
+  const long long taille = (long long)lignes.size();
+  std::string entite;
+  for (std::size_t i = 0; i + 1 < lignes.size(); ++i) {
+    long long c = 0, n = 0;
+    if (!entier(lignes[i], c) || std::find(kCodes.begin(), kCodes.end(), c) == kCodes.end()) {
+      if (c == 0 && i % 2 == 0) entite = lignes[i + 1];
+      continue;
+    }
+    // dxflib may pair the lines of a damaged file otherwise than groups of two: a count is
+    // bounded after any line that names its code, by the file's size in the entities using it.
+    auto it = i % 2 == 0 ? kComptes.find(entite) : kComptes.end();
+    const bool compte =
+        it != kComptes.end() && std::find(it->second.begin(), it->second.end(), c) != it->second.end();
+    if (entier(lignes[i + 1], n) && (n < 0 || n > (compte ? taille : std::max(taille, 1ll << 20))))
+      return false;
+    if (!entier(lignes[i + 1], n) && errno == ERANGE) return false;
+  }
+  return true;
+}
+
 bool parse(const std::string &text, Lecteur &l) {
-  if (!complet(text)) return false;
+  if (!complet(text) || !comptes_plausibles(text)) return false;
   std::istringstream in(text);
   DL_Dxf dxf;
   try {

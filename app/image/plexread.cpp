@@ -1,15 +1,16 @@
 // BMP, JPEG, GIF, PNG, PCX and Photo CD through GraphicsMagick.
-// Qt first: GraphicsMagick's headers define macros that Qt's would trip over.
-#include <Magick++.h>
-#include <magick/resource.h>
-
 #include <algorithm>
 #include <cstring>
 #include <fstream>
 #include <mutex>
 
+// Qt first: GraphicsMagick's headers define macros that Qt's would trip over.
+// clang-format off
 #include "device.h"
 #include "readers.h"
+#include <Magick++.h>
+#include <magick/resource.h>
+// clang-format on
 
 namespace image {
 
@@ -28,14 +29,16 @@ void start_magick() {
 
 // Decodes `bytes` with the named coder only. Returns 1, or an error code with `picture` still
 // holding what could be read.
-std::int16_t decode(const std::string &bytes, const char *coder, const std::string &size,
+// `resolution` picks the resolution of a Photo CD image (0: the coder's choice).
+std::int16_t decode(const std::string &bytes, const char *coder, unsigned resolution,
                     Magick::Image &picture) {
   start_magick();
   if (bytes.empty()) return kErrFormat;
   std::int16_t result = 1;
   try {
     Magick::Blob blob(bytes.data(), bytes.size());
-    picture.read(blob, size.empty() ? Magick::Geometry() : Magick::Geometry(size), coder);
+    if (resolution) picture.subImage(resolution), picture.subRange(1);
+    picture.read(blob, Magick::Geometry(), coder);
   } catch (const Magick::WarningCorruptImage &) {
     result = kErrFormat;
   } catch (const Magick::Warning &) {
@@ -80,15 +83,16 @@ bool valid_bits(int bits) {
   return bits <= 0 || bits == 1 || bits == 4 || bits == 8 || bits == 24;
 }
 
-std::int16_t read_with(const char *name, const char *coder, int bits, bool dither, const std::string &size,
+std::int16_t read_with(const char *name, const char *coder, int bits, bool dither, unsigned resolution,
                        int scale, HBITMAP *bitmap, HPALETTE *palette, std::int16_t *transparent = nullptr) {
   if (!name || !bitmap || !palette || !valid_bits(bits)) return kErrArguments;
   *bitmap = nullptr;
   *palette = nullptr;
   std::string bytes;
   if (!lit_fichier(name, bytes, kTailleMax)) return kErrLecture;
+  start_magick();  // before any image is made
   Magick::Image picture;
-  std::int16_t result = decode(bytes, coder, size, picture);
+  std::int16_t result = decode(bytes, coder, resolution, picture);
   if (result < 1 && (picture.columns() == 0 || picture.rows() == 0)) return result;
   try {
     if (transparent) {
@@ -100,6 +104,23 @@ std::int16_t read_with(const char *name, const char *coder, int bits, bool dithe
     if (scale > 1)
       picture.sample(Magick::Geometry(std::max<unsigned>(1, picture.columns() / unsigned(scale)),
                                       std::max<unsigned>(1, picture.rows() / unsigned(scale))));
+    const bool paletted = picture.classType() == MagickLib::PseudoClass && picture.colorMapSize() <= 256;
+    if (GetScreenBitsPixel() == 24 && (bits == 24 || (bits == 8 && !paletted))) {
+      // True colour on a true-colour screen: straight into the device bitmap, no copy between.
+      *bitmap = CreateCompatibleBitmap(nullptr, int(picture.columns()), int(picture.rows()));
+      BITMAP bm{};
+      if (!*bitmap || GetObjectA(*bitmap, sizeof bm, &bm) != int(sizeof bm))
+        return result < 1 ? result : kErrBitmap;
+      auto *rows = static_cast<std::uint8_t *>(bm.bmBits);
+      if (bm.bmWidthBytes == bm.bmWidth * 3)
+        picture.write(0, 0, picture.columns(), picture.rows(), "BGR", Magick::CharPixel, rows);
+      else
+        for (unsigned y = 0; y < picture.rows(); ++y)
+          picture.write(0, int(y), picture.columns(), 1, "BGR", Magick::CharPixel,
+                        rows + y * bm.bmWidthBytes);
+      if (bits == 8) *palette = cube_in_place(*bitmap, dither);
+      return result;
+    }
     Raster r = to_depth(raster_of(picture), bits, dither);
     if (!to_device(r, bitmap, palette)) return result < 1 ? result : kErrBitmap;
   } catch (const std::exception &) {
@@ -188,37 +209,37 @@ std::int16_t InitDll(HWND) {
 
 std::int16_t readbmpfile(const char *name, std::int16_t bits, std::int16_t dither, HBITMAP *bitmap,
                          HPALETTE *palette, Progress, std::int16_t) {
-  return read_with(name, "BMP", bits, dither != 0, {}, 1, bitmap, palette);
+  return read_with(name, "BMP", bits, dither != 0, 0, 1, bitmap, palette);
 }
 
 std::int16_t readjpgfile(const char *name, std::int16_t bits, std::int16_t scale, std::int16_t dither,
                          HBITMAP *bitmap, HPALETTE *palette, Progress, std::int16_t) {
   if (scale != 1 && scale != 2 && scale != 4 && scale != 8) return kErrArguments;
-  return read_with(name, "JPEG", bits, dither != 0, {}, scale, bitmap, palette);
+  return read_with(name, "JPEG", bits, dither != 0, 0, scale, bitmap, palette);
 }
 
 std::int16_t readgiffile(const char *name, std::int16_t bits, std::int16_t dither, HBITMAP *bitmap,
                          HPALETTE *palette, Progress, std::int16_t, std::int16_t *transparent) {
   std::int16_t ignored = -1;
-  return read_with(name, "GIF", bits, dither != 0, {}, 1, bitmap, palette,
+  return read_with(name, "GIF", bits, dither != 0, 0, 1, bitmap, palette,
                    transparent ? transparent : &ignored);
 }
 
 std::int16_t readpngfile(const char *name, std::int16_t bits, std::int16_t dither, HBITMAP *bitmap,
                          HPALETTE *palette, Progress, std::int16_t) {
-  return read_with(name, "PNG", bits, dither != 0, {}, 1, bitmap, palette);
+  return read_with(name, "PNG", bits, dither != 0, 0, 1, bitmap, palette);
 }
 
 std::int16_t readpcxfile(const char *name, std::int16_t bits, std::int16_t dither, HBITMAP *bitmap,
                          HPALETTE *palette, Progress, std::int16_t) {
-  return read_with(name, "PCX", bits, dither != 0, {}, 1, bitmap, palette);
+  return read_with(name, "PCX", bits, dither != 0, 0, 1, bitmap, palette);
 }
 
 std::int16_t readpcdfile(const char *name, std::int16_t bits, std::int16_t dither, std::int16_t mode,
                          HBITMAP *bitmap, HPALETTE *palette, Progress, std::int16_t) {
-  static const char *const sizes[] = {"192x128", "384x256", "768x512"};
+  // The coder numbers the resolutions of a Photo CD image from 1, 192 x 128.
   if (mode < 0 || mode > 2) return kErrArguments;
-  return read_with(name, "PCD", bits, dither != 0, sizes[mode], 1, bitmap, palette);
+  return read_with(name, "PCD", bits, dither != 0, unsigned(mode) + 1, 1, bitmap, palette);
 }
 
 std::int16_t fileinfo(const char *name, char *type, std::int16_t *width, std::int16_t *height,

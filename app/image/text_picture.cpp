@@ -8,7 +8,9 @@ namespace image {
 
 namespace {
 
-constexpr int kCoteMax = 4000;
+// A text picture is a few lines on a screen; a damaged file may ask for any size.
+constexpr int kCoteMax = 1024;
+constexpr int kPoliceMax = 300;
 
 int entier(const QString &s, int defaut) {
   bool ok = false;
@@ -40,9 +42,9 @@ TextPicture lit_text_picture(const std::string &bytes) {
     int c = entier(l[0], 0);
     t.couleur = QColor(c & 0xff, (c >> 8) & 0xff, (c >> 16) & 0xff);
   }
-  if (l.size() > 1) t.hauteur = std::clamp(entier(l[1], 0), -1000, 1000);
+  if (l.size() > 1) t.hauteur = std::clamp(entier(l[1], 0), -kPoliceMax, kPoliceMax);
   if (l.size() > 2 && !l[2].trimmed().isEmpty()) t.police = l[2].trimmed();
-  if (l.size() > 3) t.taille = std::clamp(entier(l[3], 12), 1, 1000);
+  if (l.size() > 3) t.taille = std::clamp(entier(l[3], 12), 1, kPoliceMax);
   if (l.size() > 4) {
     const QString s = l[4].trimmed();
     auto flag = [&](int i) { return s.size() > i && s[i] == '1'; };
