@@ -7,19 +7,23 @@
 #   fuzz/out/roundtrip_fuzz -runs=1000000 fuzz/out/corpus-roundtrip fuzz/out/seeds
 #   fuzz/out/ccitt_fuzz -runs=1000000 fuzz/out/corpus-ccitt
 #   fuzz/out/query_fuzz -runs=1000000 fuzz/out/corpus-query     (no control byte: a query file)
+#   fuzz/out/picture_fuzz -runs=1000000 fuzz/out/corpus-picture fuzz/out/seeds-picture
+#   fuzz/out/dxf_fuzz -runs=1000000 fuzz/out/corpus-dxf testdata/image/*.dxf
+#   fuzz/out/text_picture_fuzz -runs=1000000 fuzz/out/corpus-text testdata/image/*.scm
 # A crash worth keeping goes to testdata/tiff without its control byte (see testdata/README.md).
 set -euo pipefail
 here="$(cd "$(dirname "$0")" && pwd)"
 root="$(dirname "$here")"
 out="${1:-$here/out}"
-mkdir -p "$out/seeds" "$out/corpus-dib" "$out/corpus-info" "$out/corpus-roundtrip" "$out/corpus-ccitt" "$out/corpus-query"
+mkdir -p "$out/seeds" "$out/corpus-dib" "$out/corpus-info" "$out/corpus-roundtrip" "$out/corpus-ccitt" "$out/corpus-query" \
+         "$out/seeds-picture" "$out/corpus-picture" "$out/corpus-dxf" "$out/corpus-text"
 
 # The targets come from the project's own build with TAPEMOOR_FUZZ on.
 build="$out/build"
 cmake -S "$root" -B "$build" -DCMAKE_C_COMPILER=clang -DCMAKE_CXX_COMPILER=clang++ \
       -DCMAKE_BUILD_TYPE=Debug -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g" \
       -DTAPEMOOR_FUZZ=ON -DBUILD_TESTING=OFF -DTAPEMOOR_BENCH=OFF >/dev/null
-targets=(fuzz_read_dib fuzz_getinfo roundtrip_fuzz ccitt_fuzz query_fuzz)
+targets=(fuzz_read_dib fuzz_getinfo roundtrip_fuzz ccitt_fuzz query_fuzz text_picture_fuzz dxf_fuzz picture_fuzz)
 cmake --build "$build" -j2 --target "${targets[@]}"
 for t in "${targets[@]}"; do cp "$build/bin/$t" "$out/$t"; done
 
@@ -81,5 +85,17 @@ tiffcp "$tmp/g1.tif" "$tmp/g8.tif" "$tmp/rgb.tif" "$out/seeds/pages.tif"
 # The fuzzers take one leading control byte before the file.
 for f in "$out/seeds"/*.tif; do
   { printf '\x00'; cat "$f"; } > "$f.seed" && mv "$f.seed" "$f"
+done
+# picture_fuzz: the picture files of testdata/image behind the control byte of their extension
+# (the order of kExt in picture_fuzz.cpp), at the depth of the screen and in grey.
+exts=(bmp jpg gif png pcx pcd thb thj cms dxf ico wmf scm jpeg)
+for f in "$root"/testdata/image/*; do
+  ext="${f##*.}"
+  for i in "${!exts[@]}"; do
+    [ "${exts[$i]}" = "$ext" ] || continue
+    for depth in 0 5; do
+      { printf "\\$(printf '%03o' $((i + 14 * depth)))"; cat "$f"; } > "$out/seeds-picture/$depth-$(basename "$f")"
+    done
+  done
 done
 echo "built ${targets[*]} in $out; $(ls "$out/seeds" | wc -l) seeds"

@@ -47,6 +47,10 @@ Tcollection::Tcollection(store::Store &store, ui::Prompts &prompts, int langue, 
   rubrique->setCurrentIndex(kGroupingSupport);
   voir_generique_ = new Tvoir_generique(store_, langue_, this);
   ui::aide_f1(*voir_generique_, prompts_, langue_, "generique");
+  normal_ = new Tnormal(prompts_, historique_, langue_, this);
+  ui::aide_f1(*normal_, prompts_, langue_, "images");
+  multimedia_ = new Tmultimedia(this);
+  ui::aide_f1(*multimedia_, prompts_, langue_, "images");
   SetLingua();
   TabSet1Change(0);
   connect(rubrique, &QComboBox::currentIndexChanged, this, [this] { rubriqueChange(); });
@@ -118,8 +122,8 @@ void Tcollection::cree_colonne() {
                                                          {"Esupprimer", &Tcollection::EsupprimerClick},
                                                          {"Emodifier", &Tcollection::EmodifierClick},
                                                          {"Eok", &Tcollection::EokClick},
-                                                         {"Eaffiche", nullptr},
-                                                         {"Evideo", nullptr},
+                                                         {"Eaffiche", &Tcollection::EafficheClick},
+                                                         {"Evideo", &Tcollection::EvideoClick},
                                                          {"Egenerique", &Tcollection::EgeneriqueClick},
                                                          {"Erecompenses", &Tcollection::ErecompensesClick}});
   colonne->addWidget(tx4_);
@@ -394,6 +398,36 @@ void Tcollection::ErecompensesClick() {
     prompts_.execute(saisie);
     tx5_->montre_prix(saisi_.recompense);
   });
+}
+
+// ---- poster and video ----
+
+void Tcollection::EafficheClick() {
+  commande([this] {
+    Touvre_image choix(prompts_, historique_, *normal_, langue_, this);
+    ui::aide_f1(choix, prompts_, langue_, "images");
+    choix.set_nom(ui::qtext(saisi_.record.affiche()), QString::fromStdString(store_.data_dir));
+    if (prompts_.execute(choix)) saisi_.record.set_affiche(ui::ctext(choix.nom()));
+  });
+}
+
+void Tcollection::EvideoClick() {
+  commande([this] {
+    // A cancelled chooser gives back the name it started from.
+    const QString depart = ui::qtext(saisi_.record.video());
+    const QString choisi =
+        prompts_.choix_fichier(QString(), QStringLiteral("Tout (*)"),
+                               depart.isEmpty() ? QString::fromStdString(store_.data_dir) : depart);
+    saisi_.record.set_video(ui::ctext(choisi.isEmpty() ? depart : choisi));
+  });
+}
+
+void Tcollection::photo_bt_Click() {
+  normal_->montre(ui::qtext(store_.record().affiche()));
+}
+
+void Tcollection::video_bt_Click() {
+  multimedia_->joue(ui::qtext(store_.record().video()));
 }
 
 void Tcollection::generique_bt_Click() {

@@ -8,6 +8,7 @@
 #include <functional>
 
 #include "commands.h"
+#include "medias.h"
 #include "pages.h"
 #include "saisie_generique.h"
 #include "tarbre.h"
@@ -46,6 +47,11 @@ class Tcollection : public QWidget {
   void TabSet1Change(int t);
   // The credits viewer, with the current recording's credits.
   void generique_bt_Click();
+  // The current recording's poster in the viewer; its video in the player.
+  void photo_bt_Click();
+  void video_bt_Click();
+  Tnormal &normal() const { return *normal_; }
+  Tmultimedia &multimedia() const { return *multimedia_; }
 
   bool edition_support() const { return edition_support_; }
   bool edition_record() const { return edition_record_; }
@@ -92,6 +98,8 @@ class Tcollection : public QWidget {
   void EokClick();
   void EgeneriqueClick();
   void ErecompensesClick();
+  void EafficheClick();
+  void EvideoClick();
 
   store::Store &store_;
   ui::Prompts &prompts_;
@@ -104,6 +112,10 @@ class Tcollection : public QWidget {
   // The recording being edited: its credits and awards dialogs change it, Eok writes it.
   store::Recording saisi_;
   Tvoir_generique *voir_generique_;
+  // Every picture control of the program shares one undo history.
+  image::UndoHistory historique_;
+  Tnormal *normal_;
+  Tmultimedia *multimedia_;
   ui::Fond *tx2_, *tx4_;
   QWidget *Panel3_;
   QStackedWidget *NoteBook1_;

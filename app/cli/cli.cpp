@@ -14,6 +14,7 @@
 #include "lists.h"
 #include "loans.h"
 #include "pdf_canvas.h"
+#include "picture.h"
 #include "planning_logic.h"
 #include "platform/regional.h"
 #include "reports.h"
@@ -59,7 +60,11 @@ constexpr const char *kUsage =
     "  delete-recording N R [--code PASSWORD]   recording record R of dossier N\n"
     "  check [--repair]              one line per problem of the data directory: file, what;\n"
     "                                --repair first mends what it can without losing data\n"
-    "  rename-value LIST OLD NEW     in every dossier, the value OLD of list LIST (1-12) becomes NEW\n";
+    "  rename-value LIST OLD NEW     in every dossier, the value OLD of list LIST (1-12) becomes NEW\n"
+    "  picture FILE [--res vga|mono|16|256|true|auto] [--dither] [--page P] [--png OUT.png]\n"
+    "                                the facts of a picture loaded as the picture control does:\n"
+    "                                type, width, height, bits, compression, images, size, message;\n"
+    "                                --png writes the loaded bitmap\n";
 
 struct UsageError {
   std::string why;
@@ -404,8 +409,25 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
   int grouping = 3, index = 0, chart = 0;
   bool borrowed = false, add = false;
   PrintArgs printing;
+  PictureArgs picture;
   for (std::size_t i = 0; i < args.size(); ++i) {
-    if (args[i] == "--borrowed") {
+    if (args[i] == "--dither") {
+      picture.dither = true;
+    } else if (args[i] == "--res" || args[i] == "--page" || args[i] == "--png") {
+      if (i + 1 >= args.size()) throw UsageError{args[i] + " needs a value"};
+      const std::string &flag = args[i];
+      const std::string &value = args[++i];
+      int page = 0;
+      if (flag == "--png") {
+        picture.png = value;
+      } else if (flag == "--page") {
+        if (!parse_int(value, page) || page > 32767) throw UsageError{"--page takes an image number"};
+        picture.page = std::int16_t(page);
+      } else {
+        if (!resolution_connue(value)) throw UsageError{"--res takes vga, mono, 16, 256, true or auto"};
+        picture.res = value.c_str();
+      }
+    } else if (args[i] == "--borrowed") {
       borrowed = true;
     } else if (args[i] == "--dump") {
       printing.dump = true;
@@ -445,6 +467,10 @@ int dispatch(const std::vector<std::string> &args, std::ostream &out, std::ostre
   const std::string &cmd = rest[0];
   if (add && cmd != "query") throw UsageError{"--add belongs to query"};
   if (printing.query && cmd != "print") throw UsageError{"--query belongs to print"};
+  if (cmd == "picture") {
+    if (rest.size() != 2) throw UsageError{"picture takes one file"};
+    return cmd_picture(rest[1], picture, out, err);
+  }
   if (cmd == "make-demo") {
     if (rest.size() != 2) throw UsageError{"make-demo takes one folder"};
     make_demo(rest[1]);

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <libical/ical.h>
 
+#include <QImage>
 #include <filesystem>
 #include <functional>
 #include <sstream>
@@ -96,6 +97,24 @@ TEST(Cli, UsageAndInputErrorsHaveTheirStatuses) {
   Catalogue(dir.path()).dossier("a\tb\nc\x01");
   EXPECT_NE(run({"--data", dir.path(), "dossiers"}).out.find("\n1\ta\\tb\\nc\\x01\t0\t0\n"),
             std::string::npos);
+}
+
+TEST(Cli, PictureFactsAndBitmap) {
+  TempDir dir;
+  dir.write("a.dxf", "0\nSECTION\n2\nENTITIES\n0\nLINE\n8\n0\n10\n0\n20\n0\n11\n10\n21\n5\n0\nENDSEC\n0\nEOF\n");
+  dir.write("bad.gif", "GIF89a");
+  Result r = run({"picture", dir.file("a.dxf"), "--res", "mono", "--png", dir.file("a.png")});
+  EXPECT_EQ(r.status, 0) << r.err;
+  EXPECT_EQ(r.out.substr(0, 4), "DXF\t");
+  EXPECT_EQ(QImage(QString::fromStdString(dir.file("a.png"))).format(), QImage::Format_Mono);
+  for (auto [args, status, out] : {std::tuple{std::vector<std::string>{"picture", dir.file("none.gif")}, 1,
+                                              "ERR\t-1\t-1\t-1\t\t-1\t-1\tfile not found\n"},
+                                   {{"picture", dir.file("a.dxf"), "--res", "64"}, 2, ""},
+                                   {{"picture", dir.file("bad.gif")}, 1, ""}}) {
+    r = run(args);
+    EXPECT_EQ(r.status, status) << args[1];
+    EXPECT_EQ(r.out, out);
+  }
 }
 
 TEST(Cli, ProtectedDossierOpensWithTheExactCodeAndPrintsItsTree) {

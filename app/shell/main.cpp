@@ -10,6 +10,7 @@
 #include <exception>
 
 #include "apropos.h"
+#include "loader.h"
 #include "mainform.h"
 #include "mainform_logic.h"
 #include "mainform_texts.h"
@@ -42,6 +43,7 @@ int main(int argc, char **argv) {
   app.processEvents();
 
   store::Store store(QDir(dossier).absolutePath().toStdString());
+  image::initialise_lecteurs(nullptr);
   try {
     shell::Tmainform mainform(store, langue, prompts);
     prompts.set_parent(&mainform);

@@ -99,10 +99,6 @@ Tmainform::Tmainform(store::Store &store, int langue, ui::Prompts &prompts, QWid
   applique_preferences(config);
   connect(collection_, &browse::Tcollection::etat_change, this, &Tmainform::etat_commandes);
   connect(collection_, &browse::Tcollection::echec, this, &Tmainform::apres_echec);
-  // The picture buttons open windows still to come.
-  for (const char *nom : {"Eaffiche", "Evideo"})
-    connect(qobject_cast<QToolButton *>(collection_->registre().cherche(nom)), &QToolButton::clicked, this,
-            &Tmainform::pas_encore);
   for (const auto &[nom, handler] :
        {std::pair{"Sprete", &Tmainform::SpreteClick}, std::pair{"Semprunte", &Tmainform::SemprunteClick}})
     connect(qobject_cast<QToolButton *>(collection_->registre().cherche(nom)), &QToolButton::clicked, this,
@@ -134,7 +130,6 @@ QMenu *Tmainform::menu(QWidget *parent, const char *nom) {
 void Tmainform::cree_menus() {
   QMenuBar *barre = menuBar();
   barre->setObjectName("MainMenu1");
-  const Handler plus_tard = &Tmainform::pas_encore;
 
   QMenu *fichier = menu(barre, "fichierM");
   action(fichier, "ouvre_dossier_me", &Tmainform::ouvre_dossier_meClick);
@@ -237,11 +232,11 @@ void Tmainform::cree_barre_outils() {
   auto *rang = new QHBoxLayout(tx1_);
   rang->setContentsMargins(6, 3, 6, 3);
   rang->setSpacing(2);
-  // nullptr: a pop-up menu; pas_encore: windows still to come.
+  // nullptr: a pop-up menu.
   const std::pair<const char *, Handler> boutons[] = {{"dossier_bt", &Tmainform::ouvre_dossier_meClick},
                                                       {nullptr, nullptr},
-                                                      {"photo_bt", &Tmainform::pas_encore},
-                                                      {"video_bt", &Tmainform::pas_encore},
+                                                      {"photo_bt", &Tmainform::photo_bt_Click},
+                                                      {"video_bt", &Tmainform::video_bt_Click},
                                                       {"generique_bt", &Tmainform::generique_bt_Click},
                                                       {nullptr, nullptr},
                                                       {"recherche_bt", &Tmainform::recherche_bt_Click},
@@ -510,6 +505,14 @@ void Tmainform::echeancier_bt_Click() {
   commande([this] { loans::edite_planning(store_, prompts_, langue_, this); });
 }
 
+void Tmainform::photo_bt_Click() {
+  collection_->photo_bt_Click();
+}
+
+void Tmainform::video_bt_Click() {
+  collection_->video_bt_Click();
+}
+
 void Tmainform::generique_bt_Click() {
   collection_->generique_bt_Click();
 }
@@ -520,10 +523,6 @@ void Tmainform::statistiques(int n) {
         store_, prompts_, langue_, [this](const auto &page) { imprime(page); }, this);
     fenetre.affiche(n);
   });
-}
-
-void Tmainform::pas_encore() {
-  prompts_.message(ui::Boite::information, message(Msg::pas_disponible, langue_), Boutons::ok);
 }
 
 }  // namespace shell

@@ -117,7 +117,8 @@ class Tmainform : public QMainWindow {
   void generique_bt_Click();
   // Thme1Click .. Support1Click: the statistics window on chart n.
   void statistiques(int n);
-  void pas_encore();
+  void photo_bt_Click();
+  void video_bt_Click();
 
   store::Store &store_;
   const int langue_;

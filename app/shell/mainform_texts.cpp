@@ -118,8 +118,6 @@ constexpr Paire kMessages[] = {
     {"Désirez-vous supprimer ce dossier ?", "Are you sure you want to delete this file ?"},
     {"Exécution du navigateur pour visiter notre site web.",
      "Preparing your internet browser to visit our web site.\nAre you ready to go on-line now ?"},
-    {"Cette fonction n'est pas encore disponible dans cette version.",
-     "This feature is not available yet in this version."},
     {"Le dossier de données est introuvable ou illisible :\n%1",
      "The data directory cannot be found or read:\n%1"},
     {"Ce catalogue est en lecture seule : vous pouvez le consulter et l'exporter, pas le modifier.",

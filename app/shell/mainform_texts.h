@@ -17,7 +17,6 @@ enum class Msg {
   supprimer_dossier,
   // the window's own
   site_web,
-  pas_disponible,
   dossier_absent,  // %1: the data directory
   lecture_seule,
   lecture_seule_interrompue,
