@@ -76,6 +76,9 @@ struct Quiet : ui::Prompts {
   }
   bool execute(QDialog &) override { return false; }
   QString choix_fichier(const QString &, const QString &, const QString &) override { return {}; }
+  QString choix_nom_fichier(const QString &, const QString &, const QString &) override { return {}; }
+  std::optional<QColor> choix_couleur(const QColor &) override { return {}; }
+  std::optional<QFont> choix_fonte(const QFont &) override { return {}; }
   bool configure_imprimante(QPrinter &) override { return false; }
   bool ouvre_externe(const QUrl &) override { return false; }
   void joue_son(const QString &) override {}
