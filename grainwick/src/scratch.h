@@ -19,6 +19,9 @@ struct ScratchInput {
   bool exhausted = false;        // a refill found no more bytes in the file
   // Reads up to `count` bytes from the file's current position; returns the count read.
   std::function<std::uint32_t(std::uint8_t *, std::uint32_t)> read;
+  // When set (a file already in memory), a refill points `data` at the next bytes in place
+  // instead of copying them: sets the pointer and returns how many there are.
+  std::function<std::uint32_t(std::uint8_t *&)> view{};
 
   // CCITT bit accumulator: the next unread bits sit in the high end.
   std::uint32_t accumulator = 0;
