@@ -83,25 +83,34 @@ Status pb_decode(DecoderContext &c, std::uint8_t *row) {
     return true;
   };
   Status status = Status::kOk;
-  // While a whole run is surely in the buffer, no refill checks.
+  // While a whole run is surely in the buffer, no refill checks. A run of up to 16 bytes with
+  // 16 bytes of the row left is one block store: the bytes past it are rewritten by the next
+  // runs.
   while (out < end && limit - ip > 129) {
     const int n = std::int8_t(*ip++);
     if (n >= 0) {
       const std::uint32_t count = std::uint32_t(n) + 1;
-      if (count > std::uint32_t(end - out)) {
+      if (count <= 16 && end - out >= 16) {
+        store(out, load(ip) ^ flip);
+      } else if (count <= std::uint32_t(end - out)) {
+        put_literal(out, ip, count, flip);
+      } else {
         in.position = std::uint32_t(ip - in.data);
         return Status::kCorrupt;
       }
-      put_literal(out, ip, count, flip);
       ip += count;
       out += count;
     } else if (n != -128) {
       const std::uint32_t count = std::uint32_t(1 - n);
-      if (count > std::uint32_t(end - out)) {
+      const std::uint8_t value = std::uint8_t(*ip++ ^ flip_byte);
+      if (count <= 16 && end - out >= 16) {
+        store(out, value - Block{});
+      } else if (count <= std::uint32_t(end - out)) {
+        put_repeat(out, value, count);
+      } else {
         in.position = std::uint32_t(ip - in.data);
         return Status::kCorrupt;
       }
-      put_repeat(out, std::uint8_t(*ip++ ^ flip_byte), count);
       out += count;
     }
   }
