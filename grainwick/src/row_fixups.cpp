@@ -122,6 +122,8 @@ void predict1(std::uint8_t *dst, const std::uint8_t *src, std::uint32_t n, std::
 }  // namespace
 
 void fix_copy(std::uint8_t *dst, const std::uint8_t *src, std::uint32_t n, const RowFixups &f) {
+  // Rows of no bytes (0 bits per sample) come with no source at all.
+  if (n == 0) return;
   const std::uint8_t m = f.invert ? 0xFF : 0;
   if (f.predict && f.back == 3) {
     if (f.swap_rgb)
