@@ -1,13 +1,14 @@
 // Encode time of Grainwick's writer against libtiff, both writing the same DIB to memory with
 // the same compression and strip layout. libtiff's time includes turning the DIB rows into file
 // rows (top-down, red-green-blue, 0 = white for fax), as a caller holding a DIB must do.
-// Prints one line per case: sizes of both files, both times, and the ratio Grainwick / libtiff.
+// Prints one line per case: sizes of both files, the median times, and the median, lowest and
+// highest of the ratios Grainwick / libtiff of the rounds, each round timing both in turn.
 // Each Grainwick file is also decoded by libtiff and checked against libtiff's own file.
-//   writer_bench [RUNS [CASE]]   (best of RUNS, default 5; only cases whose name holds CASE)
+//   writer_bench [ROUNDS [CASE]]   (default 9; only cases whose name holds CASE)
 #include <tiffio.h>
+#include <time.h>
 
 #include <algorithm>
-#include <chrono>
 #include <cmath>
 #include <cstdio>
 #include <cstdlib>
@@ -102,27 +103,38 @@ toff_t mem_seek(thandle_t h, toff_t off, int whence) {
   m->pos = whence == SEEK_SET ? off : whence == SEEK_CUR ? m->pos + off : m->bytes.size() + off;
   return m->pos;
 }
-int mem_close(thandle_t) { return 0; }
-toff_t mem_size(thandle_t h) { return static_cast<Memory *>(h)->bytes.size(); }
-int mem_map(thandle_t, tdata_t *, toff_t *) { return 0; }
+int mem_close(thandle_t) {
+  return 0;
+}
+toff_t mem_size(thandle_t h) {
+  return static_cast<Memory *>(h)->bytes.size();
+}
+int mem_map(thandle_t, tdata_t *, toff_t *) {
+  return 0;
+}
 void mem_unmap(thandle_t, tdata_t, toff_t) {}
 
 // Rows per strip as the Grainwick writer chooses them: about 8 KB a strip, at most 200 strips.
 std::uint32_t rows_per_strip(const Dib &d) {
   std::uint64_t row_bytes = (std::uint64_t(d.width) * d.bits + 7) / 8;
-  std::uint64_t strips = std::max<std::uint64_t>(1, std::min<std::uint64_t>(200, (row_bytes * d.height + 8095) / 8096));
+  std::uint64_t strips =
+      std::max<std::uint64_t>(1, std::min<std::uint64_t>(200, (row_bytes * d.height + 8095) / 8096));
   return std::uint32_t((d.height + strips - 1) / strips);
 }
 
 std::vector<std::uint8_t> libtiff_encode(const Dib &d, int compression) {
   Memory m;
-  TIFF *tif = TIFFClientOpen("mem", "w", &m, mem_read, mem_write, mem_seek, mem_close, mem_size, mem_map, mem_unmap);
+  TIFF *tif =
+      TIFFClientOpen("mem", "w", &m, mem_read, mem_write, mem_seek, mem_close, mem_size, mem_map, mem_unmap);
   const bool fax = compression == COMPRESSION_CCITTFAX3 || compression == COMPRESSION_CCITTFAX4;
   TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, d.width);
   TIFFSetField(tif, TIFFTAG_IMAGELENGTH, d.height);
   TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, d.bits == 24 ? 8 : 1);
   TIFFSetField(tif, TIFFTAG_SAMPLESPERPIXEL, d.bits == 24 ? 3 : 1);
-  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC, d.bits == 24 ? PHOTOMETRIC_RGB : fax ? PHOTOMETRIC_MINISWHITE : PHOTOMETRIC_MINISBLACK);
+  TIFFSetField(tif, TIFFTAG_PHOTOMETRIC,
+               d.bits == 24 ? PHOTOMETRIC_RGB
+               : fax        ? PHOTOMETRIC_MINISWHITE
+                            : PHOTOMETRIC_MINISBLACK);
   TIFFSetField(tif, TIFFTAG_PLANARCONFIG, PLANARCONFIG_CONTIG);
   TIFFSetField(tif, TIFFTAG_COMPRESSION, compression);
   if (compression == COMPRESSION_CCITTFAX3) TIFFSetField(tif, TIFFTAG_GROUP3OPTIONS, GROUP3OPT_FILLBITS);
@@ -132,7 +144,8 @@ std::vector<std::uint8_t> libtiff_encode(const Dib &d, int compression) {
   for (std::uint32_t y = 0; y < d.height; ++y) {
     const std::uint8_t *in = d.rows + (d.height - 1 - y) * d.stride;
     if (d.bits == 24) {
-      for (std::uint32_t x = 0; x < d.width; ++x) row[3 * x] = in[3 * x + 2], row[3 * x + 1] = in[3 * x + 1], row[3 * x + 2] = in[3 * x];
+      for (std::uint32_t x = 0; x < d.width; ++x)
+        row[3 * x] = in[3 * x + 2], row[3 * x + 1] = in[3 * x + 1], row[3 * x + 2] = in[3 * x];
     } else if (fax) {
       for (std::size_t i = 0; i < row_bytes; ++i) row[i] = std::uint8_t(~in[i]);
     } else {
@@ -148,7 +161,8 @@ std::vector<std::uint8_t> grainwick_encode(const Dib &d, int16_t compression) {
   void *stream = nullptr;
   int32_t length = 0;
   std::vector<std::uint8_t> out;
-  if (writetiffiledibstream(&stream, &length, compression, int16_t(d.bits), 0, d.handle, nullptr, 0) != 1) return out;
+  if (writetiffiledibstream(&stream, &length, compression, int16_t(d.bits), 0, d.handle, nullptr, 0) != 1)
+    return out;
   out.assign(static_cast<std::uint8_t *>(stream), static_cast<std::uint8_t *>(stream) + length);
   HGLOBAL block = GlobalHandle(stream);
   GlobalUnlock(block);
@@ -160,7 +174,8 @@ std::vector<std::uint8_t> grainwick_encode(const Dib &d, int16_t compression) {
 std::vector<std::uint8_t> libtiff_decode(std::vector<std::uint8_t> bytes) {
   Memory m{std::move(bytes)};
   std::vector<std::uint8_t> out;
-  TIFF *tif = TIFFClientOpen("mem", "rm", &m, mem_read, mem_write, mem_seek, mem_close, mem_size, mem_map, mem_unmap);
+  TIFF *tif =
+      TIFFClientOpen("mem", "rm", &m, mem_read, mem_write, mem_seek, mem_close, mem_size, mem_map, mem_unmap);
   if (!tif) return out;
   tmsize_t strip_size = TIFFStripSize(tif);
   tstrip_t strips = TIFFNumberOfStrips(tif);
@@ -174,25 +189,24 @@ std::vector<std::uint8_t> libtiff_decode(std::vector<std::uint8_t> bytes) {
   return out;
 }
 
-// Best times of two functions over `runs` rounds, taken in turn so that a slow spell of the
-// machine hits both alike.
-void best_of(int runs, const std::function<void()> &a, const std::function<void()> &b, double &best_a, double &best_b) {
-  best_a = best_b = 1e30;
-  auto time = [](const std::function<void()> &fn) {
-    auto t0 = std::chrono::steady_clock::now();
-    fn();
-    return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
-  };
-  for (int i = 0; i < runs; ++i) {
-    best_a = std::min(best_a, time(a));
-    best_b = std::min(best_b, time(b));
-  }
+// CPU time of the calling thread: other programs on a busy machine do not count in it.
+double millis(const std::function<void()> &fn) {
+  timespec t0{}, t1{};
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t0);
+  fn();
+  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t1);
+  return double(t1.tv_sec - t0.tv_sec) * 1e3 + double(t1.tv_nsec - t0.tv_nsec) / 1e6;
+}
+
+double median(std::vector<double> v) {
+  std::sort(v.begin(), v.end());
+  return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
 }
 
 }  // namespace
 
 int main(int argc, char **argv) {
-  const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 5;
+  const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
   TIFFSetWarningHandler(nullptr);
   TIFFSetErrorHandler(nullptr);
   const Dib page = text_page(), colour = photo(3000, 2000);
@@ -208,21 +222,26 @@ int main(int argc, char **argv) {
       {"3000x2000 24-bit LZW", colour, 5, COMPRESSION_LZW},
       {"3000x2000 24-bit none", colour, 1, COMPRESSION_NONE},
   };
-  std::printf("%-28s %11s %11s %7s %12s %10s %7s %s\n", "case", "ours bytes", "libtiff", "size %", "grainwick ms",
-              "libtiff ms", "ratio", "check");
+  std::printf("%-28s %10s %10s %7s %8s %8s %6s %11s %s\n", "case", "ours bytes", "libtiff", "size %",
+              "ours ms", "libtiff", "ratio", "low-high", "check");
   int failures = 0;
   for (const auto &c : cases) {
     if (argc > 2 && !std::strstr(c.name, argv[2])) continue;
     std::vector<std::uint8_t> ours, theirs;
-    double t_ours, t_theirs;
-    best_of(runs, [&] { ours = grainwick_encode(c.dib, c.ours); }, [&] { theirs = libtiff_encode(c.dib, c.theirs); },
-            t_ours, t_theirs);
+    std::vector<double> t_ours, t_theirs, ratios;
+    for (int r = 0; r < rounds; ++r) {
+      t_ours.push_back(millis([&] { ours = grainwick_encode(c.dib, c.ours); }));
+      t_theirs.push_back(millis([&] { theirs = libtiff_encode(c.dib, c.theirs); }));
+      ratios.push_back(t_ours.back() / t_theirs.back());
+    }
     auto a = libtiff_decode(ours), b = libtiff_decode(theirs);
     bool same = !a.empty() && a == b;
     failures += !same;
-    std::printf("%-28s %11zu %11zu %+6.2f%% %12.2f %10.2f %7.3f %s\n", c.name, ours.size(), theirs.size(),
-                100.0 * (double(ours.size()) - double(theirs.size())) / double(theirs.size()), t_ours, t_theirs,
-                t_ours / t_theirs, same ? "same pixels" : "PIXELS DIFFER");
+    std::printf("%-28s %10zu %10zu %+6.2f%% %8.2f %8.2f %6.3f %5.2f-%-5.2f %s\n", c.name, ours.size(),
+                theirs.size(), 100.0 * (double(ours.size()) - double(theirs.size())) / double(theirs.size()),
+                median(t_ours), median(t_theirs), median(ratios),
+                *std::min_element(ratios.begin(), ratios.end()),
+                *std::max_element(ratios.begin(), ratios.end()), same ? "same pixels" : "PIXELS DIFFER");
   }
   GlobalUnlock(page.handle);
   GlobalFree(page.handle);

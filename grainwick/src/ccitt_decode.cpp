@@ -48,7 +48,7 @@ std::size_t line_entries(std::int32_t width) {
 // anything, and would otherwise force the accumulator back to memory after every store.
 struct BitReader {
   ScratchInput &in;
-  std::uint32_t acc;
+  std::uint64_t acc;
   int count;
   const std::uint8_t *p;
   const std::uint8_t *end;
@@ -63,12 +63,15 @@ struct BitReader {
   }
 
   // At least 16 valid bits afterwards unless the data have ended (the missing bits read as 0).
+  // Whole bytes go in up to 56..63 valid bits; the bits below them repeat what follows.
   void fill() {
     if (count >= 16) return;
-    if (end - p >= 2) {
-      acc |= (std::uint32_t(p[0]) << 8 | p[1]) << (16 - count);
-      p += 2;
-      count += 16;
+    if (end - p >= 8) {
+      std::uint64_t v;
+      std::memcpy(&v, p, 8);
+      acc |= __builtin_bswap64(v) >> count;
+      p += (63 - count) >> 3;
+      count |= 56;
       return;
     }
     refill();
@@ -120,7 +123,7 @@ inline std::int32_t read_run(BitReader &br, std::int32_t limit) {
   for (;;) {
     br.fill();
     const std::uint32_t e =
-        Black ? kBlackRuns[br.acc >> (32 - kBlackPeek)] : kWhiteRuns[br.acc >> (32 - kWhitePeek)];
+        Black ? kBlackRuns[br.acc >> (64 - kBlackPeek)] : kWhiteRuns[br.acc >> (64 - kWhitePeek)];
     const int len = int(e & 15);
     if (len == 0 || len > br.count) return -1;
     br.skip(len);
@@ -148,7 +151,7 @@ bool skip_eol(BitReader &br) {
 Status decode_1d(CcittDecoder &d, BitReader &br, std::uint8_t *row) {
   if (d.compression == 2) br.skip(br.count & 7);  // modified Huffman rows are byte-aligned
   br.fill();
-  if ((br.acc >> 24) == 0 && !skip_eol(br)) return kCorrupt;
+  if ((br.acc >> 56) == 0 && !skip_eol(br)) return kCorrupt;
 
   const std::int32_t width = d.width;
   std::int32_t total = 0;
@@ -183,7 +186,7 @@ Status decode_g4(CcittDecoder &d, BitReader &br, std::uint8_t *row) {
     const std::int32_t b1 = ref[pb];
 
     br.fill();
-    const std::uint32_t e = kModes[br.acc >> (32 - kModePeek)];
+    const std::uint32_t e = kModes[br.acc >> (64 - kModePeek)];
     const int len = int(e & 7);
     if (len == 0 || len > br.count) {  // EOL, EOFB or the data ended
       status = kCorrupt;

@@ -21,7 +21,9 @@ FileObject::~FileObject() {
 }
 
 std::unique_ptr<FileObject> FileObject::open_disk(const std::string &name, OpenMode mode) {
-  int flags = mode == OpenMode::read ? O_RDONLY : mode == OpenMode::write_new ? (O_RDWR | O_CREAT | O_TRUNC) : O_RDWR;
+  int flags = mode == OpenMode::read        ? O_RDONLY
+              : mode == OpenMode::write_new ? (O_RDWR | O_CREAT | O_TRUNC)
+                                            : O_RDWR;
   int fd = ::open(name.c_str(), flags | O_CLOEXEC, 0644);
   if (fd < 0) return nullptr;
   struct stat st {};
@@ -79,6 +81,14 @@ std::uint32_t FileObject::read(void *out, std::uint32_t count) {
   return done;
 }
 
+std::uint32_t FileObject::view(BYTE *&at, std::uint32_t count) {
+  if (!block_ || position_ >= length_) return 0;
+  const std::uint32_t n = std::uint32_t(std::min<std::uint64_t>(count, length_ - position_));
+  at = stream_data() + position_;
+  position_ += n;
+  return n;
+}
+
 bool FileObject::grow(std::uint64_t needed) {
   std::uint64_t have = GlobalSize(block_);
   if (needed <= have) return true;
@@ -111,7 +121,9 @@ bool FileObject::write(const void *data, std::uint32_t count) {
 }
 
 bool FileObject::seek(std::int64_t offset, Seek from) {
-  std::int64_t base = from == Seek::absolute ? 0 : from == Seek::relative ? std::int64_t(position_) : std::int64_t(size());
+  std::int64_t base = from == Seek::absolute   ? 0
+                      : from == Seek::relative ? std::int64_t(position_)
+                                               : std::int64_t(size());
   std::int64_t target = base + offset;
   if (target < 0 || std::uint64_t(target) > kMaxPosition) return false;
   if (block_) {

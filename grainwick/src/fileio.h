@@ -31,6 +31,9 @@ class FileObject {
 
   // Bytes actually read.
   std::uint32_t read(void *out, std::uint32_t count);
+  // Streams only: the address of the bytes from the current position on, at most `count` of
+  // them, and moves past them; returns how many (0 at the end, or for a disk file).
+  std::uint32_t view(BYTE *&at, std::uint32_t count);
   // False when not all bytes could be written.
   bool write(const void *data, std::uint32_t count);
   // False when the position cannot be had (negative, beyond 4 GB); streams clamp to their length.

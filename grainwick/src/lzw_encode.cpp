@@ -1,6 +1,8 @@
-// TIFF LZW encoder. A chained hash (8192 heads over the 4096 table entries) finds prefix + byte
-// strings; codes go out most significant bit first through a local accumulator that starts from
-// and returns to the sink's pending bits, so a strip is one continuous bit stream across rows.
+// TIFF LZW encoder. An open-addressed hash of 65,536 slots over the 4096 table entries finds
+// prefix + byte strings: so sparse a table seldom probes twice, which pays for clearing it at
+// every Clear. Codes go out most significant bit first through a local accumulator that starts
+// from and returns to the sink's pending bits, so a strip is one continuous bit stream across
+// rows.
 #include <cstring>
 
 #include "writer.h"
@@ -14,7 +16,9 @@ constexpr std::uint32_t kEndOfInformation = 257;
 constexpr std::uint32_t kFirstCode = 258;
 constexpr std::uint32_t kTableLimit = 4095;
 
-inline std::uint32_t hash_of(std::uint32_t key) { return (key * 2654435761u) >> (32 - 13); }
+inline std::uint32_t hash_of(std::uint32_t key, int bits) {
+  return (key * 2654435761u) >> (32 - bits);
+}
 
 // Bit writer over a sink whose byte vector was sized in advance.
 struct Packer {
@@ -49,10 +53,12 @@ struct Packer {
 
 }  // namespace
 
-LzwEncoder::LzwEncoder() { reset(); }
+LzwEncoder::LzwEncoder() {
+  reset();
+}
 
 void LzwEncoder::reset() {
-  std::memset(head_, 0xFF, sizeof head_);
+  std::memset(slot_, 0xFF, sizeof slot_);
   next_code_ = kFirstCode;
   width_ = 9;
 }
@@ -78,23 +84,21 @@ void LzwEncoder::encode_row(const std::uint8_t *row, std::size_t count, BitSink 
   }
   std::uint32_t next_code = next_code_;
   int width = width_;
+  constexpr std::uint32_t mask = (1u << kHashBits) - 1;
   for (; i < count; ++i) {
     const std::uint32_t key = std::uint32_t(row[i]) << 12 | prefix;
-    const std::uint32_t h = hash_of(key);
-    std::uint16_t e = head_[h];
-    while (e != kNone && key_[e] != key) e = next_[e];
-    if (e != kNone) {
-      prefix = e;
+    std::uint32_t h = hash_of(key, kHashBits), s;
+    while ((s = slot_[h]) != kEmpty && s >> 12 != key) h = (h + 1) & mask;
+    if (s != kEmpty) {
+      prefix = s & 0xFFF;
       continue;
     }
     p.put(prefix, width);
-    key_[next_code] = key;
-    next_[next_code] = head_[h];
-    head_[h] = std::uint16_t(next_code);
+    slot_[h] = key << 12 | next_code;
     ++next_code;
     if (next_code == kTableLimit) {
       p.put(kClear, 12);
-      std::memset(head_, 0xFF, sizeof head_);
+      std::memset(slot_, 0xFF, sizeof slot_);
       next_code = kFirstCode;
       width = 9;
     } else if (next_code == 512 || next_code == 1024 || next_code == 2048) {

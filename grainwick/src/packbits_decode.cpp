@@ -11,46 +11,57 @@ namespace grainwick {
 
 namespace {
 
-Status pb_setup(DecoderContext &) { return Status::kOk; }
+Status pb_setup(DecoderContext &) {
+  return Status::kOk;
+}
 void pb_strip_start(DecoderContext &) {}
 void pb_cleanup(DecoderContext &) {}
 
-// Runs are at most 128 bytes: eight-byte stores, the last one overlapping, beat memset's
-// set-up at these lengths.
-inline void put_word(std::uint8_t *p, std::uint64_t w) { std::memcpy(p, &w, 8); }
-inline std::uint64_t get_word(const std::uint8_t *p) {
-  std::uint64_t w;
-  std::memcpy(&w, p, 8);
-  return w;
+// Runs are at most 128 bytes: 16-byte stores, the last one overlapping, beat memset's and
+// memcpy's set-up at these lengths. Nothing is written past the run: the row ends in the DIB.
+using Block = std::uint8_t __attribute__((vector_size(16)));
+inline Block load(const std::uint8_t *p) {
+  Block b;
+  std::memcpy(&b, p, 16);
+  return b;
+}
+inline void store(std::uint8_t *p, Block b) {
+  std::memcpy(p, &b, 16);
 }
 
 // A literal run, xor `flip` (all ones when the image is WhiteIsZero).
-inline void put_literal(std::uint8_t *out, const std::uint8_t *src, std::uint32_t n, std::uint64_t flip) {
-  if (n >= 8) {
-    std::uint32_t i = 0;
-    for (; i + 8 < n; i += 8) put_word(out + i, get_word(src + i) ^ flip);
-    put_word(out + n - 8, get_word(src + n - 8) ^ flip);
+inline void put_literal(std::uint8_t *out, const std::uint8_t *src, std::uint32_t n, Block flip) {
+  if (n >= 16) {
+    for (std::uint32_t i = 0; i + 16 < n; i += 16) store(out + i, load(src + i) ^ flip);
+    store(out + n - 16, load(src + n - 16) ^ flip);
+  } else if (n >= 8) {
+    const std::uint64_t f = flip[0] * 0x0101010101010101ull;
+    std::uint64_t a, b;
+    std::memcpy(&a, src, 8);
+    std::memcpy(&b, src + n - 8, 8);
+    a ^= f, b ^= f;
+    std::memcpy(out, &a, 8);
+    std::memcpy(out + n - 8, &b, 8);
   } else {
-    for (std::uint32_t i = 0; i < n; ++i) out[i] = std::uint8_t(src[i] ^ flip);
+    for (std::uint32_t i = 0; i < n; ++i) out[i] = std::uint8_t(src[i] ^ flip[0]);
   }
 }
 
 // A repeat run of `n` >= 2 bytes.
 inline void put_repeat(std::uint8_t *out, std::uint8_t value, std::uint32_t n) {
-  if (n >= 8) {
-    const std::uint64_t w = value * 0x0101010101010101ull;
-    for (std::uint32_t i = 0; i + 8 < n; i += 8) {
-      // An empty asm hides that the value is the same each time, so that the loop is not
-      // turned back into a memset (rep stos).
-      std::uint64_t v = w;
-      __asm__("" : "+r"(v));
-      put_word(out + i, v);
-    }
-    put_word(out + n - 8, w);
+  if (n >= 16) {
+    const Block v = value - Block{};
+    for (std::uint32_t i = 0; i + 16 < n; i += 16) store(out + i, v);
+    store(out + n - 16, v);
   } else if (n >= 4) {
-    const std::uint32_t w = value * 0x01010101u;
-    std::memcpy(out, &w, 4);
-    std::memcpy(out + n - 4, &w, 4);
+    const std::uint64_t w = value * 0x0101010101010101ull;
+    if (n >= 8) {
+      std::memcpy(out, &w, 8);
+      std::memcpy(out + n - 8, &w, 8);
+    } else {
+      std::memcpy(out, &w, 4);
+      std::memcpy(out + n - 4, &w, 4);
+    }
   } else {
     out[0] = out[1] = out[n - 1] = value;
   }
@@ -58,7 +69,8 @@ inline void put_repeat(std::uint8_t *out, std::uint8_t value, std::uint32_t n) {
 
 Status pb_decode(DecoderContext &c, std::uint8_t *row) {
   ScratchInput &in = c.in;
-  const std::uint64_t flip = c.invert ? ~std::uint64_t(0) : 0;
+  const std::uint8_t flip_byte = c.invert ? 0xFF : 0;
+  const Block flip = flip_byte - Block{};
   std::uint8_t *out = row;
   std::uint8_t *const end = row + c.bytes_per_row;
   const std::uint8_t *ip = in.data + in.position, *limit = in.data + in.valid;
@@ -71,6 +83,37 @@ Status pb_decode(DecoderContext &c, std::uint8_t *row) {
     return true;
   };
   Status status = Status::kOk;
+  // While a whole run is surely in the buffer, no refill checks. A run of up to 16 bytes with
+  // 16 bytes of the row left is one block store: the bytes past it are rewritten by the next
+  // runs.
+  while (out < end && limit - ip > 129) {
+    const int n = std::int8_t(*ip++);
+    if (n >= 0) {
+      const std::uint32_t count = std::uint32_t(n) + 1;
+      if (count <= 16 && end - out >= 16) {
+        store(out, load(ip) ^ flip);
+      } else if (count <= std::uint32_t(end - out)) {
+        put_literal(out, ip, count, flip);
+      } else {
+        in.position = std::uint32_t(ip - in.data);
+        return Status::kCorrupt;
+      }
+      ip += count;
+      out += count;
+    } else if (n != -128) {
+      const std::uint32_t count = std::uint32_t(1 - n);
+      const std::uint8_t value = std::uint8_t(*ip++ ^ flip_byte);
+      if (count <= 16 && end - out >= 16) {
+        store(out, value - Block{});
+      } else if (count <= std::uint32_t(end - out)) {
+        put_repeat(out, value, count);
+      } else {
+        in.position = std::uint32_t(ip - in.data);
+        return Status::kCorrupt;
+      }
+      out += count;
+    }
+  }
   while (out < end) {
     if (ip == limit && !refill()) goto ended;
     {
@@ -96,7 +139,7 @@ Status pb_decode(DecoderContext &c, std::uint8_t *row) {
           break;
         }
         if (ip == limit && !refill()) goto ended;
-        put_repeat(out, std::uint8_t(*ip++ ^ flip), count);
+        put_repeat(out, std::uint8_t(*ip++ ^ flip_byte), count);
         out += count;
       }
     }
@@ -104,7 +147,7 @@ Status pb_decode(DecoderContext &c, std::uint8_t *row) {
   ended:
     // The data ended inside the strip: the row keeps what was decoded and the rest is blank
     // (zero bytes, complemented like any other for WhiteIsZero).
-    std::memset(out, int(flip & 0xFF), std::size_t(end - out));
+    std::memset(out, flip_byte, std::size_t(end - out));
     break;
   }
   in.position = std::min(std::uint32_t(ip - in.data), in.valid);

@@ -7,6 +7,9 @@ namespace grainwick {
 
 namespace {
 
+// The first repeat is found from the low end of a little-endian word.
+static_assert(__BYTE_ORDER__ == __ORDER_LITTLE_ENDIAN__);
+
 inline std::uint64_t load64(const std::uint8_t *p) {
   std::uint64_t v;
   std::memcpy(&v, p, 8);
@@ -34,6 +37,16 @@ void packbits_encode_row(const std::uint8_t *row, std::size_t count, std::vector
       i = j;
     } else {
       std::size_t begin = i++;
+      // Eight bytes at a time: a zero byte in (bytes ^ next bytes) is where a repeat starts.
+      while (i + 9 <= count && i + 8 - begin <= 128) {
+        const std::uint64_t x = load64(row + i) ^ load64(row + i + 1);
+        const std::uint64_t zero = (x - 0x0101010101010101ull) & ~x & 0x8080808080808080ull;
+        if (zero) {
+          i += std::size_t(__builtin_ctzll(zero) / 8);
+          break;
+        }
+        i += 8;
+      }
       while (i < count && i - begin < 128 && !(i + 1 < count && row[i] == row[i + 1])) ++i;
       *o++ = std::uint8_t(i - begin - 1);
       std::memcpy(o, row + begin, i - begin);

@@ -19,7 +19,9 @@ constexpr std::uint16_t kTypeLong = 4;
 // A directory holds at most 65,535 entries; a chain longer than this is treated as broken.
 constexpr std::uint32_t kMaxDirectories = 65535;
 
-std::uint16_t get16(const BYTE *p, bool big) { return big ? std::uint16_t(p[0] << 8 | p[1]) : std::uint16_t(p[1] << 8 | p[0]); }
+std::uint16_t get16(const BYTE *p, bool big) {
+  return big ? std::uint16_t(p[0] << 8 | p[1]) : std::uint16_t(p[1] << 8 | p[0]);
+}
 std::uint32_t get32(const BYTE *p, bool big) {
   return big ? std::uint32_t(p[0]) << 24 | std::uint32_t(p[1]) << 16 | std::uint32_t(p[2]) << 8 | p[3]
              : std::uint32_t(p[3]) << 24 | std::uint32_t(p[2]) << 16 | std::uint32_t(p[1]) << 8 | p[0];
@@ -51,7 +53,8 @@ struct Entry {
 
 // Reads `count` SHORT, LONG or BYTE values of an entry into `out`: from the value field when
 // they fit in its four bytes, else from the offset it holds, which must lie inside the file.
-Status read_array(FileObject &file, bool big, const Entry &e, std::uint32_t count, std::vector<std::uint32_t> &out) {
+Status read_array(FileObject &file, bool big, const Entry &e, std::uint32_t count,
+                  std::vector<std::uint32_t> &out) {
   std::uint32_t size = e.type == kTypeShort ? 2 : e.type == kTypeLong ? 4 : e.type == kTypeByte ? 1 : 0;
   if (size == 0) return Status::kUnsupported;
   std::uint64_t bytes = std::uint64_t(count) * size;
@@ -194,7 +197,8 @@ Status TiffImage::read_directory(FileObject &file, std::uint32_t offset) {
   if (!read_exact(file, offset, raw, 2)) return Status::kShortRead;
   std::uint32_t entries = get16(raw, big);
   std::vector<BYTE> table(std::size_t(entries) * 12);
-  if (entries && file.read(table.data(), std::uint32_t(table.size())) != table.size()) return Status::kShortRead;
+  if (entries && file.read(table.data(), std::uint32_t(table.size())) != table.size())
+    return Status::kShortRead;
 
   for (std::uint32_t i = 0; i < entries; ++i) {
     const BYTE *p = table.data() + std::size_t(i) * 12;
@@ -250,7 +254,8 @@ Status TiffImage::read_directory(FileObject &file, std::uint32_t offset) {
         // 0 would divide by zero below; it can only mean one strip.
         if (rows == 0) rows = 0xFFFFFFFF;
         desc_.rows_per_strip = std::min(rows, desc_.length);
-        if (desc_.strip_offsets.empty() && desc_.rows_per_strip < desc_.length) desc_.length = desc_.rows_per_strip;
+        if (desc_.strip_offsets.empty() && desc_.rows_per_strip < desc_.length)
+          desc_.length = desc_.rows_per_strip;
         break;
       }
       case kTagXResolution:
@@ -278,7 +283,8 @@ Status TiffImage::read_directory(FileObject &file, std::uint32_t offset) {
       case kTagColorMap:
         // A map of the wrong size (or for a depth no DIB table can show) is left out; the
         // image then shows with the grey ramp.
-        if (desc_.bits_per_sample >= 1 && desc_.bits_per_sample <= 8 && e.count >= (3u << desc_.bits_per_sample))
+        if (desc_.bits_per_sample >= 1 && desc_.bits_per_sample <= 8 &&
+            e.count >= (3u << desc_.bits_per_sample))
           status = read_array(file, big, e, 3u << desc_.bits_per_sample, desc_.color_map);
         break;
       default:
@@ -300,7 +306,8 @@ void TiffImage::build_dib_header() {
   dib_row_bytes_ = std::uint32_t(dib_stride(desc_.width, dib_bits_));
 
   auto pels = [&](const std::uint32_t r[2]) {
-    std::int64_t v = desc_.resolution_unit == 2 ? std::int64_t(double(r[0]) * 39.37) : std::int64_t(r[0]) * 100;
+    std::int64_t v =
+        desc_.resolution_unit == 2 ? std::int64_t(double(r[0]) * 39.37) : std::int64_t(r[0]) * 100;
     v /= r[1];
     return LONG(std::min<std::int64_t>(v, INT32_MAX));
   };
@@ -323,7 +330,8 @@ void TiffImage::build_dib_header() {
   const std::size_t map_entries = map.size() / 3;
   auto from_map = [&](std::size_t limit) {
     for (std::size_t i = 0; i < std::min(limit, map_entries); ++i)
-      colour_table_[i] = RGBQUAD{BYTE(map[2 * map_entries + i] >> 8), BYTE(map[map_entries + i] >> 8), BYTE(map[i] >> 8), 0};
+      colour_table_[i] =
+          RGBQUAD{BYTE(map[2 * map_entries + i] >> 8), BYTE(map[map_entries + i] >> 8), BYTE(map[i] >> 8), 0};
   };
   if (dib_bits_ == 1) {
     colour_table_[1] = RGBQUAD{255, 255, 255, 0};
@@ -332,7 +340,8 @@ void TiffImage::build_dib_header() {
       from_map(16);
     } else {
       // Steps of 17 so that the brightest of the 16 is white.
-      for (int i = 0; i < 16; ++i) colour_table_[std::size_t(i)] = RGBQUAD{BYTE(17 * i), BYTE(17 * i), BYTE(17 * i), 0};
+      for (int i = 0; i < 16; ++i)
+        colour_table_[std::size_t(i)] = RGBQUAD{BYTE(17 * i), BYTE(17 * i), BYTE(17 * i), 0};
       grey_ramp_ = true;
     }
   } else if (dib_bits_ == 8) {
@@ -346,7 +355,8 @@ void TiffImage::build_dib_header() {
 std::uint64_t TiffImage::strip_position(std::uint64_t strip) const {
   std::uint64_t strips = std::uint64_t(desc_.strips_per_image) * (desc_.planar_configuration == 2 ? 3 : 1);
   const auto &offsets = desc_.strip_offsets;
-  if (strips < 2 || offsets.empty()) return desc_.has_strip_offset ? desc_.strip_offset : offsets.empty() ? 0 : offsets[0];
+  if (strips < 2 || offsets.empty())
+    return desc_.has_strip_offset ? desc_.strip_offset : offsets.empty() ? 0 : offsets[0];
   return strip < offsets.size() ? offsets[strip] : offsets[0];
 }
 
@@ -361,7 +371,8 @@ Status TiffImage::get_dib(HGLOBAL &dib, GrainwickProgress progress) {
   if (d.width == 0 || rows == 0) return Status::kUnsupported;
   if (!d.has_strip_offset && d.strip_offsets.empty()) return Status::kUnsupported;
   const bool planes = d.planar_configuration == 2 && d.samples_per_pixel > 1;
-  if (planes && (d.compression != 1 || d.samples_per_pixel != 3 || d.bits_per_sample != 8 || d.photometric != 2))
+  if (planes &&
+      (d.compression != 1 || d.samples_per_pixel != 3 || d.bits_per_sample != 8 || d.photometric != 2))
     return Status::kUnsupported;
   if ((d.compression >= 2 && d.compression <= 4) && depth != 1) return Status::kUnsupported;
   const DecoderHooks *hooks = decoder_for(int(d.compression));
@@ -417,6 +428,7 @@ Status TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress 
   // FillOrder 2 reverses the bits of the stored bytes whatever the compression.
   ctx.in.reverse_bits = d.fill_order == 2;
   ctx.in.read = [&file](std::uint8_t *out, std::uint32_t n) { return file.read(out, n); };
+  if (file.is_stream()) ctx.in.view = [&file](std::uint8_t *&at) { return file.view(at, 0xFFFFFFFF); };
 
   const DecoderHooks &hooks = *decoder_for(ctx.compression);
   Status status = hooks.setup(ctx);
@@ -434,7 +446,7 @@ Status TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress 
   };
   start_strip(0);
 
-  RowFixups fixups;
+  RowFixups &fixups = ctx.fixups;
   fixups.predict = d.compression != 1 && d.predictor == 2;
   fixups.back = depth == 24 ? 3 : 1;
   fixups.invert = d.photometric == 0;
@@ -464,18 +476,15 @@ Status TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress 
       std::uint64_t saved = file.tell();
       for (std::uint32_t p = 0; p < 3; ++p) {
         std::uint64_t at = strip_position(strip + std::uint64_t(p) * d.strips_per_image) + within;
-        if (!file.seek(std::int64_t(at)) || file.read(row_buffer.data(), d.width) != d.width) return Status::kShortRead;
+        if (!file.seek(std::int64_t(at)) || file.read(row_buffer.data(), d.width) != d.width)
+          return Status::kShortRead;
         for (std::uint32_t x = 0; x < d.width; ++x) out[3 * x + (2 - p)] = row_buffer[x];
       }
       file.seek(std::int64_t(saved));
     } else {
       status = hooks.decode_row(ctx, row);
       if (status != Status::kOk) return status;
-      if (!ccitt) {
-        if (d.compression == 1 && d.fill_order == 2)
-          for (std::uint32_t i = 0; i < bytes_per_row; ++i) row[i] = kReversedBits[row[i]];
-        if (fixups.any()) fix_row(row, bytes_per_row, fixups);
-      }
+      if (!ccitt && !hooks.applies_fixups && fixups.any()) fix_row(row, bytes_per_row, fixups);
       if (!straight && depth == 2 && dib_bits_ == 4) {
         // Four 2-bit pixels become two bytes of 4-bit pixels; on the grey ramp level v is 5v.
         const int scale = grey_ramp_ ? 5 : 1;

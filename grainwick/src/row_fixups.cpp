@@ -11,27 +11,30 @@ namespace grainwick {
 
 namespace {
 
-void invert(std::uint8_t *p, std::uint32_t n) {
+// Every function here reads `src` and writes `dst`, which may be the same row.
+
+void invert(std::uint8_t *dst, const std::uint8_t *src, std::uint32_t n) {
   std::uint32_t i = 0;
   for (; i + 8 <= n; i += 8) {
     std::uint64_t w;
-    std::memcpy(&w, p + i, 8);
+    std::memcpy(&w, src + i, 8);
     w = ~w;
-    std::memcpy(p + i, &w, 8);
+    std::memcpy(dst + i, &w, 8);
   }
-  for (; i < n; ++i) p[i] = std::uint8_t(~p[i]);
+  for (; i < n; ++i) dst[i] = std::uint8_t(~src[i]);
 }
 
 // Whole pixels from byte `i` on: first and third byte exchanged, every byte xor `m`.
-void swap_from(std::uint8_t *p, std::uint32_t i, std::uint32_t n, std::uint8_t m) {
-  std::uint8_t *q = p + i, *const whole = p + i + (n - i) / 3 * 3, *const end = p + n;
-  for (; q < whole; q += 3) {
-    const std::uint8_t a = q[0];
-    q[0] = std::uint8_t(q[2] ^ m);
-    q[1] = std::uint8_t(q[1] ^ m);
-    q[2] = std::uint8_t(a ^ m);
+void swap_from(std::uint8_t *dst, const std::uint8_t *src, std::uint32_t i, std::uint32_t n, std::uint8_t m) {
+  const std::uint8_t *q = src + i, *const whole = src + i + (n - i) / 3 * 3, *const end = src + n;
+  std::uint8_t *o = dst + i;
+  for (; q < whole; q += 3, o += 3) {
+    const std::uint8_t a = q[0], b = q[1], c = q[2];
+    o[0] = std::uint8_t(c ^ m);
+    o[1] = std::uint8_t(b ^ m);
+    o[2] = std::uint8_t(a ^ m);
   }
-  for (; q < end; ++q) *q = std::uint8_t(*q ^ m);
+  for (; q < end; ++q, ++o) *o = std::uint8_t(*q ^ m);
 }
 
 #ifdef GRAINWICK_SSSE3
@@ -48,22 +51,26 @@ struct SwapMasks {
 };
 constexpr SwapMasks kSwapMasks;
 
-__attribute__((target("ssse3"))) std::uint32_t swap_ssse3(std::uint8_t *p, std::uint32_t n, std::uint8_t m) {
+__attribute__((target("ssse3"))) std::uint32_t swap_ssse3(std::uint8_t *dst, const std::uint8_t *src,
+                                                          std::uint32_t n, std::uint8_t m) {
   const __m128i x = _mm_set1_epi8(char(m));
   __m128i mask[3][3];
   for (int o = 0; o < 3; ++o)
-    for (int v = 0; v < 3; ++v) mask[o][v] = _mm_load_si128(reinterpret_cast<const __m128i *>(kSwapMasks.m[o][v]));
+    for (int v = 0; v < 3; ++v)
+      mask[o][v] = _mm_load_si128(reinterpret_cast<const __m128i *>(kSwapMasks.m[o][v]));
   std::uint32_t i = 0;
   for (; i + 48 <= n; i += 48) {
-    auto *q = reinterpret_cast<__m128i *>(p + i);
+    const auto *q = reinterpret_cast<const __m128i *>(src + i);
+    auto *o = reinterpret_cast<__m128i *>(dst + i);
     const __m128i a = _mm_loadu_si128(q), b = _mm_loadu_si128(q + 1), c = _mm_loadu_si128(q + 2);
     const __m128i o0 = _mm_or_si128(_mm_shuffle_epi8(a, mask[0][0]), _mm_shuffle_epi8(b, mask[0][1]));
-    const __m128i o1 = _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(a, mask[1][0]), _mm_shuffle_epi8(b, mask[1][1])),
-                                    _mm_shuffle_epi8(c, mask[1][2]));
+    const __m128i o1 =
+        _mm_or_si128(_mm_or_si128(_mm_shuffle_epi8(a, mask[1][0]), _mm_shuffle_epi8(b, mask[1][1])),
+                     _mm_shuffle_epi8(c, mask[1][2]));
     const __m128i o2 = _mm_or_si128(_mm_shuffle_epi8(b, mask[2][1]), _mm_shuffle_epi8(c, mask[2][2]));
-    _mm_storeu_si128(q, _mm_xor_si128(o0, x));
-    _mm_storeu_si128(q + 1, _mm_xor_si128(o1, x));
-    _mm_storeu_si128(q + 2, _mm_xor_si128(o2, x));
+    _mm_storeu_si128(o, _mm_xor_si128(o0, x));
+    _mm_storeu_si128(o + 1, _mm_xor_si128(o1, x));
+    _mm_storeu_si128(o + 2, _mm_xor_si128(o2, x));
   }
   return i;
 }
@@ -74,63 +81,68 @@ bool has_ssse3() {
 }
 #endif
 
-void swap_rgb(std::uint8_t *p, std::uint32_t n, std::uint8_t m) {
+void swap_rgb(std::uint8_t *dst, const std::uint8_t *src, std::uint32_t n, std::uint8_t m) {
   std::uint32_t i = 0;
 #ifdef GRAINWICK_SSSE3
-  if (has_ssse3()) i = swap_ssse3(p, n, m);
+  if (has_ssse3()) i = swap_ssse3(dst, src, n, m);
 #endif
-  swap_from(p, i, n, m);
+  swap_from(dst, src, i, n, m);
 }
 
 // Predictor 2 over 3-byte pixels as three running sums, stored swapped or not, xor `m`.
 template <bool Swap, bool Invert>
-void predict3(std::uint8_t *p, std::uint32_t n) {
+void predict3(std::uint8_t *dst, const std::uint8_t *src, std::uint32_t n) {
   constexpr std::uint8_t m = Invert ? 0xFF : 0;
   std::uint8_t r = 0, g = 0, b = 0;
   // Pointers rather than a 32-bit index: the index arithmetic cost more than the sums.
-  std::uint8_t *q = p, *const whole = p + n / 3 * 3;
-  for (; q < whole; q += 3) {
+  const std::uint8_t *q = src, *const whole = src + n / 3 * 3;
+  std::uint8_t *o = dst;
+  for (; q < whole; q += 3, o += 3) {
     r = std::uint8_t(r + q[0]);
     g = std::uint8_t(g + q[1]);
     b = std::uint8_t(b + q[2]);
-    q[0] = std::uint8_t((Swap ? b : r) ^ m);
-    q[1] = std::uint8_t(g ^ m);
-    q[2] = std::uint8_t((Swap ? r : b) ^ m);
+    o[0] = std::uint8_t((Swap ? b : r) ^ m);
+    o[1] = std::uint8_t(g ^ m);
+    o[2] = std::uint8_t((Swap ? r : b) ^ m);
   }
   // A row that is not whole pixels (never for 24 bits): its last bytes still follow the rule.
   const std::uint32_t left = n % 3;
-  if (left > 0) q[0] = std::uint8_t((r + q[0]) ^ m);
-  if (left > 1) q[1] = std::uint8_t((g + q[1]) ^ m);
+  if (left > 0) o[0] = std::uint8_t((r + q[0]) ^ m);
+  if (left > 1) o[1] = std::uint8_t((g + q[1]) ^ m);
 }
 
-void predict1(std::uint8_t *p, std::uint32_t n, std::uint8_t m) {
+void predict1(std::uint8_t *dst, const std::uint8_t *src, std::uint32_t n, std::uint8_t m) {
   std::uint8_t sum = 0;
-  for (std::uint8_t *q = p, *const end = p + n; q < end; ++q) {
-    sum = std::uint8_t(sum + *q);
-    *q = std::uint8_t(sum ^ m);
+  for (std::uint32_t i = 0; i < n; ++i) {
+    sum = std::uint8_t(sum + src[i]);
+    dst[i] = std::uint8_t(sum ^ m);
   }
 }
 
 }  // namespace
 
-void fix_row(std::uint8_t *row, std::uint32_t n, const RowFixups &f) {
+void fix_copy(std::uint8_t *dst, const std::uint8_t *src, std::uint32_t n, const RowFixups &f) {
+  // Rows of no bytes (0 bits per sample) come with no source at all.
+  if (n == 0) return;
   const std::uint8_t m = f.invert ? 0xFF : 0;
   if (f.predict && f.back == 3) {
     if (f.swap_rgb)
-      f.invert ? predict3<true, true>(row, n) : predict3<true, false>(row, n);
+      f.invert ? predict3<true, true>(dst, src, n) : predict3<true, false>(dst, src, n);
     else
-      f.invert ? predict3<false, true>(row, n) : predict3<false, false>(row, n);
+      f.invert ? predict3<false, true>(dst, src, n) : predict3<false, false>(dst, src, n);
     return;
   }
   if (f.predict) {
-    predict1(row, n, m);
-    if (f.swap_rgb) swap_rgb(row, n, 0);
+    predict1(dst, src, n, m);
+    if (f.swap_rgb) swap_rgb(dst, dst, n, 0);
     return;
   }
   if (f.swap_rgb)
-    swap_rgb(row, n, m);
+    swap_rgb(dst, src, n, m);
   else if (f.invert)
-    invert(row, n);
+    invert(dst, src, n);
+  else if (dst != src)
+    std::memcpy(dst, src, n);
 }
 
 }  // namespace grainwick

@@ -9,14 +9,18 @@
 namespace grainwick {
 
 struct RowFixups {
-  bool predict = false;  // predictor 2: add the byte `back` places before, left to right
+  bool predict = false;    // predictor 2: add the byte `back` places before, left to right
   std::uint32_t back = 1;  // 3 for 24-bit rows, else 1
-  bool invert = false;   // complement every byte (after predicting)
-  bool swap_rgb = false; // exchange the first and third byte of each 3-byte pixel (last)
+  bool invert = false;     // complement every byte (after predicting)
+  bool swap_rgb = false;   // exchange the first and third byte of each 3-byte pixel (last)
   bool any() const { return predict || invert || swap_rgb; }
 };
 
-// Applies `f` to the `n` bytes at `row`, in the order predict, invert, swap.
-void fix_row(std::uint8_t *row, std::uint32_t n, const RowFixups &f);
+// Writes the `n` bytes at `src` to `dst` with `f` applied, in the order predict, invert, swap;
+// `dst` may be `src`.
+void fix_copy(std::uint8_t *dst, const std::uint8_t *src, std::uint32_t n, const RowFixups &f);
+inline void fix_row(std::uint8_t *row, std::uint32_t n, const RowFixups &f) {
+  fix_copy(row, row, n, f);
+}
 
 }  // namespace grainwick

@@ -33,7 +33,19 @@ const std::uint8_t kReversedBits[256] = {
 bool refill_scratch(ScratchInput &in) {
   in.position = 0;
   in.valid = 0;
-  if (in.exhausted || !in.read || !in.data || in.capacity == 0) return false;
+  if (in.exhausted) return false;
+  if (in.view && !in.reverse_bits) {
+    std::uint8_t *at = nullptr;
+    const std::uint32_t n = in.view(at);
+    if (n == 0 || !at) {
+      in.exhausted = true;
+      return false;
+    }
+    in.data = at;
+    in.valid = n;
+    return true;
+  }
+  if (!in.read || !in.data || in.capacity == 0) return false;
   std::uint32_t n = in.read(in.data, in.capacity);
   if (n > in.capacity) n = in.capacity;
   if (n == 0) {

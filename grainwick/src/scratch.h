@@ -19,9 +19,13 @@ struct ScratchInput {
   bool exhausted = false;        // a refill found no more bytes in the file
   // Reads up to `count` bytes from the file's current position; returns the count read.
   std::function<std::uint32_t(std::uint8_t *, std::uint32_t)> read;
+  // When set (a file already in memory), a refill points `data` at the next bytes in place
+  // instead of copying them: sets the pointer and returns how many there are.
+  std::function<std::uint32_t(std::uint8_t *&)> view{};
 
-  // CCITT bit accumulator: the next unread bits sit in the high end.
-  std::uint32_t accumulator = 0;
+  // CCITT bit accumulator: the next `bit_count` unread bits sit in the high end. The bits below
+  // them are 0 or copies of the bytes that follow, which are or-ed in again as they are read.
+  std::uint64_t accumulator = 0;
   int bit_count = 0;
 
   // Strip start: buffer empty, accumulator clear.
@@ -53,7 +57,7 @@ inline bool top_up_word(ScratchInput &in) {
   if (in.position >= in.valid && !refill_scratch(in)) return false;
   std::uint32_t word = std::uint32_t(in.data[in.position++]) << 8;
   if (in.position < in.valid || refill_scratch(in)) word |= in.data[in.position++];
-  in.accumulator |= word << (16 - in.bit_count);
+  in.accumulator |= std::uint64_t(word) << (48 - in.bit_count);
   in.bit_count += 16;
   return true;
 }

@@ -13,6 +13,7 @@
 #include "options.h"
 #include "platform/question.h"
 #include "reader.h"
+#include "row_fixups.h"
 #include "tiff_tags.h"
 
 namespace grainwick {
@@ -42,7 +43,9 @@ struct DibView {
   ~DibView() {
     if (header) GlobalUnlock(handle);
   }
-  const std::uint8_t *image_row(std::uint32_t y) const { return pixels + std::size_t(height - 1 - y) * stride; }
+  const std::uint8_t *image_row(std::uint32_t y) const {
+    return pixels + std::size_t(height - 1 - y) * stride;
+  }
 };
 
 // False for a handle that cannot be locked or does not hold a bottom-up, uncompressed DIB of 1, 4,
@@ -72,7 +75,9 @@ bool view_dib(HGLOBAL dib, DibView &v) {
   return true;
 }
 
-bool is_on(const std::optional<std::string> &v) { return v && (*v == "ON" || *v == "YES"); }
+bool is_on(const std::optional<std::string> &v) {
+  return v && (*v == "ON" || *v == "YES");
+}
 
 // Compression tag value from the options (see the option table of the library's notes).
 int choose_compression(HGLOBAL options, int bits) {
@@ -173,9 +178,11 @@ class Directory {
   }
   void put32(std::vector<std::uint8_t> &out, std::uint32_t v) const {
     if (big_)
-      out.insert(out.end(), {std::uint8_t(v >> 24), std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v)});
+      out.insert(out.end(),
+                 {std::uint8_t(v >> 24), std::uint8_t(v >> 16), std::uint8_t(v >> 8), std::uint8_t(v)});
     else
-      out.insert(out.end(), {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)});
+      out.insert(out.end(),
+                 {std::uint8_t(v), std::uint8_t(v >> 8), std::uint8_t(v >> 16), std::uint8_t(v >> 24)});
   }
 
  private:
@@ -237,18 +244,10 @@ bool ImageWriter::flush() {
 // Image row `y` (from the top) as the file stores it: red-green-blue for 24 bits, and bit 1
 // white for bilevel images.
 void ImageWriter::prepare_row(std::uint32_t y, std::uint8_t *out) const {
-  const std::uint8_t *in = dib_.image_row(y);
-  if (dib_.bits == 24) {
-    for (std::uint32_t x = 0; x < dib_.width; ++x, in += 3, out += 3) {
-      out[0] = in[2];
-      out[1] = in[1];
-      out[2] = in[0];
-    }
-  } else if (invert_) {
-    for (std::uint32_t i = 0; i < row_bytes_; ++i) out[i] = std::uint8_t(~in[i]);
-  } else {
-    std::memcpy(out, in, row_bytes_);
-  }
+  RowFixups f;
+  f.swap_rgb = dib_.bits == 24;
+  f.invert = invert_;
+  fix_copy(out, dib_.image_row(y), row_bytes_, f);
 }
 
 int ImageWriter::write(bool new_file) {
@@ -268,7 +267,8 @@ int ImageWriter::write(bool new_file) {
     // 0 (or no digits) is taken as one row per strip; more rows than the image holds, as one strip.
     rows_per_strip_ = std::uint32_t(std::clamp<long>(*given, 1, long(height)));
   } else {
-    std::uint64_t strips = std::min<std::uint64_t>(kMaxStrips, (std::uint64_t(row_bytes_) * height + kStripTarget - 1) / kStripTarget);
+    std::uint64_t strips = std::min<std::uint64_t>(
+        kMaxStrips, (std::uint64_t(row_bytes_) * height + kStripTarget - 1) / kStripTarget);
     strips = std::max<std::uint64_t>(strips, 1);
     rows_per_strip_ = std::uint32_t((height + strips - 1) / strips);
   }
@@ -419,7 +419,9 @@ bool link_overlaps(FileObject &file, const TiffHeader &header, std::uint64_t lin
     for (std::uint32_t i = 0; i < count; ++i) {
       std::uint8_t e[12];
       if (!file.seek(std::int64_t(offset + 2 + 12ull * i)) || file.read(e, 12) != 12) return true;
-      auto u16 = [&](int at) { return std::uint32_t(header.big_endian ? e[at] << 8 | e[at + 1] : e[at + 1] << 8 | e[at]); };
+      auto u16 = [&](int at) {
+        return std::uint32_t(header.big_endian ? e[at] << 8 | e[at + 1] : e[at + 1] << 8 | e[at]);
+      };
       auto u32 = [&](int at) {
         return header.big_endian ? std::uint32_t(e[at]) << 24 | e[at + 1] << 16 | e[at + 2] << 8 | e[at + 3]
                                  : std::uint32_t(e[at + 3]) << 24 | e[at + 2] << 16 | e[at + 1] << 8 | e[at];
@@ -467,7 +469,8 @@ bool may_overwrite(HGLOBAL options, const std::string &name, HWND owner) {
 
 }  // namespace
 
-int write_tiff_file(const std::string &given, HGLOBAL dib, HGLOBAL options, GrainwickProgress progress, HWND owner) {
+int write_tiff_file(const std::string &given, HGLOBAL dib, HGLOBAL options, GrainwickProgress progress,
+                    HWND owner) {
   DibView view;
   if (!view_dib(dib, view)) return kWriteFailed;
 
@@ -491,7 +494,8 @@ int write_tiff_file(const std::string &given, HGLOBAL dib, HGLOBAL options, Grai
     if (status != kWriteOk && ::truncate(name.c_str(), off_t(old_size)) != 0) return kWriteFailed;
     return status;
   }
-  if (exists && !is_on(options_get(options, "APPEND")) && !may_overwrite(options, name, owner)) return kWriteFailed;
+  if (exists && !is_on(options_get(options, "APPEND")) && !may_overwrite(options, name, owner))
+    return kWriteFailed;
 
   // Written aside and renamed at the end, so that a failure leaves the old file (if any) alone.
   const std::string temp = temporary_name(name);
@@ -506,7 +510,9 @@ int write_tiff_file(const std::string &given, HGLOBAL dib, HGLOBAL options, Grai
 
 namespace {
 
-std::uint64_t whole_steps(std::uint64_t n) { return std::max<std::uint64_t>(kStreamStep, (n + kStreamStep - 1) / kStreamStep * kStreamStep); }
+std::uint64_t whole_steps(std::uint64_t n) {
+  return std::max<std::uint64_t>(kStreamStep, (n + kStreamStep - 1) / kStreamStep * kStreamStep);
+}
 
 // Room for the stream before writing, so that it is not grown step by step: the old content plus
 // the image's raw size and its directory. Compressed images usually need less; the caller's
@@ -536,8 +542,8 @@ int write_into(HGLOBAL block, std::uint32_t start, bool append, std::uint32_t &m
 
 }  // namespace
 
-int write_tiff_stream(HGLOBAL block, std::uint32_t &length, HGLOBAL dib, HGLOBAL options, GrainwickProgress progress,
-                      HWND owner, bool scratch) {
+int write_tiff_stream(HGLOBAL block, std::uint32_t &length, HGLOBAL dib, HGLOBAL options,
+                      GrainwickProgress progress, HWND owner, bool scratch) {
   if (!block) return kWriteFailed;
   DibView view;
   if (!view_dib(dib, view)) return kWriteFailed;
@@ -550,7 +556,8 @@ int write_tiff_stream(HGLOBAL block, std::uint32_t &length, HGLOBAL dib, HGLOBAL
     reserve_stream(block, whole_steps(stream_estimate(append ? have : 0, view)));
     int status = write_into(block, append ? have : 0, append, made, view, options, progress);
     if (status == kWriteOk) {
-      if (GlobalSize(block) != whole_steps(made)) GlobalReAlloc(block, SIZE_T(whole_steps(made)), GMEM_MOVEABLE);
+      if (GlobalSize(block) != whole_steps(made))
+        GlobalReAlloc(block, SIZE_T(whole_steps(made)), GMEM_MOVEABLE);
       length = made;
     }
     return status;
@@ -574,7 +581,8 @@ int write_tiff_stream(HGLOBAL block, std::uint32_t &length, HGLOBAL dib, HGLOBAL
   }
   if (copied) status = write_into(work, append ? have : 0, append, made, view, options, progress);
   if (status == kWriteOk) {
-    if (GlobalSize(block) < made && !GlobalReAlloc(block, SIZE_T(whole_steps(made)), GMEM_MOVEABLE | GMEM_ZEROINIT)) {
+    if (GlobalSize(block) < made &&
+        !GlobalReAlloc(block, SIZE_T(whole_steps(made)), GMEM_MOVEABLE | GMEM_ZEROINIT)) {
       status = kWriteFailed;
     } else {
       auto *dst = static_cast<std::uint8_t *>(GlobalLock(block));

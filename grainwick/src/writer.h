@@ -70,11 +70,11 @@ class LzwEncoder {
 
  private:
   void reset();
-  static constexpr int kHashBits = 13;
-  static constexpr std::uint16_t kNone = 0xFFFF;
-  std::uint16_t head_[1 << kHashBits];
-  std::uint16_t next_[4096];
-  std::uint32_t key_[4096];  // (byte << 12) | prefix of each entry
+  static constexpr int kHashBits = 16;
+  static constexpr std::uint32_t kEmpty = 0xFFFFFFFF;
+  // Open addressing: each slot holds (byte << 24) | (prefix << 12) | code, so that one load
+  // both finds and tells the entry; a prefix never reaches 4095, so no entry looks empty.
+  std::uint32_t slot_[1 << kHashBits];
   std::uint32_t next_code_ = 258;
   int width_ = 9;
   int prefix_ = -1;
