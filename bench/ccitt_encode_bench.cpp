@@ -78,7 +78,8 @@ struct MemFile {
 };
 tmsize_t mem_read(thandle_t h, void *buf, tmsize_t n) {
   auto *f = static_cast<MemFile *>(h);
-  const std::size_t k = std::min<std::size_t>(std::size_t(n), f->data.size() - std::min(f->pos, f->data.size()));
+  const std::size_t k =
+      std::min<std::size_t>(std::size_t(n), f->data.size() - std::min(f->pos, f->data.size()));
   if (k) std::memcpy(buf, f->data.data() + f->pos, k);
   f->pos += k;
   return tmsize_t(k);
@@ -92,20 +93,27 @@ tmsize_t mem_write(thandle_t h, void *buf, tmsize_t n) {
 }
 toff_t mem_seek(thandle_t h, toff_t off, int whence) {
   auto *f = static_cast<MemFile *>(h);
-  if (whence == SEEK_SET) f->pos = std::size_t(off);
-  else if (whence == SEEK_CUR) f->pos += std::size_t(off);
-  else f->pos = f->data.size() + std::size_t(off);
+  if (whence == SEEK_SET)
+    f->pos = std::size_t(off);
+  else if (whence == SEEK_CUR)
+    f->pos += std::size_t(off);
+  else
+    f->pos = f->data.size() + std::size_t(off);
   return toff_t(f->pos);
 }
-int mem_close(thandle_t) { return 0; }
-toff_t mem_size(thandle_t h) { return toff_t(static_cast<MemFile *>(h)->data.size()); }
+int mem_close(thandle_t) {
+  return 0;
+}
+toff_t mem_size(thandle_t h) {
+  return toff_t(static_cast<MemFile *>(h)->data.size());
+}
 
 // Times TIFFWriteEncodedStrip of the whole page; returns the strip's compressed size.
 std::size_t encode_libtiff(int compression, Bytes &inverted, double &secs) {
   MemFile file;
   file.data.reserve(1 << 22);
-  TIFF *tif = TIFFClientOpen("page", "w", &file, mem_read, mem_write, mem_seek, mem_close, mem_size,
-                             nullptr, nullptr);
+  TIFF *tif = TIFFClientOpen("page", "w", &file, mem_read, mem_write, mem_seek, mem_close, mem_size, nullptr,
+                             nullptr);
   TIFFSetField(tif, TIFFTAG_IMAGEWIDTH, kWidth);
   TIFFSetField(tif, TIFFTAG_IMAGELENGTH, kHeight);
   TIFFSetField(tif, TIFFTAG_BITSPERSAMPLE, 1);
@@ -147,8 +155,8 @@ void compare(const char *title, const Bytes &page) {
       theirs.push_back(secs);
     }
     const double a = median(ours), b = median(theirs);
-    std::printf("%-17s ours %7.2f ms  libtiff %7.2f ms  ratio %.2f  size ours %zu  libtiff %zu\n",
-                r.name, a * 1e3, b * 1e3, a / b, our_size, their_size);
+    std::printf("%-17s ours %7.2f ms  libtiff %7.2f ms  ratio %.2f  size ours %zu  libtiff %zu\n", r.name,
+                a * 1e3, b * 1e3, a / b, our_size, their_size);
   }
 }
 }  // namespace

@@ -135,6 +135,18 @@ inline double median(std::vector<double> v) {
   return v[v.size() / 2];
 }
 
+// Writes `count` records of `path` from blank ones, 512 at a time.
+template <class Record, class Fill>
+inline void write_file(const std::string &path, int count, Fill fill) {
+  store::RecordFile f(Record::record_size);
+  f.open_or_create(path);
+  std::vector<Record> block(512);
+  write_all(f, block, count, [&](int i, Record &r) {
+    r = Record{};
+    fill(i, r);
+  });
+}
+
 // The reference lists the generated recordings use: 50 themes, 8 genres, 20 countries, 2 types.
 inline void write_lists(store::Store &s) {
   std::vector<std::string> themes, genres, nations;

@@ -3,36 +3,12 @@
 // On a dossier of 100,000 recordings on 20,000 supports, prints for each chart the processor
 // time of the count and of a plain sequential read of its list file and its data file, medians
 // of 7 runs taken in the same run, and their ratio (target: 3 or less).
-#include <fcntl.h>
-#include <unistd.h>
-
-#include <algorithm>
-#include <cstdio>
-#include <ctime>
-#include <filesystem>
-#include <string>
-#include <vector>
-
-#include "lists.h"
+#include "grand_dossier.h"
 #include "statistique_logic.h"
-#include "store.h"
 
 namespace {
 
-constexpr int kSupports = 20000;
-constexpr int kRecordings = 100000;
-
-// Processor time of this process: figures taken while the machine is busy stay comparable.
-double cpu_now() {
-  timespec t;
-  clock_gettime(CLOCK_PROCESS_CPUTIME_ID, &t);
-  return static_cast<double>(t.tv_sec) + static_cast<double>(t.tv_nsec) * 1e-9;
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
+using namespace bench;
 
 std::vector<std::string> numbered(const char *stem, int n) {
   std::vector<std::string> out;
@@ -40,23 +16,8 @@ std::vector<std::string> numbered(const char *stem, int n) {
   return out;
 }
 
-template <class Record, class Fill>
-void write_all(const std::string &path, int count, Fill fill) {
-  store::RecordFile f(Record::record_size);
-  f.open_or_create(path);
-  std::vector<Record> block(512);
-  for (int at = 0; at < count; at += static_cast<int>(block.size())) {
-    const int m = std::min(static_cast<int>(block.size()), count - at);
-    for (int i = 0; i < m; ++i) {
-      block[static_cast<std::size_t>(i)].clear();
-      fill(at + i, block[static_cast<std::size_t>(i)]);
-    }
-    f.write_many(at, m, block.data());
-  }
-}
-
 // Values spread over the lists, with some empty (not classified) and some absent from the list.
-void generate(store::Store &s) {
+void generate_charts(store::Store &s) {
   store::ecrit_liste(s, 1, numbered("Th\xe8me ", 50));
   store::ecrit_liste(s, 2, numbered("Genre ", 8));
   store::ecrit_liste(s, 3, numbered("Pays ", 20));
@@ -67,13 +28,13 @@ void generate(store::Store &s) {
   store::TDataDossier dossier;
   dossier.set_titre("Banc d'essai");
   const int d = s.cree_dossier(dossier);
-  write_all<store::TDataSupport>(s.nom_fichier(store::kSupportsBase, d), kSupports,
-                                 [](int i, store::TDataSupport &r) {
-                                   r.set_numero(i + 1);
-                                   r.set_support(i % 7 == 0 ? "" : i % 2 ? "VHS" : "S-VHS");
-                                   r.set_reference("K7-" + store::nombre_zero(i + 1, 6));
-                                 });
-  write_all<store::TDataRecord>(
+  write_file<store::TDataSupport>(s.nom_fichier(store::kSupportsBase, d), kSupports,
+                                  [](int i, store::TDataSupport &r) {
+                                    r.set_numero(i + 1);
+                                    r.set_support(i % 7 == 0 ? "" : i % 2 ? "VHS" : "S-VHS");
+                                    r.set_reference("K7-" + store::nombre_zero(i + 1, 6));
+                                  });
+  write_file<store::TDataRecord>(
       s.nom_fichier(store::kRecordsBase, d), kRecordings, [](int i, store::TDataRecord &r) {
         r.set_numero(i + 1);
         r.set_numero_support(i % kSupports + 1);
@@ -88,17 +49,6 @@ void generate(store::Store &s) {
       });
 }
 
-// Reads one file sequentially, 4 MB at a time into a reused buffer; returns the bytes read.
-long read_file(const std::string &name) {
-  static std::vector<char> buffer(4 << 20);
-  const int fd = ::open(name.c_str(), O_RDONLY);
-  if (fd < 0) return 0;
-  long bytes = 0;
-  for (ssize_t got; (got = ::read(fd, buffer.data(), buffer.size())) > 0;) bytes += got;
-  ::close(fd);
-  return bytes;
-}
-
 }  // namespace
 
 int main(int argc, char **argv) {
@@ -107,7 +57,7 @@ int main(int argc, char **argv) {
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   store::Store s(dir);
-  generate(s);
+  generate_charts(s);
   s.ouvre_dossier(0);
   static const char *kLists[] = {"THEME", "SORT", "NATION", "VERSION", "COLORS", "OPINION", "SUPPORT"};
   for (int chart = 1; chart <= search::kGraphiques; ++chart) {
