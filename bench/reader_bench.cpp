@@ -360,43 +360,23 @@ int main(int argc, char **argv) {
   const char *only = argc > 2 ? argv[2] : nullptr;
   const std::string side = argc > 3 ? argv[3] : "";
   TIFFSetWarningHandler(nullptr);
-  // Pictures are made on first use, so that a run of one case makes only its own.
-  auto page = [] {
-    static const Image img = text_page();
-    return img;
+  // Pictures are made on first use, so that a run of one case makes only its own, and then lent,
+  // not copied, to every case that encodes them.
+  auto once = [](auto make) {
+    return [make]() -> const Image & {
+      static const Image img = make();
+      return img;
+    };
   };
-  auto colour = [] {
-    static const Image img = photo(3000, 1800, false);
-    return img;
-  };
-  auto indexed = [] {
-    static const Image img = photo(3000, 2000, true);
-    return img;
-  };
-  auto scan300 = [] {
-    static const Image img = scanned_text(300);
-    return img;
-  };
-  auto scan200 = [] {
-    static const Image img = scanned_text(200);
-    return img;
-  };
-  auto camera = [] {
-    static const Image img = photograph(2400, 1600, false);
-    return img;
-  };
-  auto camera_grey = [] {
-    static const Image img = photograph(2400, 1600, true);
-    return img;
-  };
-  auto screen = [] {
-    static const Image img = screenshot(1920, 1080, false);
-    return img;
-  };
-  auto screen_map = [] {
-    static const Image img = screenshot(1920, 1080, true);
-    return img;
-  };
+  auto page = once([] { return text_page(); });
+  auto colour = once([] { return photo(3000, 1800, false); });
+  auto indexed = once([] { return photo(3000, 2000, true); });
+  auto scan300 = once([] { return scanned_text(300); });
+  auto scan200 = once([] { return scanned_text(200); });
+  auto camera = once([] { return photograph(2400, 1600, false); });
+  auto camera_grey = once([] { return photograph(2400, 1600, true); });
+  auto screen = once([] { return screenshot(1920, 1080, false); });
+  auto screen_map = once([] { return screenshot(1920, 1080, true); });
   constexpr int kG4 = COMPRESSION_CCITTFAX4, kG3 = COMPRESSION_CCITTFAX3, kPack = COMPRESSION_PACKBITS,
                 kLzw = COMPRESSION_LZW, kNone = COMPRESSION_NONE;
   struct Case {
