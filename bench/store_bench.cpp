@@ -1,6 +1,7 @@
 // Whole-dossier scan through the store against a plain read of the same files.
-//   store_bench [DIR [--make]]   (default: a fresh folder under /tmp, removed afterwards;
-//                                 --make: only make the dossier in DIR, for mainform_bench)
+//   store_bench [DIR [--make|--trees]]   (default: a fresh folder under /tmp, removed afterwards;
+//                                 --make: only make the dossier in DIR, for mainform_bench;
+//                                 --trees: only the tree rebuilds, on the dossier already in DIR)
 // Prints the processor times and the ratio scan ÷ plain read (target: 3 or less), the tree
 // rebuild of each grouping against a plain read of the files it needs (target: 5 or less), then
 // the wall time of `tapemoor-cli export` on the same dossier.
@@ -121,11 +122,67 @@ void journal_cost(store::Store &s) {
   s.ferme_dossier();
 }
 
+// Tree rebuilds, as the main window does them on every change, against a plain read of the
+// files each grouping needs (the list file and the recordings or supports file), measured in
+// turn in each round.
+void trees(store::Store &s, int rounds) {
+  s.ouvre_dossier(0);
+  const char *names[] = {"Genre", "Nationalite", "Reference", "Support", "Theme", "Titre"};
+  // The first pass warms the allocator (its first large blocks come straight from the system);
+  // the second pass is the one reported, as the main window rebuilds trees again and again.
+  for (int pass = 0; pass < 2; ++pass)
+    for (int grouping = 0; grouping <= 5; ++grouping) {
+      browse::TreeOptions o;
+      o.grouping = grouping;
+      o.today = "01/01/2000";
+      bool supports = browse::is_support_grouping(grouping);
+      std::vector<std::string> files = {
+          s.nom_fichier(supports ? store::kSupportsBase : store::kRecordsBase, 0)};
+      const char *list = grouping == 0   ? "SORT"
+                         : grouping == 1 ? "NATION"
+                         : grouping == 3 ? "SUPPORT"
+                         : grouping == 4 ? "THEME"
+                                         : nullptr;
+      if (list) files.push_back(s.path(list));
+      std::vector<double> build, plain, whole;
+      std::size_t lines = 0;
+      for (int i = 0; i < rounds; ++i) {
+        double t2 = cpu_now();
+        lines = browse::build_tree(s, o).size();
+        build.push_back(cpu_now() - t2);
+        double t3 = cpu_now();
+        long got = 0;
+        for (const std::string &f : files) got += read_file(f);
+        plain.push_back(cpu_now() - t3);
+        double t4 = cpu_now();
+        for (const std::string &f : files) got += read_file_whole(f);
+        whole.push_back(cpu_now() - t4);
+      }
+      if (pass == 0) continue;
+      std::vector<double> ratios;
+      for (std::size_t i = 0; i < build.size(); ++i) ratios.push_back(build[i] / plain[i]);
+      double a2 = median(build), b2 = median(plain), c2 = median(whole);
+      std::printf(
+          "grouping %d %-11s %6zu lines: build %.4f s; read in 4 MB pieces %.4f s (ratio %.2f, %.2f-%.2f), "
+          "read whole into a new buffer %.4f s (ratio %.1f); target <= 3\n",
+          grouping, names[grouping], lines, a2, b2, median(ratios),
+          *std::min_element(ratios.begin(), ratios.end()), *std::max_element(ratios.begin(), ratios.end()),
+          c2, a2 / c2);
+    }
+  s.ferme_dossier();
+}
+
 }  // namespace
 
 int main(int argc, char **argv) {
   bool own_dir = argc < 2;
   std::string dir = own_dir ? "/tmp/tapemoor-store-bench" : argv[1];
+  std::string mode = argc > 2 ? argv[2] : "";
+  if (mode == "--trees") {
+    store::Store s(dir);
+    trees(s, 9);
+    return 0;
+  }
   std::filesystem::remove_all(dir);
   std::filesystem::create_directories(dir);
   store::Store s(dir);
@@ -147,49 +204,9 @@ int main(int argc, char **argv) {
               static_cast<double>(bytes) / 1e6, b);
   std::printf("ratio (a)/(b) = %.2f  (target <= 3)\n", a / b);
 
-  // Tree rebuilds, as the main window does them on every change, against a plain read of the
-  // files each grouping needs (the list file and the recordings or supports file).
   write_lists(s);
-  if (argc > 2) return 0;  // the dossier only, for the window bench
-  s.ouvre_dossier(0);
-  const char *names[] = {"Genre", "Nationalite", "Reference", "Support", "Theme", "Titre"};
-  // The first pass warms the allocator (its first large blocks come straight from the system);
-  // the second pass is the one reported, as the main window rebuilds trees again and again.
-  for (int pass = 0; pass < 2; ++pass)
-    for (int grouping = 0; grouping <= 5; ++grouping) {
-      browse::TreeOptions o;
-      o.grouping = grouping;
-      o.today = "01/01/2000";
-      bool supports = browse::is_support_grouping(grouping);
-      std::vector<std::string> files = {
-          s.nom_fichier(supports ? store::kSupportsBase : store::kRecordsBase, 0)};
-      const char *list = grouping == 0   ? "SORT"
-                         : grouping == 1 ? "NATION"
-                         : grouping == 3 ? "SUPPORT"
-                         : grouping == 4 ? "THEME"
-                                         : nullptr;
-      if (list) files.push_back(s.path(list));
-      std::vector<double> build, plain, whole;
-      std::size_t lines = 0;
-      for (int i = 0; i < 5; ++i) {
-        double t2 = cpu_now();
-        lines = browse::build_tree(s, o).size();
-        build.push_back(cpu_now() - t2);
-        double t3 = cpu_now();
-        long got = 0;
-        for (const std::string &f : files) got += read_file(f);
-        plain.push_back(cpu_now() - t3);
-        double t4 = cpu_now();
-        for (const std::string &f : files) got += read_file_whole(f);
-        whole.push_back(cpu_now() - t4);
-      }
-      if (pass == 0) continue;
-      double a2 = median(build), b2 = median(plain), c2 = median(whole);
-      std::printf(
-          "grouping %d %-11s %6zu lines: build %.3f s; read in 4 MB pieces %.4f s (ratio %.1f), "
-          "read whole into a new buffer %.4f s (ratio %.1f); target <= 5\n",
-          grouping, names[grouping], lines, a2, b2, a2 / b2, c2, a2 / c2);
-    }
+  if (mode == "--make") return 0;  // the dossier only, for the window bench
+  trees(s, 5);
   s.ferme_dossier();
   journal_cost(s);
 
