@@ -52,6 +52,35 @@ TEST_F(TreeTest, KeysSortWithoutCaseOrAccentsAndTiesKeepFileOrder) {
             "1|filmimg|000002|\xe9t\xe9\n1|filmimg|000005|Eu\n1|filmimg|000000|zorro\n");
 }
 
+// Enough titles for the radix passes, sharing long prefixes, differing in case and accents,
+// some prefixes of others or holding the key's own "-": the tree's order must be the byte order
+// of the folded text, "-" and the six-digit record number.
+TEST_F(TreeTest, ManyTitlesSortAsTheirFoldedKeysCompareAsText) {
+  c.support("VHS", "K1");
+  const char *pieces[] = {
+      "",  "a", "A",       "\xe9", "Le grand ", "LE GRAND ",       "le grand chemin de la ",
+      "x", "-", "-000001", " ",    "\xc9t\xe9", "0123456789abcdef"};
+  std::vector<store::TDataRecord> records(700);
+  std::vector<std::pair<std::string, std::string>> expected;  // key, entry
+  unsigned seed = 7;
+  for (std::size_t i = 0; i < records.size(); ++i) {
+    std::string t;
+    for (int p = 0; p < 4; ++p) t += pieces[((seed = seed * 1103515245u + 12345u) >> 16) % 13];
+    records[i].set_titre(t);
+    std::string key, entry = store::nombre_zero(static_cast<int>(i), 6);
+    append_folded(t, key);
+    expected.emplace_back(key + "-" + entry, entry);
+  }
+  store::RecordFile f(store::TDataRecord::record_size);
+  f.open_or_create(c.store.nom_fichier(store::kRecordsBase, 0));
+  f.write_many(0, static_cast<std::int64_t>(records.size()), records.data());
+  std::sort(expected.begin(), expected.end());
+  o.grouping = kGroupingTitle;
+  std::vector<TreeLine> lines = build_tree(c.store, o);
+  ASSERT_EQ(lines.size(), expected.size());
+  for (std::size_t i = 0; i < lines.size(); ++i) ASSERT_EQ(lines[i].entry, expected[i].second) << i;
+}
+
 TEST(Tree, SupportIconsFollowBorrowingsThenLoansAndDueDates) {
   struct Cas {
     const char *pret_a, *pret_au, *emprunt_a, *emprunt_au, *today, *icon;
