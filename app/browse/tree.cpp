@@ -59,14 +59,13 @@ inline std::uint64_t word_at(const char *key, std::uint32_t length, std::uint32_
 // How many lines ahead the arena is fetched when it is read in sorted order.
 constexpr std::ptrdiff_t kAhead = 8;
 
-// A line to sort: where its key lies in the arena and the eight key bytes it is being sorted on.
-// The key is the folded text, "-" and the record number on six digits, so no two are equal and
-// equal texts keep file order; the text itself follows the key.
+// A line to sort: where its key lies in the arena and the eight key bytes it is being sorted on,
+// sixteen bytes so that the sort moves little. The key is the folded text, "-" and the record
+// number on six digits, so no two are equal and equal texts keep file order; the record number
+// comes before the key and the text after it.
 struct Keyed {
   std::uint64_t word;
   std::uint32_t at, key_len;
-  int record;
-  std::uint32_t bucket;
 };
 
 class KeyArena {
@@ -74,7 +73,9 @@ class KeyArena {
   // Adds the key and the text of a line. The text may be given in up to three pieces.
   Keyed add(int record, std::string_view a, std::string_view b = {}, std::string_view c = {}) {
     const std::size_t length = a.size() + b.size() + c.size();
-    reserve(2 * length + 7);
+    reserve(2 * length + 7 + sizeof record);
+    std::memcpy(data_.get() + size_, &record, sizeof record);
+    size_ += sizeof record;
     char *const key = data_.get() + size_;
     char *k = key, *text = key + length + 7;
     for (std::string_view piece : {a, b, c}) {
@@ -99,7 +100,7 @@ class KeyArena {
     *k = '-';
     for (int i = 6, n = record; i >= 1; --i, n /= 10) k[i] = static_cast<char>('0' + n % 10);
     const auto key_len = static_cast<std::uint32_t>(length + 7);
-    Keyed line{word_at(key, key_len, 0), static_cast<std::uint32_t>(size_), key_len, record, 0};
+    Keyed line{word_at(key, key_len, 0), static_cast<std::uint32_t>(size_), key_len};
     size_ += 2 * length + 7;
     return line;
   }
@@ -113,6 +114,15 @@ class KeyArena {
   }
 
   std::string_view text(const Keyed &k) const { return {data_.get() + k.at + k.key_len, k.key_len - 7}; }
+  void prefetch(const Keyed &k) const {
+    __builtin_prefetch(data_.get() + k.at - sizeof(int));
+    __builtin_prefetch(text(k).data());
+  }
+  int record(const Keyed &k) const {
+    int n;
+    std::memcpy(&n, data_.get() + k.at - sizeof n, sizeof n);
+    return n;
+  }
 
   void reserve(std::size_t more) {
     if (size_ + more <= capacity_) return;
@@ -207,7 +217,7 @@ class EntryIndex {
  public:
   explicit EntryIndex(const std::vector<std::string> &entries) : entries_(entries) {
     std::size_t size = 16;
-    while (size < 2 * entries.size()) size *= 2;
+    while (size < 2 * entries.size()) size *= 2, --shift_;
     slots_.assign(size, -1);
     for (std::size_t i = 0; i < entries.size(); ++i) {
       std::size_t at = slot(entries[i]);
@@ -229,11 +239,13 @@ class EntryIndex {
     std::uint64_t first = 0, last = 0;
     std::memcpy(&first, v.data(), std::min<std::size_t>(v.size(), 8));
     if (v.size() > 8) std::memcpy(&last, v.data() + v.size() - 8, 8);
-    const std::uint64_t h = (first * 0x9E3779B97F4A7C15ull) ^ (last * 0xC2B2AE3D27D4EB4Full) ^ v.size();
-    return static_cast<std::size_t>(h ^ h >> 29) & (slots_.size() - 1);
+    // The top bits of a product depend on every byte; texts of a list often differ only at the end.
+    const std::uint64_t h = (first ^ (last * 0xC2B2AE3D27D4EB4Full) ^ v.size()) * 0x9E3779B97F4A7C15ull;
+    return static_cast<std::size_t>(h >> shift_);
   }
   const std::vector<std::string> &entries_;
   std::vector<int> slots_;
+  int shift_ = 60;  // 64 less the bits of a slot number
 };
 
 }  // namespace
@@ -293,8 +305,9 @@ std::vector<TreeLine> build_tree(store::Store &store, const TreeOptions &o) {
     for (const Keyed *k = from; k < to; ++k) {
       // Sorted lines read the arena out of order: asking for the text a few lines ahead keeps
       // the copies from waiting on memory one at a time.
-      if (to - k > kAhead) __builtin_prefetch(arena.text(k[kAhead]).data());
-      put_line(lines, level, icons ? (*icons)[static_cast<std::size_t>(k->record)] : "filmimg", k->record,
+      if (to - k > kAhead) arena.prefetch(k[kAhead]);
+      const int record = arena.record(*k);
+      put_line(lines, level, icons ? (*icons)[static_cast<std::size_t>(record)] : "filmimg", record,
                arena.text(*k));
     }
   };
@@ -317,9 +330,11 @@ std::vector<TreeLine> build_tree(store::Store &store, const TreeOptions &o) {
     const std::vector<std::string> listed = store::lit_liste(store, 8);
     auto group = [&](const std::string &heading, const auto &belongs) {
       put_line(lines, 1, "", -1, heading);
-      for (const Keyed &k : keyed)
-        if (belongs(types[static_cast<std::size_t>(k.record)]))
-          put_line(lines, 2, icons[static_cast<std::size_t>(k.record)], k.record, arena.text(k));
+      for (const Keyed &k : keyed) {
+        const auto record = static_cast<std::size_t>(arena.record(k));
+        if (belongs(types[record]))
+          put_line(lines, 2, icons[record], static_cast<int>(record), arena.text(k));
+      }
     };
     for (const std::string &type : listed) group(type, [&](const std::string &t) { return t == type; });
     // A type missing from the list (cut to 20 characters, or written by another program) would
@@ -340,7 +355,9 @@ std::vector<TreeLine> build_tree(store::Store &store, const TreeOptions &o) {
   const auto unclassified = static_cast<std::uint32_t>(entries.size());
   std::vector<Keyed> keyed;
   const auto count = static_cast<std::size_t>(std::max(0, store.nombre_records()));
+  std::vector<std::uint32_t> buckets;
   keyed.reserve(count);
+  buckets.reserve(count);
   arena.reserve(count * 64);  // room for most titles; longer ones make it grow
   std::vector<std::uint32_t> starts(entries.size() + 2, 0);
   store.scan_records_main([&](int n, const store::TDataRecord &r) {
@@ -353,8 +370,8 @@ std::vector<TreeLine> build_tree(store::Store &store, const TreeOptions &o) {
         bucket = static_cast<std::uint32_t>(at);
       }
     }
-    Keyed &k = keyed.emplace_back(add_recording(arena, r, n, o.index_arbre));
-    k.bucket = bucket;
+    keyed.push_back(add_recording(arena, r, n, o.index_arbre));
+    buckets.push_back(bucket);
     ++starts[bucket + 1];
   });
   // Buckets laid end to end, each in file order, then each sorted.
@@ -362,9 +379,10 @@ std::vector<TreeLine> build_tree(store::Store &store, const TreeOptions &o) {
   std::vector<Keyed> sorted(keyed.size());
   {
     std::vector<std::uint32_t> next(starts.begin(), starts.end() - 1);
-    for (const Keyed &k : keyed) sorted[next[k.bucket]++] = k;
+    for (std::size_t i = 0; i < keyed.size(); ++i) sorted[next[buckets[i]]++] = keyed[i];
   }
   keyed = std::vector<Keyed>();
+  buckets = std::vector<std::uint32_t>();
   for (std::size_t b = 0; b + 1 < starts.size(); ++b)
     arena.sort(sorted.data() + starts[b], starts[b + 1] - starts[b]);
   auto bucket = [&](std::size_t b, int level) {
@@ -398,7 +416,7 @@ std::vector<TreeLine> build_support_tree(store::Store &store, const store::TData
     keyed.push_back(add_recording(arena, r, n, o.index_arbre));
   });
   arena.sort(keyed.data(), keyed.size());
-  for (const Keyed &k : keyed) put_line(lines, 2, "filmimg", k.record, arena.text(k));
+  for (const Keyed &k : keyed) put_line(lines, 2, "filmimg", arena.record(k), arena.text(k));
   if (first_record) *first_record = first;
   return lines;
 }
