@@ -141,8 +141,14 @@ class KeyArena {
       return;
     }
     std::uint32_t counts[8][256] = {};
-    for (std::size_t i = 0; i < n; ++i)
-      for (int d = 0; d < 8; ++d) ++counts[d][lines[i].word >> (8 * d) & 0xFF];
+    // Written out: the compiler keeps the loop over the eight bytes otherwise.
+    for (std::size_t i = 0; i < n; ++i) {
+      const std::uint64_t w = lines[i].word;
+      ++counts[0][w & 0xFF], ++counts[1][w >> 8 & 0xFF], ++counts[2][w >> 16 & 0xFF],
+          ++counts[3][w >> 24 & 0xFF];
+      ++counts[4][w >> 32 & 0xFF], ++counts[5][w >> 40 & 0xFF], ++counts[6][w >> 48 & 0xFF],
+          ++counts[7][w >> 56];
+    }
     Keyed *from = lines, *to = scratch_.data();
     for (int d = 0; d < 8; ++d) {
       if (counts[d][lines[0].word >> (8 * d) & 0xFF] == n) continue;

@@ -461,9 +461,9 @@ static void scan_file(Io &io, const std::string &name, const Visit &visit) {
   RecordFile f(Record::record_size, io);
   f.open_for_reading(name);
   std::int64_t count = f.count();
-  // One file alone reads in larger blocks: fewer calls, and half a megabyte still stays in the
+  // One file alone reads in blocks of about a megabyte: fewer calls, and the block still stays in
   // cache while its records are handed over.
-  constexpr std::int64_t per_block = std::max<std::int64_t>(kScanBlock, (512 << 10) / Record::record_size);
+  constexpr std::int64_t per_block = std::max<std::int64_t>(kScanBlock, (1 << 20) / Record::record_size);
   std::vector<Record> block(static_cast<std::size_t>(std::min<std::int64_t>(count, per_block)));
   for (std::int64_t at = 0; at < count; at += per_block) {
     std::int64_t m = std::min<std::int64_t>(per_block, count - at);
