@@ -67,7 +67,7 @@ inline void put_repeat(std::uint8_t *out, std::uint8_t value, std::uint32_t n) {
   }
 }
 
-Status pb_decode(DecoderContext &c, std::uint8_t *row) {
+inline __attribute__((always_inline)) Status pb_decode_body(DecoderContext &c, std::uint8_t *row) {
   ScratchInput &in = c.in;
   const std::uint8_t flip_byte = c.invert ? 0xFF : 0;
   const Block flip = flip_byte - Block{};
@@ -92,6 +92,11 @@ Status pb_decode(DecoderContext &c, std::uint8_t *row) {
       const std::uint32_t count = std::uint32_t(n) + 1;
       if (count <= 16 && end - out >= 16) {
         store(out, load(ip) ^ flip);
+      } else if (end - out >= 128) {
+        if (flip_byte == 0)
+          std::memcpy(out, ip, 128);
+        else
+          for (int k = 0; k < 128; k += 16) store(out + k, load(ip + k) ^ flip);
       } else if (count <= std::uint32_t(end - out)) {
         put_literal(out, ip, count, flip);
       } else {
@@ -152,6 +157,16 @@ Status pb_decode(DecoderContext &c, std::uint8_t *row) {
   }
   in.position = std::min(std::uint32_t(ip - in.data), in.valid);
   return status;
+}
+
+// With AVX2 the 128-byte literal, the common run of photographs and 24-bit screenshots, is four
+// 32-byte moves.
+__attribute__((target("avx2"))) Status pb_decode_avx2(DecoderContext &c, std::uint8_t *row) {
+  return pb_decode_body(c, row);
+}
+Status pb_decode(DecoderContext &c, std::uint8_t *row) {
+  static const bool avx2 = __builtin_cpu_supports("avx2");
+  return avx2 ? pb_decode_avx2(c, row) : pb_decode_body(c, row);
 }
 
 }  // namespace

@@ -132,26 +132,35 @@ bool has_ssse3() {
 }
 #endif
 
+#ifdef GRAINWICK_SSSE3
+// A copy of the whole pixels from `lo` to `hi` with ordinary stores, where the last narrow block
+// overlaps the one before it.
+void swap_span(std::uint8_t *dst, const std::uint8_t *src, std::uint32_t lo, std::uint32_t hi,
+               std::uint32_t n, std::uint8_t m) {
+  if (hi - lo < 48) return swap_from(dst, src, lo, hi, m);
+  std::uint32_t i = lo < 2 ? swap_ssse3(dst, src, lo, lo + 48, m) : lo;
+  i = swap_ssse3(dst, src, swap_avx2<false>(dst, src, i, hi, n, m), hi, m);
+  if (i < hi) swap_ssse3(dst, src, hi - 48, hi, m);
+}
+#endif
+
 void swap_rgb(std::uint8_t *dst, const std::uint8_t *src, std::uint32_t n, std::uint8_t m, bool stream) {
   std::uint32_t i = 0;
 #ifdef GRAINWICK_SSSE3
   const std::uint32_t whole = n / 3 * 3;
-  if (dst != src && has_avx2() && whole >= 3 + 96) {
-    // The first pixel goes the narrow way: the wide loads start two bytes before their place.
-    i = 3;
+  if (dst != src && has_avx2()) {
+    std::uint32_t a = 0, b = 0;
     if (stream && whole >= 3 * 192) {
       // Streaming stores only on whole cache lines: a line they write in part costs a read and
-      // a write in memory, and one shared with ordinary stores is flushed early. So the
-      // streamed part starts at the first pixel on a line boundary and ends on one.
-      while (reinterpret_cast<std::uintptr_t>(dst + i) % 64 != 0) i += 3;
-      const std::uint32_t b = i + (whole - i) / 192 * 192;
-      swap_from(dst, src, 0, 3, m);
-      swap_from(dst, src, swap_avx2<false>(dst, src, 3, i, n, m), i, m);
-      i = swap_avx2<true>(dst, src, i, b, n, m);
-    } else {
-      swap_from(dst, src, 0, 3, m);
+      // a write in memory, and one shared with ordinary stores is flushed early. The ends go
+      // the ordinary way, after the streamed middle.
+      a = 3;
+      while (reinterpret_cast<std::uintptr_t>(dst + a) % 64 != 0) a += 3;
+      b = swap_avx2<true>(dst, src, a, a + (whole - a) / 192 * 192, n, m);
     }
-    i = swap_avx2<false>(dst, src, i, n, n, m);
+    swap_span(dst, src, 0, a, n, m);
+    swap_span(dst, src, b, whole, n, m);
+    i = whole;
   } else if (has_ssse3()) {
     i = swap_ssse3(dst, src, 0, n, m);
   }
