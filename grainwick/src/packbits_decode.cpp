@@ -67,7 +67,7 @@ inline void put_repeat(std::uint8_t *out, std::uint8_t value, std::uint32_t n) {
   }
 }
 
-inline __attribute__((always_inline)) Status pb_decode_body(DecoderContext &c, std::uint8_t *row) {
+Status pb_decode(DecoderContext &c, std::uint8_t *row) {
   ScratchInput &in = c.in;
   const std::uint8_t flip_byte = c.invert ? 0xFF : 0;
   const Block flip = flip_byte - Block{};
@@ -84,15 +84,16 @@ inline __attribute__((always_inline)) Status pb_decode_body(DecoderContext &c, s
   };
   Status status = Status::kOk;
   // While a whole run is surely in the buffer, no refill checks. A run of up to 16 bytes with
-  // 16 bytes of the row left is one block store: the bytes past it are rewritten by the next
-  // runs.
+  // 16 bytes of the row left is one block store, a literal of 97 to 128 bytes with 128 left one
+  // 128-byte copy: the bytes past it are rewritten by the next runs.
+fast:
   while (out < end && limit - ip > 129) {
     const int n = std::int8_t(*ip++);
     if (n >= 0) {
       const std::uint32_t count = std::uint32_t(n) + 1;
       if (count <= 16 && end - out >= 16) {
         store(out, load(ip) ^ flip);
-      } else if (end - out >= 128) {
+      } else if (count > 96 && end - out >= 128) {
         if (flip_byte == 0)
           std::memcpy(out, ip, 128);
         else
@@ -121,6 +122,8 @@ inline __attribute__((always_inline)) Status pb_decode_body(DecoderContext &c, s
   }
   while (out < end) {
     if (ip == limit && !refill()) goto ended;
+    // A strip's first row starts on an empty buffer, and a refill can make room for runs again.
+    if (limit - ip > 129) goto fast;
     {
       const int n = std::int8_t(*ip++);
       if (n >= 0) {
@@ -157,16 +160,6 @@ inline __attribute__((always_inline)) Status pb_decode_body(DecoderContext &c, s
   }
   in.position = std::min(std::uint32_t(ip - in.data), in.valid);
   return status;
-}
-
-// With AVX2 the 128-byte literal, the common run of photographs and 24-bit screenshots, is four
-// 32-byte moves.
-__attribute__((target("avx2"))) Status pb_decode_avx2(DecoderContext &c, std::uint8_t *row) {
-  return pb_decode_body(c, row);
-}
-Status pb_decode(DecoderContext &c, std::uint8_t *row) {
-  static const bool avx2 = __builtin_cpu_supports("avx2");
-  return avx2 ? pb_decode_avx2(c, row) : pb_decode_body(c, row);
 }
 
 }  // namespace
