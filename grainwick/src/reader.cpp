@@ -95,8 +95,9 @@ bool next_directory(FileObject &file, bool big, std::uint32_t offset, std::uint3
 }
 
 // From this size on, a DIB would push most of the cache out on its way through, and writing it
-// past the cache saves reading every line in before it is overwritten.
-constexpr std::uint64_t kStreamDibBytes = 4u << 20;
+// past the cache saves reading every line in before it is overwritten. (Measured: an 11 MB DIB
+// is made in half the time, a 6 MB one in slightly more.)
+constexpr std::uint64_t kStreamDibBytes = 8u << 20;
 
 // Reading position of a DIB row (rows are stored bottom-up).
 BYTE *dib_row(BYTE *pixels, std::uint32_t rows, std::uint32_t stride, std::uint32_t image_row) {
@@ -465,9 +466,9 @@ Status TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress 
   fixups.swap_rgb = depth == 24 && (d.photometric == 2 || d.samples_per_pixel == 3);
   fixups.stream = std::uint64_t(dib_row_bytes_) * rows >= kStreamDibBytes;
 
-  // Rows of a large image that need fix-ups are decoded aside, where they stay in the cache, and
-  // go to the DIB with the fix-ups in one streamed pass.
-  const bool aside = fixups.stream && fixups.any() && !hooks.applies_fixups && !ccitt && straight;
+  // Rows needing fix-ups the decoder does not apply are decoded aside, where they stay in the
+  // cache, and go to the DIB with the fix-ups in one pass (streamed for a large image).
+  const bool aside = fixups.any() && !hooks.applies_fixups && !ccitt && straight;
 
   const std::uint64_t total = std::uint64_t(dib_row_bytes_) * rows;
   const std::uint64_t step = total / 20;

@@ -104,6 +104,10 @@ TEST(Decoders, LzwStringsCrossingRowsAndLongPackBitsRuns) {
   ASSERT_TRUE(write_tiff(dir + "/busy.tif", make_image(Kind::rgb24, 3000, 60)));
   ASSERT_TRUE(tiffcp("-c lzw:2 -r 60", dir + "/busy.tif", dir + "/busy-lzw.tif"));
   expect_same_as_libtiff(dir + "/busy-lzw.tif");
+  // A DIB of 8 MB and more is written past the cache, uncompressed and PackBits rows alike.
+  ASSERT_TRUE(write_tiff(dir + "/large.tif", make_image(Kind::rgb24, 1801, 1600)));
+  ASSERT_TRUE(tiffcp("-c packbits", dir + "/large.tif", dir + "/large-pb.tif"));
+  for (const char *name : {"/large.tif", "/large-pb.tif"}) expect_same_as_libtiff(dir + name);
 }
 
 // A file libtiff wrote, for patching by hand.
