@@ -252,11 +252,9 @@ TEST(RowFixups, EveryCombinationMatchesTheStepsOneByOne) {
       // Copies too, to every alignment, streamed or not; bytes either side stay untouched.
       for (std::uint32_t at : {1u, 8u, 29u, 64u})
         for (bool stream : {false, true}) {
-          RowFixups g = f;
-          g.stream = stream;
           Bytes out(n + 160, 0x5A), out_want = out;
           std::copy(want.begin(), want.begin() + n, out_want.begin() + at);
-          fix_copy(out.data() + at, row.data(), n, g);
+          fix_copy(&out[at], row.data(), n, {f.predict, f.back, f.invert, f.swap_rgb, stream});
           EXPECT_EQ(out, out_want) << "n " << n << " flags " << flags << " at " << at << " stream " << stream;
         }
       fix_row(row.data(), n, f);
