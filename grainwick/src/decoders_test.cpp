@@ -2,13 +2,14 @@
 // rules, on generated input that libtiff never writes: Clear in mid-row, codes beyond the table,
 // a code right after Clear that is not a root, a full table, EndOfInformation, data that end
 // inside a code, strings running over rows, strip restarts and tiny input buffers.
+#include "decoders.h"
+
 #include <gtest/gtest.h>
 
 #include <cstring>
 #include <utility>
 #include <vector>
 
-#include "decoders.h"
 #include "grainwick.h"
 #include "row_fixups.h"
 #include "test_support.h"
@@ -37,7 +38,8 @@ class ModelLzw {
     while (done < n && !ended_) {
       if (bit_ + width_ > data_.size() * 8) break;
       std::uint32_t code = 0;
-      for (std::uint32_t k = 0; k < width_; ++k, ++bit_) code = code << 1 | ((data_[bit_ / 8] >> (7 - bit_ % 8)) & 1);
+      for (std::uint32_t k = 0; k < width_; ++k, ++bit_)
+        code = code << 1 | ((data_[bit_ / 8] >> (7 - bit_ % 8)) & 1);
       if (code == 257) {
         ended_ = true;
       } else if (code == 256) {
@@ -110,9 +112,12 @@ Bytes make_codes(Random &rnd, int count, std::uint32_t clear, std::uint32_t end,
 // Feeds `strips` to a decoder through a scratch buffer of `capacity` bytes, `n` bytes a row.
 class Driver {
  public:
-  Driver(const DecoderHooks &hooks, std::uint32_t n, std::uint32_t capacity) : hooks_(hooks), scratch_(capacity) {
+  Driver(const DecoderHooks &hooks, std::uint32_t n, std::uint32_t capacity)
+      : hooks_(hooks), scratch_(capacity) {
     ctx_.bytes_per_row = ctx_.width = n;
-    ctx_.in = {.data = scratch_.data(), .capacity = capacity, .read = [this](std::uint8_t *out, std::uint32_t count) {
+    ctx_.in = {.data = scratch_.data(),
+               .capacity = capacity,
+               .read = [this](std::uint8_t *out, std::uint32_t count) {
                  std::uint32_t k = std::uint32_t(std::min<std::size_t>(count, strip_->size() - at_));
                  std::memcpy(out, strip_->data() + at_, k);
                  at_ += k;
@@ -146,8 +151,10 @@ TEST(LzwDecoder, MatchesTheRulesOnOddCodeStreams) {
     for (std::uint32_t n : {1u, 2u, 5u, 64u, 999u, 9000u})
       for (std::uint32_t capacity : {9u, 4096u}) {
         // Two strips: the second starts over whatever the first left (carry, table, bits).
-        Bytes a = make_codes(rnd, 9000, mix.clear, mix.end, mix.wild), b = make_codes(rnd, 3000, mix.clear, 0, mix.wild);
-        for (std::uint32_t k = rnd.below(3); k && !a.empty(); --k) a.pop_back();  // the data may end inside a code
+        Bytes a = make_codes(rnd, 9000, mix.clear, mix.end, mix.wild),
+              b = make_codes(rnd, 3000, mix.clear, 0, mix.wild);
+        for (std::uint32_t k = rnd.below(3); k && !a.empty(); --k)
+          a.pop_back();  // the data may end inside a code
         Driver d(*decoder_for(5), n, capacity);
         Bytes got(n), want(n);
         std::uint32_t rows = 40000 / n + 3;
@@ -160,7 +167,8 @@ TEST(LzwDecoder, MatchesTheRulesOnOddCodeStreams) {
             std::memset(want.data(), 0xC5, n);
             ASSERT_EQ(d.row(got.data()), Status::kOk);
             model.row(want.data(), n);
-            ASSERT_EQ(got, want) << "row " << r << " n " << n << " capacity " << capacity << " clear " << mix.clear;
+            ASSERT_EQ(got, want) << "row " << r << " n " << n << " capacity " << capacity << " clear "
+                                 << mix.clear;
           }
         }
       }
@@ -183,12 +191,14 @@ TEST(PackBitsDecoder, MatchesTheRulesAndStopsAtRunsPastTheRow) {
             data.push_back(0x80);
             continue;
           }
-          std::uint32_t count = 1 + rnd.below(std::min<std::uint32_t>(128, left + (r == 17 && n != 130 ? 5 : 0)));
+          std::uint32_t count =
+              1 + rnd.below(std::min<std::uint32_t>(128, left + (r == 17 && n != 130 ? 5 : 0)));
           if (kind >= 5 && count == 1) count = 2;  // a repeat makes two bytes at least
           broken = count > left;
           if (kind < 5) {
             data.push_back(std::uint8_t(count - 1));
-            for (std::uint32_t k = 0; k < count; ++k) data.push_back(std::uint8_t(rnd.next())), row.push_back(data.back());
+            for (std::uint32_t k = 0; k < count; ++k)
+              data.push_back(std::uint8_t(rnd.next())), row.push_back(data.back());
           } else {
             std::uint8_t v = std::uint8_t(rnd.next());
             data.push_back(std::uint8_t(1 - int(count)));
@@ -224,9 +234,11 @@ TEST(PackBitsDecoder, MatchesTheRulesAndStopsAtRunsPastTheRow) {
 
 TEST(RowFixups, EveryCombinationMatchesTheStepsOneByOne) {
   Random rnd{3};
-  for (std::uint32_t n : {0u, 1u, 2u, 3u, 4u, 47u, 48u, 49u, 95u, 96u, 100u, 3001u, 9000u})
+  for (std::uint32_t n : {0u, 1u, 2u, 3u, 4u, 47u, 48u, 49u, 95u, 96u, 100u, 101u, 578u, 3001u, 9000u})
     for (int flags = 0; flags < 16; ++flags) {
-      const RowFixups f{.predict = bool(flags & 1), .back = (flags & 8) ? 3u : 1u, .invert = bool(flags & 2),
+      const RowFixups f{.predict = bool(flags & 1),
+                        .back = (flags & 8) ? 3u : 1u,
+                        .invert = bool(flags & 2),
                         .swap_rgb = bool(flags & 4)};
       Bytes row(n + 16);
       for (auto &b : row) b = std::uint8_t(rnd.next());
@@ -237,6 +249,14 @@ TEST(RowFixups, EveryCombinationMatchesTheStepsOneByOne) {
         for (std::uint32_t i = 0; i < n; ++i) want[i] = std::uint8_t(~want[i]);
       if (f.swap_rgb)
         for (std::uint32_t i = 0; i + 2 < n; i += 3) std::swap(want[i], want[i + 2]);
+      // Copies too, to every alignment, streamed or not; bytes either side stay untouched.
+      for (std::uint32_t at : {1u, 8u, 29u, 64u})
+        for (bool stream : {false, true}) {
+          Bytes out(n + 160, 0x5A), out_want = out;
+          std::copy(want.begin(), want.begin() + n, out_want.begin() + at);
+          fix_copy(&out[at], row.data(), n, {f.predict, f.back, f.invert, f.swap_rgb, stream});
+          EXPECT_EQ(out, out_want) << "n " << n << " flags " << flags << " at " << at << " stream " << stream;
+        }
       fix_row(row.data(), n, f);
       EXPECT_EQ(row, want) << "n " << n << " flags " << flags;  // bytes past n untouched too
     }
@@ -271,7 +291,8 @@ TEST(DibRows, WhatTheDataDoNotReachIsClearedWhateverTheMemoryHeld) {
       for (int y = 0; y < 5; ++y) {
         Bytes want(8, rest);
         want[7] = 0;  // padding
-        for (int x = 0; x < (y == 0 ? 7 : y == 1 ? 3 : 0); ++x) want[std::size_t(x)] = std::uint8_t((y ? 9 - x : x + 1) ^ rest);
+        for (int x = 0; x < (y == 0 ? 7 : y == 1 ? 3 : 0); ++x)
+          want[std::size_t(x)] = std::uint8_t((y ? 9 - x : x + 1) ^ rest);
         EXPECT_EQ(dib.row(y), want) << "photometric " << photometric << " y " << y;
       }
     }

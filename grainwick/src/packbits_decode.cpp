@@ -84,14 +84,17 @@ Status pb_decode(DecoderContext &c, std::uint8_t *row) {
   };
   Status status = Status::kOk;
   // While a whole run is surely in the buffer, no refill checks. A run of up to 16 bytes with
-  // 16 bytes of the row left is one block store: the bytes past it are rewritten by the next
-  // runs.
+  // 16 bytes of the row left is one block store, a plain literal of 97 to 128 bytes with 128
+  // left one 128-byte copy: the bytes past it are rewritten by the next runs.
+fast:
   while (out < end && limit - ip > 129) {
     const int n = std::int8_t(*ip++);
     if (n >= 0) {
       const std::uint32_t count = std::uint32_t(n) + 1;
       if (count <= 16 && end - out >= 16) {
         store(out, load(ip) ^ flip);
+      } else if (flip_byte == 0 && count > 96 && end - out >= 128) {
+        std::memcpy(out, ip, 128);
       } else if (count <= std::uint32_t(end - out)) {
         put_literal(out, ip, count, flip);
       } else {
@@ -116,6 +119,8 @@ Status pb_decode(DecoderContext &c, std::uint8_t *row) {
   }
   while (out < end) {
     if (ip == limit && !refill()) goto ended;
+    // A strip's first row starts on an empty buffer, and a refill can make room for runs again.
+    if (limit - ip > 129) goto fast;
     {
       const int n = std::int8_t(*ip++);
       if (n >= 0) {

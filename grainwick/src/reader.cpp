@@ -94,6 +94,11 @@ bool next_directory(FileObject &file, bool big, std::uint32_t offset, std::uint3
   return true;
 }
 
+// From this size on, a DIB would push most of the cache out on its way through, and writing it
+// past the cache saves reading every line in before it is overwritten. (Measured: an 11 MB DIB
+// is made in half the time, a 6 MB one in slightly more.)
+constexpr std::uint64_t kStreamDibBytes = 8u << 20;
+
 // Reading position of a DIB row (rows are stored bottom-up).
 BYTE *dib_row(BYTE *pixels, std::uint32_t rows, std::uint32_t stride, std::uint32_t image_row) {
   return pixels + std::size_t(rows - 1 - image_row) * stride;
@@ -436,7 +441,10 @@ Status TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress 
   struct Cleanup {
     const DecoderHooks &h;
     DecoderContext &c;
-    ~Cleanup() { h.cleanup(c); }
+    ~Cleanup() {
+      h.cleanup(c);
+      if (c.fixups.stream) end_streaming();
+    }
   } cleanup{hooks, ctx};
 
   auto start_strip = [&](std::uint64_t strip) {
@@ -456,6 +464,11 @@ Status TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress 
     fixups.invert = false;
   }
   fixups.swap_rgb = depth == 24 && (d.photometric == 2 || d.samples_per_pixel == 3);
+  fixups.stream = std::uint64_t(dib_row_bytes_) * rows >= kStreamDibBytes;
+
+  // Rows needing fix-ups the decoder does not apply are decoded aside, where they stay in the
+  // cache, and go to the DIB with the fix-ups in one pass (streamed for a large image).
+  const bool aside = fixups.any() && !hooks.applies_fixups && !ccitt && straight;
 
   const std::uint64_t total = std::uint64_t(dib_row_bytes_) * rows;
   const std::uint64_t step = total / 20;
@@ -463,7 +476,7 @@ Status TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress 
 
   for (std::uint32_t r = 0; r < rows; ++r) {
     BYTE *out = dib_row(pixels, rows, dib_row_bytes_, r);
-    BYTE *row = straight ? out : row_buffer.data();
+    BYTE *row = straight && !aside ? out : row_buffer.data();
     // The DIB comes unfilled. Decoders write whole rows, so only the padding of a row decoded in
     // place needs clearing; a converted row (or one left alone) is cleared whole.
     if (straight)
@@ -484,7 +497,10 @@ Status TiffImage::decode_rows(FileObject &file, BYTE *pixels, GrainwickProgress 
     } else {
       status = hooks.decode_row(ctx, row);
       if (status != Status::kOk) return status;
-      if (!ccitt && !hooks.applies_fixups && fixups.any()) fix_row(row, bytes_per_row, fixups);
+      if (aside)
+        fix_copy(out, row, bytes_per_row, fixups);
+      else if (!ccitt && !hooks.applies_fixups && fixups.any())
+        fix_row(row, bytes_per_row, fixups);
       if (!straight && depth == 2 && dib_bits_ == 4) {
         // Four 2-bit pixels become two bytes of 4-bit pixels; on the grey ramp level v is 5v.
         const int scale = grey_ramp_ ? 5 : 1;

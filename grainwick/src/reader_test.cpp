@@ -24,7 +24,8 @@ std::string case_name(const testing::TestParamInfo<Case> &info) {
   std::string opts = info.param.options;
   for (char &c : opts)
     if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
-  return std::string(kind_name(info.param.kind)) + "_w" + std::to_string(info.param.width) + "_" + (opts.empty() ? "plain" : opts);
+  return std::string(kind_name(info.param.kind)) + "_w" + std::to_string(info.param.width) + "_" +
+         (opts.empty() ? "plain" : opts);
 }
 
 // The whole first image of a memory stream; 1 or -1. The DIB goes to `out` when given.
@@ -67,7 +68,8 @@ TEST_P(AgainstLibtiff, EveryPixelMatches) {
 
 std::vector<Case> all_cases() {
   std::vector<Case> cases;
-  for (Kind k : {Kind::grey1, Kind::grey2, Kind::grey4, Kind::palette4, Kind::palette8, Kind::grey8, Kind::rgb24})
+  for (Kind k :
+       {Kind::grey1, Kind::grey2, Kind::grey4, Kind::palette4, Kind::palette8, Kind::grey8, Kind::rgb24})
     for (std::uint32_t w : {1u, 7u, 33u, 1001u}) {
       for (const char *o : {"", "-c none -r 4", "-c lzw", "-c lzw -r 5", "-c packbits", "-c packbits -r 3",
                             "-B -c lzw -r 7", "-B -c none"})
@@ -76,8 +78,8 @@ std::vector<Case> all_cases() {
         for (const char *o : {"-c lzw:2", "-c lzw:2 -r 6 -B"}) cases.push_back({k, w, o});
       if (k == Kind::rgb24) cases.push_back({k, w, "-c none -p separate -r 5"});
       if (k == Kind::grey1)
-        for (const char *o : {"-c g3:1d", "-c g3:1d:fill -r 4", "-c g4", "-c g4 -f lsb2msb -r 6", "-c g3:1d -f lsb2msb",
-                              "-c none -f lsb2msb", "-c g4 -B"})
+        for (const char *o : {"-c g3:1d", "-c g3:1d:fill -r 4", "-c g4", "-c g4 -f lsb2msb -r 6",
+                              "-c g3:1d -f lsb2msb", "-c none -f lsb2msb", "-c g4 -B"})
           cases.push_back({k, w, o});
     }
   return cases;
@@ -104,10 +106,15 @@ TEST(Decoders, LzwStringsCrossingRowsAndLongPackBitsRuns) {
   ASSERT_TRUE(write_tiff(dir + "/busy.tif", make_image(Kind::rgb24, 3000, 60)));
   ASSERT_TRUE(tiffcp("-c lzw:2 -r 60", dir + "/busy.tif", dir + "/busy-lzw.tif"));
   expect_same_as_libtiff(dir + "/busy-lzw.tif");
+  // A DIB of 8 MB and more is written past the cache, uncompressed and PackBits rows alike.
+  ASSERT_TRUE(write_tiff(dir + "/large.tif", make_image(Kind::rgb24, 1801, 1600)));
+  ASSERT_TRUE(tiffcp("-c packbits", dir + "/large.tif", dir + "/large-pb.tif"));
+  for (const char *name : {"/large.tif", "/large-pb.tif"}) expect_same_as_libtiff(dir + name);
 }
 
 // A file libtiff wrote, for patching by hand.
-RawTiff written(Kind kind, std::uint32_t w, std::uint32_t h, std::uint32_t rows_per_strip = 0, int compression = 1) {
+RawTiff written(Kind kind, std::uint32_t w, std::uint32_t h, std::uint32_t rows_per_strip = 0,
+                int compression = 1) {
   const std::string path = temp_dir() + "/patched.tif";
   EXPECT_TRUE(write_tiff(path, make_image(kind, w, h), rows_per_strip, compression));
   return RawTiff::load(path);
@@ -149,8 +156,9 @@ TEST(Pages, SelectionAndCount) {
   ASSERT_TRUE(write_pages(path, {make_image(Kind::grey8, 10, 4), make_image(Kind::rgb24, 20, 6),
                                  make_image(Kind::palette4, 30, 8)}));
   Info i = info(path, 2);
-  EXPECT_EQ((std::vector<int>{i.result, i.width, i.height, i.compression, i.colour_map != 0, i.pages, i.bits}),
-            (std::vector<int>{1, 30, 8, 1, 1, 3, 4}));
+  EXPECT_EQ(
+      (std::vector<int>{i.result, i.width, i.height, i.compression, i.colour_map != 0, i.pages, i.bits}),
+      (std::vector<int>{1, 30, 8, 1, 1, 3, 4}));
   i = info(path, 1);
   EXPECT_EQ((std::vector<int>{i.result, i.bits, i.colour_map}), (std::vector<int>{1, 24, 0}));
   for (int p = 0; p < 3; ++p) expect_same_as_libtiff(path, p);
@@ -203,8 +211,10 @@ TEST(TagRules, UnsupportedValuesFail) {
   rgb.set16(rgb.long_value(kTagBitsPerSample) + 4, 16);  // 8, 8, 16
   EXPECT_EQ(read(rgb.f), -1);
   // Compression 7, photometric 4, planar configuration 3; no StripOffsets (the tag renamed).
-  for (auto [tag, at, value] : {std::tuple{kTagCompression, 8, 7}, {kTagPhotometric, 8, 4},
-                                {kTagPlanarConfiguration, 8, 3}, {kTagStripOffsets, 0, 65001}}) {
+  for (auto [tag, at, value] : {std::tuple{kTagCompression, 8, 7},
+                                {kTagPhotometric, 8, 4},
+                                {kTagPlanarConfiguration, 8, 3},
+                                {kTagStripOffsets, 0, 65001}}) {
     RawTiff t = written(Kind::grey8, 4, 4);
     ASSERT_NE(t.entry(tag), 0u) << tag;
     t.set16(t.entry(tag) + std::size_t(at), std::uint16_t(value));

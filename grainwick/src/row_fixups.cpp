@@ -51,14 +51,14 @@ struct SwapMasks {
 };
 constexpr SwapMasks kSwapMasks;
 
+// From byte `i` (a pixel boundary) on, 48 bytes at a time; returns where it stopped.
 __attribute__((target("ssse3"))) std::uint32_t swap_ssse3(std::uint8_t *dst, const std::uint8_t *src,
-                                                          std::uint32_t n, std::uint8_t m) {
+                                                          std::uint32_t i, std::uint32_t n, std::uint8_t m) {
   const __m128i x = _mm_set1_epi8(char(m));
   __m128i mask[3][3];
   for (int o = 0; o < 3; ++o)
     for (int v = 0; v < 3; ++v)
       mask[o][v] = _mm_load_si128(reinterpret_cast<const __m128i *>(kSwapMasks.m[o][v]));
-  std::uint32_t i = 0;
   for (; i + 48 <= n; i += 48) {
     const auto *q = reinterpret_cast<const __m128i *>(src + i);
     auto *o = reinterpret_cast<__m128i *>(dst + i);
@@ -75,16 +75,95 @@ __attribute__((target("ssse3"))) std::uint32_t swap_ssse3(std::uint8_t *dst, con
   return i;
 }
 
+// AVX2 shuffles stay within 16-byte lanes. An output lane starting at byte p takes its bytes
+// from p - 2 to p + 18, which two loads, at p - 2 and p + 2, hold between them: mask [k][0]
+// picks from the first, [k][1] from the second, for the k-th vector of a 96-byte step that
+// starts on a pixel.
+struct WideSwapMasks {
+  alignas(32) std::uint8_t m[3][2][32];
+  constexpr WideSwapMasks() : m() {
+    for (int q = 0; q < 96; ++q) {
+      const int src = 3 * (q / 3) + 2 - q % 3, lane = q / 16 * 16, k = q / 32, j = q % 32;
+      const int low = src - (lane - 2), high = src - (lane + 2);
+      const bool from_low = low >= 0 && low < 16;
+      m[k][0][j] = std::uint8_t(from_low ? low : 0x80);
+      m[k][1][j] = std::uint8_t(from_low ? 0x80 : high);
+    }
+  }
+};
+constexpr WideSwapMasks kWideSwapMasks;
+
+// As swap_ssse3 up to `end`, for a copy only: it reads two bytes either side of what it writes,
+// so `i` >= 2 and no read passes `n`. 96 bytes at a time; with `Stream`, `dst + i` must be
+// 32-byte aligned.
+template <bool Stream>
+__attribute__((target("avx2"))) std::uint32_t swap_avx2(std::uint8_t *dst, const std::uint8_t *src,
+                                                        std::uint32_t i, std::uint32_t end, std::uint32_t n,
+                                                        std::uint8_t m) {
+  const __m256i x = _mm256_set1_epi8(char(m));
+  __m256i mask[3][2];
+  for (int k = 0; k < 3; ++k)
+    for (int h = 0; h < 2; ++h)
+      mask[k][h] = _mm256_load_si256(reinterpret_cast<const __m256i *>(kWideSwapMasks.m[k][h]));
+  for (; i + 96 <= end && i + 98 <= n; i += 96)
+    for (int k = 0; k < 3; ++k) {
+      const std::uint8_t *q = src + i + 32 * k;
+      const __m256i low = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(q - 2));
+      const __m256i high = _mm256_loadu_si256(reinterpret_cast<const __m256i *>(q + 2));
+      const __m256i v = _mm256_xor_si256(
+          _mm256_or_si256(_mm256_shuffle_epi8(low, mask[k][0]), _mm256_shuffle_epi8(high, mask[k][1])), x);
+      auto *o = reinterpret_cast<__m256i *>(dst + i + 32 * k);
+      if constexpr (Stream)
+        _mm256_stream_si256(o, v);
+      else
+        _mm256_storeu_si256(o, v);
+    }
+  return i;
+}
+
+bool has_avx2() {
+  static const bool yes = __builtin_cpu_supports("avx2");
+  return yes;
+}
+
 bool has_ssse3() {
   static const bool yes = __builtin_cpu_supports("ssse3");
   return yes;
 }
 #endif
 
-void swap_rgb(std::uint8_t *dst, const std::uint8_t *src, std::uint32_t n, std::uint8_t m) {
+#ifdef GRAINWICK_SSSE3
+// A copy of the whole pixels from `lo` to `hi` with ordinary stores, where the last narrow block
+// overlaps the one before it.
+void swap_span(std::uint8_t *dst, const std::uint8_t *src, std::uint32_t lo, std::uint32_t hi,
+               std::uint32_t n, std::uint8_t m) {
+  if (hi - lo < 48) return swap_from(dst, src, lo, hi, m);
+  std::uint32_t i = lo < 2 ? swap_ssse3(dst, src, lo, lo + 48, m) : lo;
+  i = swap_ssse3(dst, src, swap_avx2<false>(dst, src, i, hi, n, m), hi, m);
+  if (i < hi) swap_ssse3(dst, src, hi - 48, hi, m);
+}
+#endif
+
+void swap_rgb(std::uint8_t *dst, const std::uint8_t *src, std::uint32_t n, std::uint8_t m, bool stream) {
   std::uint32_t i = 0;
 #ifdef GRAINWICK_SSSE3
-  if (has_ssse3()) i = swap_ssse3(dst, src, n, m);
+  const std::uint32_t whole = n / 3 * 3;
+  if (dst != src && has_avx2()) {
+    std::uint32_t a = 0, b = 0;
+    if (stream && whole >= 3 * 192) {
+      // Streaming stores only on whole cache lines: a line they write in part costs a read and
+      // a write in memory, and one shared with ordinary stores is flushed early. The ends go
+      // the ordinary way, after the streamed middle.
+      a = 3;
+      while (reinterpret_cast<std::uintptr_t>(dst + a) % 64 != 0) a += 3;
+      b = swap_avx2<true>(dst, src, a, a + (whole - a) / 192 * 192, n, m);
+    }
+    swap_span(dst, src, 0, a, n, m);
+    swap_span(dst, src, b, whole, n, m);
+    i = whole;
+  } else if (has_ssse3()) {
+    i = swap_ssse3(dst, src, 0, n, m);
+  }
 #endif
   swap_from(dst, src, i, n, m);
 }
@@ -134,15 +213,21 @@ void fix_copy(std::uint8_t *dst, const std::uint8_t *src, std::uint32_t n, const
   }
   if (f.predict) {
     predict1(dst, src, n, m);
-    if (f.swap_rgb) swap_rgb(dst, dst, n, 0);
+    if (f.swap_rgb) swap_rgb(dst, dst, n, 0, false);
     return;
   }
   if (f.swap_rgb)
-    swap_rgb(dst, src, n, m);
+    swap_rgb(dst, src, n, m, f.stream);
   else if (f.invert)
     invert(dst, src, n);
   else if (dst != src)
     std::memcpy(dst, src, n);
+}
+
+void end_streaming() {
+#ifdef GRAINWICK_SSSE3
+  _mm_sfence();
+#endif
 }
 
 }  // namespace grainwick
