@@ -94,8 +94,14 @@ tsize_t mem_read(thandle_t h, tdata_t out, tsize_t n) {
 }
 tsize_t mem_write(thandle_t h, tdata_t in, tsize_t n) {
   auto *m = static_cast<Memory *>(h);
-  if (m->pos + toff_t(n) > m->bytes.size()) m->bytes.resize(m->pos + toff_t(n));
-  std::memcpy(m->bytes.data() + m->pos, in, size_t(n));
+  // Appending copies the bytes once; growing with resize would zero-fill them first.
+  const auto *p = static_cast<const std::uint8_t *>(in);
+  if (m->pos == m->bytes.size()) {
+    m->bytes.insert(m->bytes.end(), p, p + n);
+  } else {
+    if (m->pos + toff_t(n) > m->bytes.size()) m->bytes.resize(m->pos + toff_t(n));
+    std::memcpy(m->bytes.data() + m->pos, in, size_t(n));
+  }
   m->pos += toff_t(n);
   return n;
 }
