@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ccitt_encode.h"
+#include "timing.h"
 
 namespace {
 
@@ -48,10 +49,7 @@ double seconds_since(std::chrono::steady_clock::time_point t0) {
   return std::chrono::duration<double>(std::chrono::steady_clock::now() - t0).count();
 }
 
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
+using bench::median;
 
 std::size_t encode_ours(int compression, const Bytes &page, Bytes &out) {
   out.clear();

@@ -14,6 +14,7 @@
 
 #include "lists.h"
 #include "store.h"
+#include "timing.h"
 
 namespace bench {
 
@@ -128,11 +129,6 @@ inline long read_file_whole(const std::string &name) {
   }
   ::close(fd);
   return static_cast<long>(done) + (buffer.empty() ? 0 : buffer[done / 2]);
-}
-
-inline double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
 }
 
 // Writes `count` records of `path` from blank ones, 512 at a time.

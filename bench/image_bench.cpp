@@ -17,6 +17,7 @@
 #include "grainwick.h"
 #include "picturebox.h"
 #include "prompts.h"
+#include "timing.h"
 
 // clang-format off
 #include <Magick++.h>
@@ -64,10 +65,7 @@ double ms(const std::function<void()> &fn) {
   return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now() - t0).count();
 }
 
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v[v.size() / 2];
-}
+using bench::median;
 
 struct Quiet : ui::Prompts {
   ui::Reponse message(ui::Boite, const QString &t, ui::Boutons) override {

@@ -26,6 +26,7 @@
 #include <vector>
 
 #include "grainwick.h"
+#include "timing.h"
 
 namespace {
 
@@ -322,19 +323,8 @@ __attribute__((noinline)) bool libtiff_decode(const std::vector<std::uint8_t> &b
   return ok;
 }
 
-// CPU time of the calling thread: other programs on a busy machine do not count in it.
-double millis(const std::function<void()> &fn) {
-  timespec t0{}, t1{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t0);
-  fn();
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t1);
-  return double(t1.tv_sec - t0.tv_sec) * 1e3 + double(t1.tv_nsec - t0.tv_nsec) / 1e6;
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
+constexpr auto millis = bench::thread_millis;
+using bench::median;
 
 __attribute__((noinline)) HGLOBAL grainwick_decode(HGLOBAL block, std::int32_t length) {
   HGLOBAL dib = nullptr;

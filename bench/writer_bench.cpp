@@ -19,6 +19,7 @@
 #include <vector>
 
 #include "grainwick.h"
+#include "timing.h"
 
 namespace {
 
@@ -196,19 +197,8 @@ std::vector<std::uint8_t> libtiff_decode(std::vector<std::uint8_t> bytes) {
   return out;
 }
 
-// CPU time of the calling thread: other programs on a busy machine do not count in it.
-double millis(const std::function<void()> &fn) {
-  timespec t0{}, t1{};
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t0);
-  fn();
-  clock_gettime(CLOCK_THREAD_CPUTIME_ID, &t1);
-  return double(t1.tv_sec - t0.tv_sec) * 1e3 + double(t1.tv_nsec - t0.tv_nsec) / 1e6;
-}
-
-double median(std::vector<double> v) {
-  std::sort(v.begin(), v.end());
-  return v.size() % 2 ? v[v.size() / 2] : (v[v.size() / 2 - 1] + v[v.size() / 2]) / 2;
-}
+constexpr auto millis = bench::thread_millis;
+using bench::median;
 
 }  // namespace
 
