@@ -16,6 +16,8 @@
 #include <time.h>
 #include <unistd.h>
 
+#include <malloc.h>
+
 #include <algorithm>
 #include <cmath>
 #include <cstdio>
@@ -364,6 +366,11 @@ bool same_pixels(HGLOBAL dib, const std::vector<std::uint8_t> &file) {
 }  // namespace
 
 int main(int argc, char **argv) {
+  // As in the writer bench: fixed thresholds, so that both sides reuse their memory as a
+  // long-running program does, rather than some rounds getting it fresh from the kernel
+  // depending on which cases ran before.
+  mallopt(M_MMAP_THRESHOLD, 256 << 20);
+  mallopt(M_TRIM_THRESHOLD, 512 << 20);
   const int rounds = argc > 1 ? std::max(1, std::atoi(argv[1])) : 9;
   const char *only = argc > 2 ? argv[2] : nullptr;
   const std::string side = argc > 3 ? argv[3] : "";
